@@ -1,0 +1,101 @@
+#include "core/VideoMode.h"
+#include "state/IniFile.h"
+#include "state/Registry.h"
+
+const wchar_t kDriverTableFile[] = L"\\Windows\\atihwtbl0.txt";
+
+namespace {
+
+const wchar_t kDisplayModeKey[] = L"ControlPanel\\DisplayMode";
+const wchar_t kRotationKey[] = L"System\\GDI\\Rotation";
+
+const wchar_t* ControllerSection(bool vga) { return vga ? L"ASIC1" : L"ASIC0"; }
+const wchar_t* PanelSection(bool vga) { return vga ? L"LCD1" : L"LCD0"; }
+
+}  // namespace
+
+std::wstring CVideoMode::GetResolutionName() const
+{
+    return m_bVGA ? L"VGA" : L"QVGA";
+}
+
+std::wstring CVideoMode::GetGroupName()
+{
+    m_strName = GetResolutionName() + L"." + (IsLandscape() ? L"landscape" : L"portrait");
+    return m_strName;
+}
+
+std::wstring CVideoMode::GetModeName()
+{
+    m_strName = GetResolutionName() + L"." + std::to_wstring(m_nOrientation);
+    return m_strName;
+}
+
+bool CVideoMode::NextFallback()
+{
+    if (m_nOrientation != 0) {
+        m_nOrientation = static_cast<int16_t>(m_nOrientation - 2 < 0 ? 0 : m_nOrientation - 2);
+        return true;
+    }
+    if (m_bVGA) {
+        m_bVGA = false;
+        return true;
+    }
+    return false;
+}
+
+std::wstring CVideoMode::FormatDwordText(int number)
+{
+    return L"dword:" + std::to_wstring(number);
+}
+
+CVideoMode CVideoMode::ReadCurrentMode()
+{
+    CRegistry registry(CRegistry::kCurrentUser, kDisplayModeKey);
+    const bool vga = registry.ReadDWord(nullptr, L"VGAMode", 0) == 1;
+    const CIniFile table(kDriverTableFile);
+    const std::wstring rotation = table.ReadString(PanelSection(vga), L"Rotation");
+    int16_t orientation = 0;
+    for (int16_t i = 0; i < 4; ++i) {
+        if (::CompareStringOrdinal(rotation.c_str(), -1, FormatDwordText(i).c_str(), -1, TRUE) == CSTR_EQUAL) {
+            orientation = i;
+            break;
+        }
+    }
+    return CVideoMode(vga, orientation);
+}
+
+void CVideoMode::WriteDriverSettings()
+{
+    if (!(0 < m_nClock && m_nClock < 200 && 0 < m_nDivider && m_nDivider < 200))
+        throw CVideoModeException(L"Invalid clock settings");
+
+    CIniFile table(kDriverTableFile);
+    const std::wstring controller = ControllerSection(m_bVGA);
+    const std::wstring panel = PanelSection(m_bVGA);
+    struct Write {
+        const std::wstring& section;
+        const wchar_t* key;
+        int value;
+    };
+    const bool autoPower = !m_bVGA && !IsLandscape();
+    const Write writes[] = {
+        {controller, L"FastClkFreq", m_nClock},
+        {panel, L"PixClkPostDivider", m_nDivider},
+        {panel, L"Rotation", m_nOrientation},
+        {controller, L"AutoPwr", autoPower ? 1 : 0},
+    };
+    // Every key is checked before the first change, so that a table file lacking one is left
+    // as it was rather than half-written.
+    for (const Write& w : writes)
+        if (!table.HasKey(w.section, w.key))
+            throw CIniFile::CIniFileException(L"CIniFile::WriteString failed: Key not found");
+    for (const Write& w : writes)
+        table.WriteString(w.section, w.key, FormatDwordText(w.value));
+    // The file goes to disk before the registry changes, so a failed write-back leaves both
+    // as they were.
+    table.Close();
+
+    CRegistry(CRegistry::kCurrentUser, kDisplayModeKey).WriteDWord(nullptr, L"VGAMode", m_bVGA ? 1 : 0);
+    CRegistry(CRegistry::kLocalMachine, kRotationKey).WriteDWord(nullptr, L"Angle", GetAngle());
+}

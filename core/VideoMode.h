@@ -1,0 +1,56 @@
+#pragma once
+// A video mode: QVGA or VGA in one of four orientations, with the clock values the display
+// driver is started with. Its names key every per-mode setting of the program.
+#include <cstdint>
+#include <string>
+#include "core/Error.h"
+
+class CVideoModeException : public error {
+public:
+    using error::error;
+};
+
+// The display driver's hardware table file, read by the driver at boot.
+extern const wchar_t kDriverTableFile[];
+
+class CVideoMode {
+public:
+    // Orientation: 0 portrait, 1 landscape right-handed, 2 portrait upside down, 3 landscape
+    // left-handed. The clock values are 0 (invalid) until loaded.
+    CVideoMode(bool vga = false, int16_t orientation = 0) : m_bVGA(vga), m_nOrientation(orientation) {}
+
+    // Equal when resolution and orientation are; clocks and name are ignored.
+    bool operator==(const CVideoMode& other) const
+    {
+        return m_bVGA == other.m_bVGA && m_nOrientation == other.m_nOrientation;
+    }
+    bool operator!=(const CVideoMode& other) const { return !(*this == other); }
+
+    bool IsLandscape() const { return (m_nOrientation & 1) != 0; }
+    std::wstring GetResolutionName() const;
+    // "QVGA.portrait", "VGA.landscape"...: formatted into m_strName and returned.
+    std::wstring GetGroupName();
+    // "QVGA.0" ... "VGA.3": formatted into m_strName and returned.
+    std::wstring GetModeName();
+    // Steps to the next mode to try when something is missing for this one; false (and
+    // unchanged) at QVGA portrait standard.
+    bool NextFallback();
+    // The degrees written as "Angle": ((4 - orientation) x 90) modulo 360.
+    int GetAngle() const { return ((4 - m_nOrientation) * 90) % 360; }
+
+    static std::wstring FormatDwordText(int number);
+    // The mode the driver's settings name now: "VGAMode" and the panel section's "Rotation".
+    static CVideoMode ReadCurrentMode();
+
+    // Writes the driver table file and the driver's registry values for this mode. Raises
+    // CVideoModeException for clock values out of range, CIniFile::CIniFileException for a
+    // missing section or key and CFileException for an unreadable or unwritable table file;
+    // in each of these cases neither the file nor the registry has been changed.
+    void WriteDriverSettings();
+
+    bool m_bVGA;
+    int16_t m_nOrientation;
+    int32_t m_nClock = 0;
+    int32_t m_nDivider = 0;
+    std::wstring m_strName;
+};

@@ -1,0 +1,41 @@
+#pragma once
+// Resource ids of the Dorix program. Shared by the .rc script and the C++ code.
+
+#define IDS_APP_TITLE                 57344
+#define IDS_MODE_QVGA_PORTRAIT        57346
+#define IDS_MODE_QVGA_LANDSCAPE       57347
+#define IDS_MODE_VGA_PORTRAIT         57350
+#define IDS_MODE_VGA_LANDSCAPE        57351
+#define IDS_PROFILE_BAD_ARGUMENTS     57358
+#define IDS_PROFILE_UNKNOWN_COMMAND   57359
+#define IDS_PROFILE_COMMAND_ERROR     57360
+#define IDS_ZIP_CANNOT_OPEN           57361
+#define IDS_ZIP_INVALID_FORMAT        57362
+#define IDS_ZIP_UNSUPPORTED_METHOD    57363
+#define IDS_PROFILE_NO_CONFIG         57364
+#define IDS_ZIP_ENTRY_NOT_FOUND       57365
+#define IDS_PROFILE_NO_SECTIONS       57366
+#define IDS_CANNOT_REPLACE_FILE       57367
+#define IDS_EXTRACT_FILE_EXISTS       57369
+#define IDS_PROFILE_NO_VERSION        57370
+#define IDS_PROFILE_INCOMPATIBLE      57371
+#define IDS_INSTALLED                 57666
+#define IDS_UNINSTALLED               57667
+#define IDS_CONFIRM_UNINSTALL         57668
+#define IDS_UNSUPPORTED_DEVICE        57669
+#define IDS_THEME_NOT_FOUND           61210
+#define IDS_THEME_CANNOT_INSTALL      61211
+#define IDS_STATE_SETTINGS            61216
+#define IDS_CONFIRM_RESET             61217
+#define IDS_CONFIRM_VGA3              61219
+#define IDS_CHOOSE_FONT               61220
+#define IDS_EDIT_REGISTRY_ENTRY       61221
+#define IDS_COMMAND_LINE_INCORRECT    61223
+#define IDS_EDIT_FILE_ENTRY           61224
+#define IDS_CHOOSE_FILE               61225
+#define IDS_PROFILE                   61226
+#define IDS_REGISTRY_DATA             61227
+#define IDS_PROGRAM_SETTINGS          61228
+// The framework's own texts.
+#define IDS_FILE_ERROR                61400
+#define IDS_RESOURCE_ERROR            61401

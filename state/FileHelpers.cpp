@@ -1,0 +1,248 @@
+#include "state/FileHelpers.h"
+#include "framework/File.h"
+#include "framework/Handle.h"
+#include "platform/DevicePaths.h"
+
+namespace {
+
+bool IsDotEntry(const WIN32_FIND_DATAW& data)
+{
+    // The device's enumeration never yields these; Wine's does.
+    return wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0;
+}
+
+bool IsFolder(const WIN32_FIND_DATAW& data)
+{
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Calls visit for every entry of folder\*.* but "." and ".."; stops when visit returns false.
+// Returns false when visit stopped the enumeration.
+template <typename Visit>
+bool ForEachEntry(const std::wstring& folder, Visit visit)
+{
+    WIN32_FIND_DATAW data;
+    CFindHandle find(::FindFirstFileW((folder + L"\\*.*").c_str(), &data));
+    if (!find)
+        return true;
+    do {
+        if (!IsDotEntry(data) && !visit(data))
+            return false;
+    } while (::FindNextFileW(find.Get(), &data));
+    return true;
+}
+
+std::wstring Format(const wchar_t* format, const std::vector<std::wstring>& args, UINT id)
+{
+    std::vector<DWORD_PTR> pointers;
+    for (const auto& a : args)
+        pointers.push_back(reinterpret_cast<DWORD_PTR>(a.c_str()));
+    wchar_t* buffer = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+        format, 0, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
+        reinterpret_cast<va_list*>(pointers.empty() ? nullptr : pointers.data()));
+    if (n == 0 || buffer == nullptr)
+        throw CResourceException(id);
+    std::wstring text(buffer, n);
+    ::LocalFree(buffer);
+    return text;
+}
+
+}  // namespace
+
+bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& data)
+{
+    CFindHandle find(::FindFirstFileW(path.c_str(), &data));
+    return find.IsValid();
+}
+
+bool Exists(const std::wstring& path)
+{
+    WIN32_FIND_DATAW data;
+    return FindFile(path, data);
+}
+
+bool IsDirectory(const std::wstring& path)
+{
+    WIN32_FIND_DATAW data;
+    return FindFile(path, data) && IsFolder(data);
+}
+
+bool CopyTree(const std::wstring& source, const std::wstring& destination)
+{
+    if (!::CreateDirectoryW(destination.c_str(), nullptr))
+        return false;
+    return ForEachEntry(source, [&](const WIN32_FIND_DATAW& data) {
+        const std::wstring from = source + L"\\" + data.cFileName;
+        const std::wstring to = destination + L"\\" + data.cFileName;
+        return IsFolder(data) ? CopyTree(from, to) : ::CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+    });
+}
+
+bool DeleteTree(const std::wstring& folder)
+{
+    bool ok = true;
+    ForEachEntry(folder, [&](const WIN32_FIND_DATAW& data) {
+        const std::wstring path = folder + L"\\" + data.cFileName;
+        if (!(IsFolder(data) ? DeleteTree(path) : ::DeleteFileW(path.c_str()) != 0))
+            ok = false;
+        return true;
+    });
+    if (!::RemoveDirectoryW(folder.c_str()))
+        ok = false;
+    return ok;
+}
+
+bool CreatePath(const std::wstring& path)
+{
+    auto ensure = [](const std::wstring& folder) {
+        return IsDirectory(folder) || ::CreateDirectoryW(folder.c_str(), nullptr) != 0;
+    };
+    for (size_t i = path.find(L'\\', 1); i != std::wstring::npos; i = path.find(L'\\', i + 1)) {
+        // A drive root ("D:") or a doubled separator names no folder to create.
+        const std::wstring prefix = path.substr(0, i);
+        if (prefix.back() == L':' || prefix.back() == L'\\')
+            continue;
+        if (!ensure(prefix))
+            return false;
+    }
+    return path.empty() || ensure(path);
+}
+
+std::wstring MakeTempName(const std::wstring& folder)
+{
+    std::wstring dir = folder.empty() ? platform::GetTempFolder() : folder;
+    if (dir.size() > 1)
+        dir = RemoveBackslash(dir);
+    wchar_t name[MAX_PATH];
+    if (::GetTempFileNameW(dir.c_str(), L"drx", 0, name) == 0)
+        return std::wstring();
+    return platform::ToDevicePath(name);
+}
+
+void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool withFolder,
+               std::vector<std::wstring>& list)
+{
+    const std::wstring dir = AddBackslash(folder);
+    WIN32_FIND_DATAW data;
+    CFindHandle find(::FindFirstFileW((dir + pattern).c_str(), &data));
+    if (!find)
+        return;
+    do {
+        if (!IsDotEntry(data))
+            list.push_back(withFolder ? dir + data.cFileName : std::wstring(data.cFileName));
+    } while (::FindNextFileW(find.Get(), &data));
+}
+
+std::wstring GetToken(const std::wstring& text, const std::wstring& separator, size_t index)
+{
+    if (separator.empty())
+        return index == 0 ? text : std::wstring();
+    size_t start = 0;
+    for (size_t i = 0; i < index; ++i) {
+        const size_t next = text.find(separator, start);
+        if (next == std::wstring::npos)
+            return std::wstring();
+        start = next + separator.size();
+    }
+    const size_t end = text.find(separator, start);
+    return text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+}
+
+std::wstring FolderOf(const std::wstring& path)
+{
+    const size_t i = path.rfind(L'\\');
+    return i == std::wstring::npos ? std::wstring() : path.substr(0, i + 1);
+}
+
+std::wstring AddBackslash(const std::wstring& path)
+{
+    return (!path.empty() && path.back() == L'\\') ? path : path + L'\\';
+}
+
+std::wstring RemoveBackslash(const std::wstring& path)
+{
+    return (!path.empty() && path.back() == L'\\') ? path.substr(0, path.size() - 1) : path;
+}
+
+std::wstring GetProgramFolder()
+{
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (n == 0)
+            return std::wstring();
+        if (n < name.size()) {
+            name.resize(n);
+            break;
+        }
+        name.resize(name.size() * 2);
+    }
+    return FolderOf(platform::ToDevicePath(name));
+}
+
+std::wstring LoadResourceString(UINT id)
+{
+    const wchar_t* text = nullptr;
+    // With a zero buffer size the system hands out a pointer to the resource itself.
+    const int n = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
+    if (n <= 0 || text == nullptr)
+        throw CResourceException(id);
+    return std::wstring(text, static_cast<size_t>(n));
+}
+
+std::wstring FormatResourceString(UINT id, const std::vector<std::wstring>& args)
+{
+    return Format(LoadResourceString(id).c_str(), args, id);
+}
+
+std::wstring FormatText(const std::wstring& format, const std::vector<std::wstring>& args)
+{
+    return Format(format.c_str(), args, 0);
+}
+
+std::wstring LastErrorText()
+{
+    return SystemErrorText(::GetLastError());
+}
+
+std::wstring SystemErrorText(DWORD code)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT),
+        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (n == 0 || buffer == nullptr)
+        return std::wstring();
+    std::wstring text(buffer, n);
+    ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return text;
+}
+
+bool ExtractResource(HMODULE module, UINT id, const wchar_t* type, const std::wstring& target)
+{
+    HRSRC info = ::FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (info == nullptr)
+        return false;
+    const DWORD size = ::SizeofResource(module, info);
+    HGLOBAL loaded = ::LoadResource(module, info);
+    const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
+    if (size == 0 || bytes == nullptr)
+        return false;
+    CFile file(target, CFile::modeWrite | CFile::modeCreate | CFile::shareExclusive);
+    file.Write(bytes, size);
+    return true;
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}

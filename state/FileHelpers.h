@@ -1,0 +1,66 @@
+#pragma once
+// Path and file-system helpers shared by the whole program. Paths are device paths with
+// backslash separators; a folder path may or may not end with a backslash, and each function
+// says which it produces. None raises, except the formatting functions and ExtractResource
+// as stated.
+#include <windows.h>
+#include <string>
+#include <vector>
+
+bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& data);
+bool Exists(const std::wstring& path);
+bool IsDirectory(const std::wstring& path);
+
+// Copies the folder tree source to destination, which must not exist yet. Stops at the first
+// failure (what was copied stays) and returns false; true also for an empty source.
+bool CopyTree(const std::wstring& source, const std::wstring& destination);
+// Deletes the folder and everything below it. Goes on past failures; true when everything,
+// the folder included, was deleted.
+bool DeleteTree(const std::wstring& folder);
+// Creates every missing folder on the path; true when the whole path exists afterwards.
+bool CreatePath(const std::wstring& path);
+// Reserves a unique "drx" file name in the folder (the temporary folder when empty) by
+// creating it empty; callers delete that file before they use the name. Empty on failure.
+std::wstring MakeTempName(const std::wstring& folder = std::wstring());
+// Appends the names matching folder\pattern in enumeration order, prefixed by the folder
+// (with its backslash) when withFolder is set. Matching folders are listed too.
+void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool withFolder,
+               std::vector<std::wstring>& list);
+
+// Field index (from 0) of text split at separator; empty past the last field.
+std::wstring GetToken(const std::wstring& text, const std::wstring& separator, size_t index);
+// The path up to and including its last backslash; empty when it has none.
+std::wstring FolderOf(const std::wstring& path);
+std::wstring AddBackslash(const std::wstring& path);
+// Removes one trailing backslash, if there is one.
+std::wstring RemoveBackslash(const std::wstring& path);
+// The running program's folder as a device path, with its trailing backslash.
+std::wstring GetProgramFolder();
+
+// String id's text with "%1", "%2"... replaced by args, through the system's message
+// formatter. Raises CResourceException when the string is missing or the formatter fails.
+std::wstring FormatResourceString(UINT id, const std::vector<std::wstring>& args = {});
+std::wstring FormatText(const std::wstring& format, const std::vector<std::wstring>& args = {});
+// The string resource as it stands; raises CResourceException when it is missing.
+std::wstring LoadResourceString(UINT id);
+// The system's message for the last error, or for the given code.
+std::wstring LastErrorText();
+std::wstring SystemErrorText(DWORD code);
+
+// Writes the resource's bytes to target (created or truncated). False when the resource is
+// missing or empty; CFileException when the target cannot be written.
+bool ExtractResource(HMODULE module, UINT id, const wchar_t* type, const std::wstring& target);
+
+// Dispatches every pending window message of the thread, then returns.
+void PumpMessages();
+
+// The framework's resource error: a string resource that is missing, or a text the system's
+// formatter refused. Not an `error`: it means the program itself is damaged.
+class CResourceException {
+public:
+    explicit CResourceException(UINT id) : m_id(id) {}
+    UINT GetId() const { return m_id; }
+
+private:
+    UINT m_id;
+};

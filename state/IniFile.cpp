@@ -1,0 +1,159 @@
+#include "state/IniFile.h"
+#include <algorithm>
+#include <cstring>
+#include <vector>
+#include "framework/File.h"
+
+namespace {
+
+std::wstring FromAnsi(const char* bytes, size_t count)
+{
+    if (count == 0)
+        return std::wstring();
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), nullptr, 0);
+    std::wstring text(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), text.data(), n);
+    return text;
+}
+
+std::string ToAnsi(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                        nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
+                          nullptr);
+    return bytes;
+}
+
+bool IsBlank(wchar_t c)
+{
+    return c == L' ' || c == L'\t';
+}
+
+}  // namespace
+
+CIniFile::CIniFile(const std::wstring& path) : m_strPath(path)
+{
+    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+    const std::vector<char> bytes = file.ReadAll();
+    const char* zero = static_cast<const char*>(std::memchr(bytes.data(), 0, bytes.size()));
+    const size_t textLength = zero ? static_cast<size_t>(zero - bytes.data()) : bytes.size();
+    if (zero)
+        m_tail.assign(zero + 1, bytes.data() + bytes.size());
+    // The leading line feed lets a header or key on the first line match like any other.
+    m_strContent = L"\n" + FromAnsi(bytes.data(), textLength);
+}
+
+CIniFile::~CIniFile()
+{
+    try {
+        Close();
+    } catch (...) {
+        // Best effort only: the caller that needed to know has called Close itself.
+    }
+}
+
+bool CIniFile::HasSection(const std::wstring& section) const
+{
+    return m_strContent.find(L"\n[" + section + L"]") != std::wstring::npos;
+}
+
+bool CIniFile::HasKey(const std::wstring& section, const std::wstring& key) const
+{
+    size_t first, last;
+    return FindValue(section, key, first, last);
+}
+
+bool CIniFile::FindValue(const std::wstring& section, const std::wstring& key, size_t& first, size_t& last) const
+{
+    const size_t header = m_strContent.find(L"\n[" + section + L"]");
+    if (header == std::wstring::npos)
+        return false;
+    // The key search runs from the header to the end of the content, past later headers; a
+    // quoted match anywhere wins over a bare one.
+    const std::wstring quoted = L"\n\"" + key + L"\"=";
+    const std::wstring bare = L"\n" + key + L"=";
+    size_t match = m_strContent.find(quoted, header);
+    size_t start;
+    if (match != std::wstring::npos) {
+        start = match + quoted.size();
+    } else {
+        match = m_strContent.find(bare, header);
+        if (match == std::wstring::npos)
+            return false;
+        start = match + bare.size();
+    }
+    const size_t end = std::min({m_strContent.find(L'\n', start), m_strContent.find(L'\r', start),
+                                 m_strContent.find(L"//", start)});
+    if (end == std::wstring::npos)
+        return false;
+    first = start;
+    last = end;
+    return true;
+}
+
+std::wstring CIniFile::ReadString(const std::wstring& section, const std::wstring& key,
+                                  const std::wstring& defaultValue) const
+{
+    size_t first, last;
+    if (!FindValue(section, key, first, last))
+        return defaultValue;
+    while (first < last && IsBlank(m_strContent[first]))
+        ++first;
+    while (last > first && IsBlank(m_strContent[last - 1]))
+        --last;
+    return m_strContent.substr(first, last - first);
+}
+
+void CIniFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value)
+{
+    size_t first, last;
+    if (!FindValue(section, key, first, last))
+        throw CIniFileException(L"CIniFile::WriteString failed: Key not found");
+    m_strContent.replace(first, last - first, value);
+    m_bModified = true;
+}
+
+void CIniFile::Close()
+{
+    if (!m_bModified)
+        return;
+    // Cleared first: a failed write-back is reported once, not again by the destructor.
+    m_bModified = false;
+    WriteBack();
+}
+
+void CIniFile::WriteBack()
+{
+    const std::wstring temp = m_strPath + L".tmp";
+    // The text without the line feed that reading added, then one zero byte; bytes that
+    // followed a zero byte in the original file come after it unchanged.
+    std::string bytes = ToAnsi(m_strContent.substr(1));
+    bytes.push_back('\0');
+    bytes += m_tail;
+
+    ::DeleteFileW(temp.c_str());
+    {
+        CFile file(temp, CFile::modeWrite | CFile::modeCreate | CFile::shareExclusive);
+        try {
+            file.Write(bytes.data(), bytes.size());
+        } catch (...) {
+            file.Close();
+            ::DeleteFileW(temp.c_str());
+            throw;
+        }
+    }
+    const DWORD attributes = ::GetFileAttributesW(m_strPath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        ::SetFileAttributesW(m_strPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const BOOL copied = ::CopyFileW(temp.c_str(), m_strPath.c_str(), FALSE);
+    const DWORD copyError = ::GetLastError();
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        ::SetFileAttributesW(m_strPath.c_str(), attributes);
+    ::DeleteFileW(temp.c_str());
+    if (!copied)
+        throw CFileException(m_strPath, copyError);
+}

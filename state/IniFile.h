@@ -1,0 +1,50 @@
+#pragma once
+// Reads and edits a small INI-style text file in place. The whole file is held as one text; a
+// value is found by searching for fixed patterns and replaced character for character, so
+// spacing, comments, line ends and every other section stay exactly as they were. Keys and
+// sections are never added: writing a key the file lacks is an error. Changes reach the disk
+// only when the object is closed, through "<path>.tmp", and only if something changed.
+#include <string>
+#include "core/Error.h"
+
+class CIniFile {
+public:
+    class CIniFileException : public error {
+    public:
+        using error::error;
+    };
+
+    // Reads the file; raises CFileException when it cannot be opened or read.
+    explicit CIniFile(const std::wstring& path);
+    CIniFile(const CIniFile&) = delete;
+    CIniFile& operator=(const CIniFile&) = delete;
+    // Writes back if modified and not yet closed; a failure here is swallowed, since a
+    // destructor may run during unwinding. The normal path calls Close.
+    virtual ~CIniFile();
+
+    bool HasSection(const std::wstring& section) const;
+    bool HasKey(const std::wstring& section, const std::wstring& key) const;
+    // The value with blanks trimmed at both ends; defaultValue when it cannot be found.
+    std::wstring ReadString(const std::wstring& section, const std::wstring& key,
+                            const std::wstring& defaultValue = std::wstring()) const;
+    // Replaces the value's characters; CIniFileException "CIniFile::WriteString failed: Key
+    // not found" when there is no such value, the content unchanged.
+    void WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value);
+
+    // Writes the file back if modified; raises CFileException when that fails (the target is
+    // then left as it was, with its attributes). Later calls do nothing.
+    void Close();
+
+    bool IsModified() const { return m_bModified; }
+
+private:
+    // The value's characters are content[first, last) when found.
+    bool FindValue(const std::wstring& section, const std::wstring& key, size_t& first, size_t& last) const;
+    void WriteBack();
+
+    std::wstring m_strPath;
+    std::wstring m_strContent;
+    // Bytes after a zero byte in the file: not part of the text, but kept on write-back.
+    std::string m_tail;
+    bool m_bModified = false;
+};

@@ -1,0 +1,208 @@
+#include "state/Registry.h"
+#include "framework/Handle.h"
+#include <cwctype>
+#include <vector>
+
+namespace {
+
+// The device accepts one leading and one trailing backslash on a key path; the desktop
+// registry does not, so they are dropped before every call.
+std::wstring KeyName(const std::wstring& path)
+{
+    size_t begin = (!path.empty() && path.front() == L'\\') ? 1 : 0;
+    size_t end = path.size();
+    if (end > begin && path[end - 1] == L'\\')
+        --end;
+    return path.substr(begin, end - begin);
+}
+
+CRegKey OpenKey(uint32_t root, const std::wstring& path)
+{
+    HKEY h = nullptr;
+    if (root == 0
+        || ::RegOpenKeyExW(CRegistry::RootKey(root), KeyName(path).c_str(), 0, KEY_ALL_ACCESS, &h) != ERROR_SUCCESS)
+        return CRegKey();
+    return CRegKey(h);
+}
+
+CRegKey CreateKey(uint32_t root, const std::wstring& path)
+{
+    HKEY h = nullptr;
+    if (root == 0
+        || ::RegCreateKeyExW(CRegistry::RootKey(root), KeyName(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             KEY_ALL_ACCESS, nullptr, &h, nullptr) != ERROR_SUCCESS)
+        return CRegKey();
+    return CRegKey(h);
+}
+
+bool EqualsNoCase(const std::wstring& a, const wchar_t* b)
+{
+    return ::CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+HKEY CRegistry::RootKey(uint32_t root)
+{
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<int32_t>(root))));
+}
+
+CRegistry::CRegistry(uint32_t root, const std::wstring& path)
+{
+    SetRoot(root);
+    SetPath(path);
+}
+
+void CRegistry::SetPath(const std::wstring& path)
+{
+    m_path = path;
+    if (m_path.empty() || m_path.back() != L'\\')
+        m_path += L'\\';
+}
+
+std::wstring CRegistry::GetFullPath(const wchar_t* subKey)
+{
+    m_fullPath = subKey ? m_path + subKey : m_path;
+    return m_fullPath;
+}
+
+int32_t CRegistry::ReadDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t defaultValue)
+{
+    CRegKey key = OpenKey(m_root, GetFullPath(subKey));
+    if (!key)
+        return defaultValue;
+    unsigned char data[4] = {0, 0, 0, 0};
+    DWORD size = sizeof data;
+    if (::RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
+        return defaultValue;
+    return static_cast<int32_t>(data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24));
+}
+
+void CRegistry::WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
+{
+    CRegKey key = CreateKey(m_root, GetFullPath(subKey));
+    if (!key)
+        return;
+    const DWORD data = static_cast<DWORD>(value);
+    ::RegSetValueExW(key.Get(), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+}
+
+std::wstring CRegistry::ReadString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* defaultValue)
+{
+    const std::wstring fallback = defaultValue ? defaultValue : L"";
+    CRegKey key = OpenKey(m_root, GetFullPath(subKey));
+    if (!key)
+        return fallback;
+    DWORD size = 0;
+    if (::RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return fallback;
+    // size + 1 characters: room for any byte count plus a terminating zero.
+    std::vector<wchar_t> buffer(size + 1, L'\0');
+    DWORD bytes = size;
+    if (::RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes)
+        != ERROR_SUCCESS)
+        return fallback;
+    return std::wstring(buffer.data());
+}
+
+void CRegistry::WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
+{
+    CRegKey key = CreateKey(m_root, GetFullPath(subKey));
+    if (!key)
+        return;
+    const std::wstring value = text ? text : L"";
+    ::RegSetValueExW(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+CRegistry::ValueKind CRegistry::GetValueKind(const wchar_t* subKey, const wchar_t* valueName)
+{
+    CRegKey key = OpenKey(m_root, GetFullPath(subKey));
+    if (!key)
+        return kindMissing;
+    DWORD type = 0;
+    if (::RegQueryValueExW(key.Get(), valueName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+        return kindMissing;
+    if (type == REG_DWORD)
+        return kindDWord;
+    if (type == REG_SZ)
+        return kindString;
+    return kindUnsupported;
+}
+
+void CRegistry::DeleteValue(const wchar_t* subKey, const wchar_t* valueName)
+{
+    CRegKey key = CreateKey(m_root, GetFullPath(subKey));
+    if (key)
+        ::RegDeleteValueW(key.Get(), valueName);
+}
+
+void CRegistry::DeleteKey(const wchar_t* subKey)
+{
+    const std::wstring name = KeyName(GetFullPath(subKey));
+    // An empty path names the root itself: deleting everything below a root is never meant.
+    if (m_root == 0 || name.empty())
+        return;
+    ::RegDeleteTreeW(RootKey(m_root), name.c_str());
+}
+
+bool CRegistry::KeyExists(const wchar_t* subKey)
+{
+    return OpenKey(m_root, GetFullPath(subKey)).IsValid();
+}
+
+void CRegistry::CopyValue(uint32_t sourceRoot, const std::wstring& sourcePath, const wchar_t* sourceName,
+                          uint32_t destRoot, const std::wstring& destPath, const wchar_t* destName)
+{
+    CRegKey source = OpenKey(sourceRoot, sourcePath);
+    if (!source)
+        return;
+    std::vector<BYTE> buffer(1024);
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(buffer.size());
+    LONG result;
+    while ((result = ::RegQueryValueExW(source.Get(), sourceName, nullptr, &type, buffer.data(), &size))
+           == ERROR_MORE_DATA) {
+        buffer.resize(size);
+    }
+    if (result != ERROR_SUCCESS)
+        return;
+    CRegKey dest = CreateKey(destRoot, destPath);
+    if (!dest)
+        return;
+    ::RegSetValueExW(dest.Get(), destName, 0, type, buffer.data(), size);
+}
+
+uint32_t CRegistry::ParseRootName(const std::wstring& name)
+{
+    struct Root {
+        const wchar_t* names[3];
+        uint32_t handle;
+    };
+    static const Root roots[] = {
+        {{L"HKCU", L"HCU", L"HKEY_CURRENT_USER"}, kCurrentUser},
+        {{L"HKLM", L"HLM", L"HKEY_LOCAL_MACHINE"}, kLocalMachine},
+        {{L"HKU", L"HU", L"HKEY_USERS"}, kUsers},
+        {{L"HKCR", L"HCR", L"HKEY_CLASSES_ROOT"}, kClassesRoot},
+    };
+    for (const Root& root : roots)
+        for (const wchar_t* candidate : root.names)
+            if (EqualsNoCase(name, candidate))
+                return root.handle;
+    return 0;
+}
+
+bool CRegistry::ParseKeyPath(const std::wstring& path, uint32_t& root, std::wstring& rootName, std::wstring& subPath)
+{
+    const size_t slash = path.find(L'\\');
+    if (slash == std::wstring::npos)
+        return false;
+    const std::wstring name = path.substr(0, slash);
+    const uint32_t handle = ParseRootName(name);
+    if (handle == 0)
+        return false;
+    root = handle;
+    rootName = name;
+    subPath = path.substr(slash + 1);
+    return true;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// The one wrapper through which the program reads and writes the registry. An instance names a
+// root and a base path; every operation appends its sub-key to the base path. Nothing here
+// raises or returns an error: reads fall back to the caller's default, refused writes have no
+// effect. Key handles never outlive the operation that opened them.
+#include <windows.h>
+#include <cstdint>
+#include <string>
+
+class CRegistry {
+public:
+    // The predefined roots, as the 32-bit values the program stores.
+    static constexpr uint32_t kClassesRoot = 0x80000000;
+    static constexpr uint32_t kCurrentUser = 0x80000001;
+    static constexpr uint32_t kLocalMachine = 0x80000002;
+    static constexpr uint32_t kUsers = 0x80000003;
+
+    enum ValueKind { kindString = 0, kindDWord = 1, kindUnsupported = 2, kindMissing = 3 };
+
+    explicit CRegistry(uint32_t root = 0, const std::wstring& path = std::wstring());
+    CRegistry(const CRegistry&) = default;
+    CRegistry& operator=(const CRegistry&) = default;
+    virtual ~CRegistry() = default;
+
+    void SetRoot(uint32_t root) { m_root = root; }
+    uint32_t GetRoot() const { return m_root; }
+    // Stores the path with exactly one trailing backslash guaranteed ("" becomes "\").
+    void SetPath(const std::wstring& path);
+    const std::wstring& GetPath() const { return m_path; }
+    // The base path followed directly by the sub-key (the base path ends with "\").
+    std::wstring GetFullPath(const wchar_t* subKey);
+
+    int32_t ReadDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t defaultValue);
+    void WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value);
+    std::wstring ReadString(const wchar_t* subKey, const wchar_t* valueName,
+                            const wchar_t* defaultValue = nullptr);
+    void WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text);
+    ValueKind GetValueKind(const wchar_t* subKey, const wchar_t* valueName);
+    void DeleteValue(const wchar_t* subKey, const wchar_t* valueName);
+    void DeleteKey(const wchar_t* subKey);
+    bool KeyExists(const wchar_t* subKey);
+
+    // Copies one value of any type with its exact bytes; the paths are full paths under the
+    // roots. A missing source leaves the destination as it was. Reports nothing.
+    static void CopyValue(uint32_t sourceRoot, const std::wstring& sourcePath, const wchar_t* sourceName,
+                          uint32_t destRoot, const std::wstring& destPath, const wchar_t* destName);
+    static uint32_t ParseRootName(const std::wstring& name);
+    // Splits "ROOT\sub\path" at its first backslash; false without one or for an unknown root.
+    static bool ParseKeyPath(const std::wstring& path, uint32_t& root, std::wstring& rootName,
+                             std::wstring& subPath);
+
+    // The predefined key of a stored root value (sign-extended, as the system defines them).
+    static HKEY RootKey(uint32_t root);
+
+private:
+    std::wstring m_fullPath;
+    uint32_t m_root = 0;
+    std::wstring m_path;
+};

@@ -1,0 +1,155 @@
+#include "DeviceFixture.h"
+#include "framework/File.h"
+#include "state/FileHelpers.h"
+#include "state/Registry.h"
+
+namespace {
+
+// Keys of the device that the program reads or writes, and the scratch keys of the tests.
+// Wine's own keys are never touched.
+struct DeviceKey {
+    uint32_t root;
+    const wchar_t* path;
+};
+const DeviceKey kDeviceKeys[] = {
+    {CRegistry::kCurrentUser, L"Software\\Dorix"},
+    {CRegistry::kCurrentUser, L"ControlPanel"},
+    {CRegistry::kCurrentUser, L"Software\\Microsoft\\Today"},
+    {CRegistry::kCurrentUser, L"Software\\Microsoft\\Inbox"},
+    {CRegistry::kCurrentUser, L"Software\\DorixTest"},
+    {CRegistry::kLocalMachine, L"System\\GDI"},
+    {CRegistry::kLocalMachine, L"SYSTEM\\GWE"},
+    {CRegistry::kLocalMachine, L"init"},
+    {CRegistry::kLocalMachine, L"HARDWARE\\DEVICEMAP\\TOUCH"},
+    {CRegistry::kLocalMachine, L"Software\\TOSHIBA"},
+    {CRegistry::kLocalMachine, L"Software\\Microsoft\\Color"},
+    {CRegistry::kLocalMachine, L"Software\\DorixTest"},
+};
+
+void ResetDeviceDrive()
+{
+    wchar_t current[MAX_PATH] = L"";
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    // The runner makes the device drive current; refuse to wipe anything else.
+    ASSERT_STREQ(L"D:\\", current) << "tests must run with the device drive current";
+    std::vector<std::wstring> entries;
+    FindFiles(L"\\", L"*", true, entries);
+    for (const std::wstring& entry : entries) {
+        ::SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (IsDirectory(entry))
+            DeleteTree(entry);
+        else
+            ::DeleteFileW(entry.c_str());
+    }
+    FindFiles(L"\\", L"*", true, entries = {});
+    ASSERT_TRUE(entries.empty()) << "device drive could not be emptied";
+    for (const wchar_t* folder : {L"\\Windows", L"\\Temp"})
+        ASSERT_TRUE(::CreateDirectoryW(folder, nullptr)) << "cannot create " << folder;
+}
+
+void ResetDeviceRegistry()
+{
+    for (const DeviceKey& key : kDeviceKeys)
+        ::RegDeleteTreeW(Root(key.root), key.path);
+    // HKLM\HARDWARE is volatile under Wine: its keys can only be created volatile. The device
+    // always has this one; the program opens and writes it like any other.
+    HKEY touch = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(Root(CRegistry::kLocalMachine), L"HARDWARE\\DEVICEMAP\\TOUCH", 0,
+                                               nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &touch,
+                                               nullptr));
+    ::RegCloseKey(touch);
+}
+
+}  // namespace
+
+void DeviceTest::SetUp()
+{
+    ResetDeviceDrive();
+    ResetDeviceRegistry();
+    m_previous = SetMessageBoxHandler([this](const MessageBoxRequest& box) {
+        m_boxes.push_back(box);
+        if (m_answers.empty()) {
+            ADD_FAILURE() << "unexpected message box: " << ::testing::PrintToString(box.text);
+            return IDCANCEL;
+        }
+        const int answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    });
+}
+
+void DeviceTest::TearDown()
+{
+    SetMessageBoxHandler(std::move(m_previous));
+    EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " expected message box(es) not shown";
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    CFile file(path, CFile::modeWrite | CFile::modeCreate);
+    file.Write(bytes.data(), bytes.size());
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    try {
+        CFile file(path, CFile::modeRead);
+        const std::vector<char> bytes = file.ReadAll();
+        return std::string(bytes.begin(), bytes.end());
+    } catch (const CFileException&) {
+        return "<missing>";
+    }
+}
+
+bool FileExists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+HKEY Root(uint32_t root)
+{
+    return CRegistry::RootKey(root);
+}
+
+void SetRawValue(uint32_t root, const std::wstring& key, const std::wstring& name, DWORD type,
+                 const std::vector<BYTE>& data)
+{
+    HKEY h = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(Root(root), key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h,
+                                               nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExW(h, name.c_str(), 0, type, data.data(), static_cast<DWORD>(data.size())));
+    ::RegCloseKey(h);
+}
+
+bool GetRawValue(uint32_t root, const std::wstring& key, const std::wstring& name, DWORD& type,
+                 std::vector<BYTE>& data)
+{
+    HKEY h = nullptr;
+    if (::RegOpenKeyExW(Root(root), key.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+        return false;
+    DWORD size = 0;
+    LONG result = ::RegQueryValueExW(h, name.c_str(), nullptr, &type, nullptr, &size);
+    if (result == ERROR_SUCCESS) {
+        data.resize(size);
+        result = ::RegQueryValueExW(h, name.c_str(), nullptr, &type, data.data(), &size);
+    }
+    ::RegCloseKey(h);
+    return result == ERROR_SUCCESS;
+}
+
+std::string SampleDriverTable()
+{
+    // Wine maps the host's root as drive Z:.
+    std::wstring path = L"Z:" DORIX_SOURCE_DIR_W L"/device/images/e805/files/Windows/atihwtbl0.txt";
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    const std::string bytes = ReadFileBytes(path);
+    EXPECT_NE("<missing>", bytes) << "sample driver table not found";
+    return bytes;
+}
+
+void InstallSampleDriverTable()
+{
+    WriteFileBytes(L"\\Windows\\atihwtbl0.txt", SampleDriverTable());
+}
