@@ -57,16 +57,25 @@ bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& data)
     return find.IsValid();
 }
 
+namespace {
+// The system's find-first fails for a folder named with a trailing backslash; such a path
+// still names the folder.
+bool FindWithoutBackslash(const std::wstring& path, WIN32_FIND_DATAW& data)
+{
+    return FindFile(path.size() > 1 ? RemoveBackslash(path) : path, data);
+}
+}  // namespace
+
 bool Exists(const std::wstring& path)
 {
     WIN32_FIND_DATAW data;
-    return FindFile(path, data);
+    return FindWithoutBackslash(path, data);
 }
 
 bool IsDirectory(const std::wstring& path)
 {
     WIN32_FIND_DATAW data;
-    return FindFile(path, data) && IsFolder(data);
+    return FindWithoutBackslash(path, data) && IsFolder(data);
 }
 
 bool CopyTree(const std::wstring& source, const std::wstring& destination)

@@ -1,0 +1,230 @@
+#include "DeviceFixture.h"
+#include "platform/DevicePaths.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include <algorithm>
+
+namespace {
+
+class FileHelpersTest : public DeviceTest {};
+
+std::vector<std::wstring> List(const std::wstring& folder, const std::wstring& pattern, bool withFolder)
+{
+    std::vector<std::wstring> names;
+    FindFiles(folder, pattern, withFolder, names);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(FileHelpersTest, ExistsAndIsDirectory)
+{
+    WriteFileBytes(L"\\Windows\\file.txt", "x");
+    EXPECT_TRUE(Exists(L"\\Windows"));
+    EXPECT_TRUE(Exists(L"\\Windows\\file.txt"));
+    EXPECT_TRUE(IsDirectory(L"\\Windows"));
+    EXPECT_FALSE(IsDirectory(L"\\Windows\\file.txt"));
+    EXPECT_FALSE(Exists(L"\\Windows\\missing"));
+    EXPECT_FALSE(IsDirectory(L"\\Windows\\missing"));
+    EXPECT_TRUE(Exists(L"\\Windows\\*.txt")) << "wildcards are allowed";
+    EXPECT_TRUE(IsDirectory(L"\\Windows\\")) << "trailing backslash";
+    EXPECT_FALSE(IsDirectory(L"\\Windows\\file.txt\\"));
+}
+
+TEST_F(FileHelpersTest, CopyTreeCopiesEverythingAndRefusesExistingDestination)
+{
+    ASSERT_TRUE(CreatePath(L"\\Src\\Sub\\Deeper"));
+    WriteFileBytes(L"\\Src\\a.txt", "a");
+    WriteFileBytes(L"\\Src\\Sub\\b.txt", "bb");
+    WriteFileBytes(L"\\Src\\Sub\\Deeper\\c.txt", "ccc");
+    ::CreateDirectoryW(L"\\Src\\Empty", nullptr);
+    ASSERT_TRUE(CopyTree(L"\\Src", L"\\Dst"));
+    EXPECT_EQ("a", ReadFileBytes(L"\\Dst\\a.txt"));
+    EXPECT_EQ("bb", ReadFileBytes(L"\\Dst\\Sub\\b.txt"));
+    EXPECT_EQ("ccc", ReadFileBytes(L"\\Dst\\Sub\\Deeper\\c.txt"));
+    EXPECT_TRUE(IsDirectory(L"\\Dst\\Empty"));
+
+    ASSERT_TRUE(::CreateDirectoryW(L"\\Existing", nullptr));
+    EXPECT_FALSE(CopyTree(L"\\Src", L"\\Existing"));
+    EXPECT_EQ(std::vector<std::wstring>{}, List(L"\\Existing", L"*", false)) << "nothing copied";
+    EXPECT_FALSE(CopyTree(L"\\Src", L"\\NoParent\\Dst"));
+}
+
+TEST_F(FileHelpersTest, CopyTreeOfEmptyOrMissingSourceSucceeds)
+{
+    ::CreateDirectoryW(L"\\Empty", nullptr);
+    EXPECT_TRUE(CopyTree(L"\\Empty", L"\\Copy1"));
+    EXPECT_TRUE(CopyTree(L"\\Missing", L"\\Copy2"));
+    EXPECT_TRUE(IsDirectory(L"\\Copy2"));
+}
+
+TEST_F(FileHelpersTest, DeleteTreeGoesOnPastAReadOnlyFile)
+{
+    ASSERT_TRUE(CreatePath(L"\\Tree\\Sub"));
+    WriteFileBytes(L"\\Tree\\a.txt", "a");
+    WriteFileBytes(L"\\Tree\\locked.txt", "l");
+    WriteFileBytes(L"\\Tree\\Sub\\b.txt", "b");
+    ASSERT_TRUE(::SetFileAttributesW(L"\\Tree\\locked.txt", FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(DeleteTree(L"\\Tree"));
+    EXPECT_EQ(std::vector<std::wstring>{L"locked.txt"}, List(L"\\Tree", L"*", false));
+    ::SetFileAttributesW(L"\\Tree\\locked.txt", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(DeleteTree(L"\\Tree"));
+    EXPECT_FALSE(Exists(L"\\Tree"));
+}
+
+TEST_F(FileHelpersTest, CreatePathCreatesEveryLevel)
+{
+    EXPECT_TRUE(CreatePath(L"\\A\\B\\C"));
+    EXPECT_TRUE(IsDirectory(L"\\A\\B\\C"));
+    EXPECT_TRUE(CreatePath(L"\\A\\B\\C")) << "existing path";
+    EXPECT_TRUE(CreatePath(L"\\A\\B\\D\\")) << "trailing backslash";
+    EXPECT_TRUE(IsDirectory(L"\\A\\B\\D"));
+    WriteFileBytes(L"\\A\\file", "x");
+    EXPECT_FALSE(CreatePath(L"\\A\\file\\Sub")) << "a file in the way";
+}
+
+TEST_F(FileHelpersTest, MakeTempNameReservesDistinctNames)
+{
+    const std::wstring a = MakeTempName(L"\\Windows\\");
+    const std::wstring b = MakeTempName(L"\\Windows");
+    EXPECT_EQ(0u, a.find(L"\\Windows\\drx")) << a;
+    EXPECT_EQ(0u, b.find(L"\\Windows\\drx")) << b;
+    EXPECT_NE(a, b);
+    EXPECT_TRUE(FileExists(a)) << "the name is reserved by an empty file";
+    EXPECT_EQ("", ReadFileBytes(a));
+    const std::wstring t = MakeTempName();
+    EXPECT_EQ(0u, t.find(L"\\Temp\\drx")) << t;
+    EXPECT_EQ(L"", MakeTempName(L"\\NoSuchFolder"));
+}
+
+TEST_F(FileHelpersTest, FindFilesListsMatchesWithOrWithoutFolder)
+{
+    ASSERT_TRUE(CreatePath(L"\\Program Files\\X\\sub.dorix"));
+    WriteFileBytes(L"\\Program Files\\X\\one.dorix", "");
+    WriteFileBytes(L"\\Program Files\\X\\two.DORIX", "");
+    WriteFileBytes(L"\\Program Files\\X\\other.txt", "");
+    EXPECT_EQ((std::vector<std::wstring>{L"\\Program Files\\X\\one.dorix", L"\\Program Files\\X\\sub.dorix",
+                                         L"\\Program Files\\X\\two.DORIX"}),
+              List(L"\\Program Files\\X", L"*.dorix", true));
+    EXPECT_EQ((std::vector<std::wstring>{L"one.dorix", L"other.txt", L"sub.dorix", L"two.DORIX"}),
+              List(L"\\Program Files\\X\\", L"*", false))
+        << "no . or .. entries";
+    EXPECT_EQ(std::vector<std::wstring>{}, List(L"\\Missing", L"*", true));
+}
+
+TEST_F(FileHelpersTest, GetTokenSplitsAtSeparator)
+{
+    EXPECT_EQ(L"a", GetToken(L"a,b,,c", L",", 0));
+    EXPECT_EQ(L"b", GetToken(L"a,b,,c", L",", 1));
+    EXPECT_EQ(L"", GetToken(L"a,b,,c", L",", 2));
+    EXPECT_EQ(L"c", GetToken(L"a,b,,c", L",", 3));
+    EXPECT_EQ(L"", GetToken(L"a,b,,c", L",", 4));
+    EXPECT_EQ(L"abc", GetToken(L"abc", L",", 0));
+    EXPECT_EQ(L" x ", GetToken(L"a, x ,b", L",", 1)) << "blanks stay";
+    EXPECT_EQ(L"2", GetToken(L"1::2", L"::", 1));
+}
+
+TEST_F(FileHelpersTest, PathSplitting)
+{
+    EXPECT_EQ(L"\\Windows\\", FolderOf(L"\\Windows\\PIResources.dll"));
+    EXPECT_EQ(L"", FolderOf(L"PIResources.dll"));
+    EXPECT_EQ(L"\\Temp\\", RemoveBackslash(L"\\Temp\\\\"));
+    EXPECT_EQ(L"\\Temp", RemoveBackslash(L"\\Temp"));
+    EXPECT_EQ(L"\\Temp\\", AddBackslash(L"\\Temp"));
+    EXPECT_EQ(L"\\Temp\\", AddBackslash(L"\\Temp\\"));
+    EXPECT_EQ(L"\\", AddBackslash(L""));
+}
+
+TEST_F(FileHelpersTest, DevicePathsHaveNoDriveLetter)
+{
+    EXPECT_EQ(L"D:", platform::DeviceDrive());
+    EXPECT_EQ(L"\\Windows\\x", platform::ToDevicePath(L"D:\\Windows\\x"));
+    EXPECT_EQ(L"\\Windows\\x", platform::ToDevicePath(L"d:\\Windows\\x"));
+    EXPECT_EQ(L"Z:\\host\\x", platform::ToDevicePath(L"Z:\\host\\x"));
+    EXPECT_EQ(L"\\Windows\\StartUp", platform::GetSpecialFolderPath(7));
+    EXPECT_EQ(L"\\Program Files", platform::GetSpecialFolderPath(38));
+    EXPECT_EQ(L"", platform::GetSpecialFolderPath(9999));
+    const std::wstring folder = GetProgramFolder();
+    EXPECT_EQ(L'\\', folder.back()) << folder;
+}
+
+TEST_F(FileHelpersTest, ProgramOnDeviceDriveHasDrivelessFolder)
+{
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    ASSERT_TRUE(CreatePath(L"\\Program Files\\Dorix"));
+    ASSERT_TRUE(::CopyFileW(self, L"\\Program Files\\Dorix\\probe.exe", FALSE));
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::wstring command = L"\"D:\\Program Files\\Dorix\\probe.exe\" --gtest_filter=FileHelpersChild.PrintProgramFolder";
+    // The child would wipe the device in its fixture: it runs only the printing test below,
+    // which writes its answer to a file.
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ::WaitForSingleObject(pi.hProcess, 30000);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    EXPECT_EQ("\\Program Files\\Dorix\\", ReadFileBytes(L"\\Temp\\program-folder.txt"));
+}
+
+// Not a test of its own: run in a child process by the test above.
+TEST(FileHelpersChild, PrintProgramFolder)
+{
+    const std::wstring folder = GetProgramFolder();
+    WriteFileBytes(L"\\Temp\\program-folder.txt", std::string(folder.begin(), folder.end()));
+}
+
+TEST_F(FileHelpersTest, FormatResourceStringInsertsArguments)
+{
+    EXPECT_EQ(L"Cannot replace file \"\\Windows\\a.dll\". Close all running applications and try again.",
+              FormatResourceString(IDS_CANNOT_REPLACE_FILE, {L"\\Windows\\a.dll"}));
+    EXPECT_EQ(L"File \"x\" not found within zip-archive \"%1 y\".",
+              FormatResourceString(IDS_ZIP_ENTRY_NOT_FOUND, {L"x", L"%1 y"}))
+        << "arguments are not formatted again";
+    EXPECT_EQ(L"b-a", FormatText(L"%2-%1", {L"a", L"b"}));
+    EXPECT_THROW(FormatResourceString(12345), CResourceException);
+}
+
+TEST_F(FileHelpersTest, LastErrorTextNamesTheError)
+{
+    ::SetLastError(ERROR_FILE_NOT_FOUND);
+    const std::wstring text = LastErrorText();
+    EXPECT_FALSE(text.empty());
+    EXPECT_NE(L'\n', text.empty() ? L'\n' : text.back()) << "no line end: " << ::testing::PrintToString(text);
+}
+
+TEST_F(FileHelpersTest, ExtractResourceWritesItsBytes)
+{
+    // The string table block of strings 57344..57359 is a resource of type RT_STRING.
+    const UINT block = IDS_APP_TITLE / 16 + 1;
+    EXPECT_TRUE(ExtractResource(nullptr, block, RT_STRING, L"\\Temp\\block.bin"));
+    const std::string bytes = ReadFileBytes(L"\\Temp\\block.bin");
+    EXPECT_EQ(5, bytes[0]) << "length of \"Dorix\"";
+    EXPECT_FALSE(ExtractResource(nullptr, 4242, RT_RCDATA, L"\\Temp\\none.bin"));
+    EXPECT_FALSE(FileExists(L"\\Temp\\none.bin"));
+}
+
+TEST_F(FileHelpersTest, PumpMessagesDispatchesPending)
+{
+    static int received = 0;
+    received = 0;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        if (m == WM_APP)
+            ++received;
+        return ::DefWindowProcW(h, m, w, l);
+    };
+    wc.lpszClassName = L"DorixPumpTest";
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    ::RegisterClassW(&wc);
+    HWND window = ::CreateWindowW(L"DorixPumpTest", L"", 0, 0, 0, 1, 1, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, window);
+    ::PostMessageW(window, WM_APP, 0, 0);
+    ::PostMessageW(window, WM_APP, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(2, received);
+    MSG msg;
+    EXPECT_FALSE(::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    ::DestroyWindow(window);
+}
+
+}  // namespace
