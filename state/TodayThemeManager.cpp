@@ -1,0 +1,97 @@
+#include "state/TodayThemeManager.h"
+#include "core/VideoMode.h"
+#include "framework/Handle.h"
+#include "framework/MessageBox.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "state/Registry.h"
+
+const wchar_t CTodayThemeManager::kStandardTheme[] = L"Windows Standard";
+
+namespace {
+
+const wchar_t kTodayKey[] = L"Software\\Microsoft\\Today";
+const wchar_t kColorKey[] = L"Software\\Microsoft\\Color";
+const wchar_t kInstaller[] = L"\\Windows\\wceload.exe";
+const DWORD kInstallTimeout = 10000;
+
+CRegistry Today()
+{
+    return CRegistry(CRegistry::kCurrentUser, kTodayKey);
+}
+
+CRegistry Settings()
+{
+    return CRegistry(CRegistry::kCurrentUser, L"Software\\Dorix");
+}
+
+void ClearWallpaper(CRegistry& today)
+{
+    for (const wchar_t* name : {L"WallFile", L"Wall", L"Wallpaper"})
+        today.WriteString(nullptr, name, L"");
+}
+
+}  // namespace
+
+void CTodayThemeManager::Switch(CVideoMode from, CVideoMode to)
+{
+    std::wstring active = Today().ReadString(nullptr, L"Skin");
+    if (active.empty())
+        active = kStandardTheme;
+    CRegistry settings = Settings();
+    settings.WriteString(from.GetGroupName().c_str(), L"TodayTheme", active.c_str());
+    const std::wstring remembered = settings.ReadString(to.GetGroupName().c_str(), L"TodayTheme");
+    if (remembered.empty())
+        return;
+    try {
+        Install(remembered);
+    } catch (const CTodayThemeException& e) {
+        ShowMessageBox(nullptr, e.GetMessage(), LoadResourceString(IDS_APP_TITLE), MB_OK | MB_ICONSTOP);
+    }
+}
+
+void CTodayThemeManager::Install(const std::wstring& theme)
+{
+    if (::CompareStringOrdinal(theme.c_str(), -1, kStandardTheme, -1, TRUE) == CSTR_EQUAL) {
+        ResetToStandard();
+        return;
+    }
+    if (!Exists(theme))
+        throw CTodayThemeException(FormatResourceString(IDS_THEME_NOT_FOUND, {theme}));
+
+    CRegistry today = Today();
+    today.DeleteValue(nullptr, L"UseStartImage");
+    ClearWallpaper(today);
+    today.DeleteValue(nullptr, L"Watermark");
+
+    std::wstring command = std::wstring(L"\"") + kInstaller + L"\" /safe /noui /nouninstall /delete 0 \"" + theme + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    // An installer that cannot be started would leave the Today screen cleared with no word
+    // to the user; it is reported like one that does not finish.
+    if (!::CreateProcessW(kInstaller, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        throw CTodayThemeException(FormatResourceString(IDS_THEME_CANNOT_INSTALL, {theme}));
+    CKernelHandle process(info.hProcess);
+    CKernelHandle thread(info.hThread);
+    if (::WaitForSingleObject(process.Get(), kInstallTimeout) != WAIT_OBJECT_0)
+        throw CTodayThemeException(FormatResourceString(IDS_THEME_CANNOT_INSTALL, {theme}));
+    today.WriteString(nullptr, L"Skin", theme.c_str());
+    // A hung window must not hold up the switch: the reload request is sent with a time limit.
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(HWND_BROADCAST, WM_WININICHANGE, 0xF2, 0, SMTO_ABORTIFHUNG, 1000, &result);
+}
+
+void CTodayThemeManager::ResetToStandard()
+{
+    ::DeleteFileW(L"\\Windows\\stwater.gif");
+    ::DeleteFileW(L"\\Windows\\tdywater.gif");
+    CRegistry today = Today();
+    ClearWallpaper(today);
+    today.DeleteValue(nullptr, L"Watermark");
+    today.WriteString(nullptr, L"Skin", L"");
+    today.WriteDWord(nullptr, L"UseStartImage", 1);
+    CRegistry colors(CRegistry::kLocalMachine, kColorKey);
+    for (int i = 0; i < 50; ++i)
+        colors.DeleteValue(nullptr, std::to_wstring(i).c_str());
+}
