@@ -93,13 +93,8 @@ inline ZipImage BuildZip(const std::vector<ZipEntrySpec>& entries, const std::st
 {
     ZipImage image;
     zipwriter::Writer w(image);
-    std::vector<uint32_t> localOffsets;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const ZipEntrySpec& e = entries[i];
-        const std::string r = "local[" + std::to_string(i) + "]";
-        localOffsets.push_back(w.Position());
-        w.Put(r, "signature", 4, 0x04034b50);
-        w.Put(r, "version", 2, 20);
+    // The fields that both headers of an entry share, in the same order.
+    const auto PutCommon = [&w](const std::string& r, const ZipEntrySpec& e, const std::string& extra) {
         w.Put(r, "flags", 2, 0);
         w.Put(r, "method", 2, e.method);
         w.Put(r, "time", 2, 0x6000);
@@ -108,7 +103,16 @@ inline ZipImage BuildZip(const std::vector<ZipEntrySpec>& entries, const std::st
         w.Put(r, "compressedSize", 4, static_cast<uint32_t>(e.data.size()));
         w.Put(r, "size", 4, static_cast<uint32_t>(e.data.size()));
         w.Put(r, "nameLength", 2, static_cast<uint32_t>(e.name.size()));
-        w.Put(r, "extraLength", 2, static_cast<uint32_t>(e.localExtra.size()));
+        w.Put(r, "extraLength", 2, static_cast<uint32_t>(extra.size()));
+    };
+    std::vector<uint32_t> localOffsets;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const ZipEntrySpec& e = entries[i];
+        const std::string r = "local[" + std::to_string(i) + "]";
+        localOffsets.push_back(w.Position());
+        w.Put(r, "signature", 4, 0x04034b50);
+        w.Put(r, "version", 2, 20);
+        PutCommon(r, e, e.localExtra);
         w.Raw(e.name + e.localExtra + e.data);
     }
     const uint32_t directory = w.Position();
@@ -118,15 +122,7 @@ inline ZipImage BuildZip(const std::vector<ZipEntrySpec>& entries, const std::st
         w.Put(r, "signature", 4, 0x02014b50);
         w.Put(r, "versionMadeBy", 2, 20);
         w.Put(r, "versionNeeded", 2, 20);
-        w.Put(r, "flags", 2, 0);
-        w.Put(r, "method", 2, e.method);
-        w.Put(r, "time", 2, 0x6000);
-        w.Put(r, "date", 2, 0x5821);
-        w.Put(r, "crc", 4, zipwriter::Crc32(e.data));
-        w.Put(r, "compressedSize", 4, static_cast<uint32_t>(e.data.size()));
-        w.Put(r, "size", 4, static_cast<uint32_t>(e.data.size()));
-        w.Put(r, "nameLength", 2, static_cast<uint32_t>(e.name.size()));
-        w.Put(r, "extraLength", 2, static_cast<uint32_t>(e.centralExtra.size()));
+        PutCommon(r, e, e.centralExtra);
         w.Put(r, "commentLength", 2, static_cast<uint32_t>(e.comment.size()));
         w.Put(r, "diskStart", 2, 0);
         w.Put(r, "internalAttributes", 2, 0);

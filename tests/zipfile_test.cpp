@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <thread>
 #include "DeviceFixture.h"
 #include "ZipWriter.h"
@@ -299,6 +300,32 @@ TEST_F(ZipFileTest, ArchiveIsReadableButNotWritableWhileOpen)
     CFileHandle writer(::CreateFileW(kArchive, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(writer.IsValid()) << "destruction closes the archive; error " << ::GetLastError();
+}
+
+// Wine maps the host's root as drive Z:.
+std::wstring HostPath(const std::wstring& unixPath)
+{
+    std::wstring path = L"Z:" + unixPath;
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
+TEST_F(ZipFileTest, ReadsWhatTheProjectsPackerWrites)
+{
+    const std::wstring source = HostPath(DORIX_PACKED_SOURCE_W);
+    CZipFile zip(HostPath(DORIX_PACKED_SAMPLE_W));
+    zip.Open();
+    EXPECT_EQ(4u, zip.GetEntryCount());
+    for (const wchar_t* name : {L"profile.dorix", L"Skins\\qvga.skn", L"Skins\\vga.skn", L"Skins\\old\\a.skn"}) {
+        CZipFile::CEntry* entry = zip.FindEntry(name);
+        ASSERT_NE(nullptr, entry) << "no entry " << name;
+        EXPECT_EQ(0u, entry->GetMethod()) << name;
+        EXPECT_FALSE(entry->IsDirectory()) << name;
+        entry->Extract(L"\\Temp\\out");
+        const std::string expected = ReadFileBytes(source + L"\\" + name);
+        EXPECT_EQ(expected, ReadFileBytes(L"\\Temp\\out")) << name;
+        EXPECT_EQ(zipwriter::Crc32(expected), entry->GetCrc()) << name;
+    }
 }
 
 TEST_F(ZipFileTest, WriteFailingPartWayIsReported)
