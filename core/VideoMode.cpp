@@ -1,4 +1,7 @@
 #include "core/VideoMode.h"
+#include "core/ModeSwitch.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
 #include "state/IniFile.h"
 #include "state/Registry.h"
 
@@ -68,7 +71,15 @@ CVideoMode CVideoMode::ReadCurrentMode()
 void CVideoMode::WriteDriverSettings()
 {
     if (!(0 < m_nClock && m_nClock < 200 && 0 < m_nDivider && m_nDivider < 200))
-        throw CVideoModeException(L"Invalid clock settings");
+        throw CVideoModeException(LoadResourceString(IDS_INVALID_CLOCK_SETTINGS));
+
+    // The mode the device really runs in, read before anything below is written.
+    CModeSwitch& modeSwitch = GetModeSwitch();
+    CVideoMode current = modeSwitch.GetCurrentMode();
+    // The calibration is read and rotated before the first write, so that a live value that
+    // cannot be rotated fails the switch with nothing written rather than half-way through.
+    const bool rotate = current.m_nOrientation != m_nOrientation;
+    const std::wstring rotated = rotate ? RotatedCalibration(current.m_nOrientation, m_nOrientation) : std::wstring();
 
     CIniFile table(kDriverTableFile);
     const std::wstring controller = ControllerSection(m_bVGA);
@@ -98,4 +109,12 @@ void CVideoMode::WriteDriverSettings()
 
     CRegistry(CRegistry::kCurrentUser, kDisplayModeKey).WriteDWord(nullptr, L"VGAMode", m_bVGA ? 1 : 0);
     CRegistry(CRegistry::kLocalMachine, kRotationKey).WriteDWord(nullptr, L"Angle", GetAngle());
+
+    const bool perMode = modeSwitch.IsCalibrationSwitched();
+    if (perMode)
+        current.SaveCalibration();
+    if (rotate)
+        WriteLiveCalibration(rotated);
+    if (perMode)
+        RestoreCalibration();
 }

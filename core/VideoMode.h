@@ -40,17 +40,46 @@ public:
 
     static std::wstring FormatDwordText(int number);
     // The mode the driver's settings name now: "VGAMode" and the panel section's "Rotation".
+    // The program asks the mode switch, which keeps the first answer of the run.
     static CVideoMode ReadCurrentMode();
 
-    // Writes the driver table file and the driver's registry values for this mode. Raises
-    // CVideoModeException for clock values out of range, CIniFile::CIniFileException for a
-    // missing section or key and CFileException for an unreadable or unwritable table file;
-    // in each of these cases neither the file nor the registry has been changed.
+    // Writes the driver table file and the driver's registry values for this mode, then
+    // rotates the touch calibration from the device's current orientation to this one (and,
+    // with "SwitchCalibrationData" on, keeps the current mode's copy and puts this mode's in
+    // place). Raises CVideoModeException for clock values out of range or a live calibration
+    // that cannot be read or rotated, CIniFile::CIniFileException for a missing section or
+    // key and CFileException for an unreadable or unwritable table file; in each of these
+    // cases neither the file, the registry nor the calibration has been changed.
     void WriteDriverSettings();
+
+    // Built-in clock value and divider of this mode; "Video Mode not supported" for an
+    // orientation outside 0..3.
+    int32_t GetDefaultClock() const;
+    int32_t GetDefaultDivider() const;
+    // The stored overrides of the mode's group ("ClkFreq.N", "ClkDivider.N"), else the defaults.
+    void LoadClocks();
+    // Stores both values as overrides; a value equal to its default removes the override.
+    void SaveClocks();
+
+    // Re-orders the live calibration's ring of four points from one orientation to another;
+    // nothing is read when they are equal. "Cannot read CalibrationData" when the live value
+    // is empty or missing, "Cannot rotate touchscreen data" when it does not hold five points;
+    // the live value is unchanged then.
+    static void RotateCalibration(int from, int to);
+    // Copies the live calibration text, even an empty one, into this mode's saved copy.
+    void SaveCalibration();
+    // Puts this mode's saved copy in place of the live calibration, if there is a copy.
+    void RestoreCalibration();
 
     bool m_bVGA;
     int16_t m_nOrientation;
     int32_t m_nClock = 0;
     int32_t m_nDivider = 0;
     std::wstring m_strName;
+
+private:
+    // The live calibration re-ordered from one orientation to another, as the text to write;
+    // raises the calibration errors of RotateCalibration.
+    static std::wstring RotatedCalibration(int from, int to);
+    static void WriteLiveCalibration(const std::wstring& text);
 };

@@ -36,6 +36,16 @@
 #define IDS_PROFILE                   61226
 #define IDS_REGISTRY_DATA             61227
 #define IDS_PROGRAM_SETTINGS          61228
+// Errors of video modes and of per-mode registry entries.
+#define IDS_INVALID_CLOCK_SETTINGS    61300
+#define IDS_MODE_NOT_SUPPORTED        61301
+#define IDS_CANNOT_READ_CALIBRATION   61302
+#define IDS_CANNOT_ROTATE_CALIBRATION 61303
+#define IDS_REG_TYPE_NOT_SUPPORTED    61304
+#define IDS_REG_INVALID_KEY_NAME      61305
+#define IDS_REG_INVALID_VALUE_NAME    61306
+#define IDS_REG_CANNOT_READ           61307
+#define IDS_REG_CANNOT_WRITE          61308
 // The framework's own texts.
 #define IDS_FILE_ERROR                61400
 #define IDS_RESOURCE_ERROR            61401

@@ -1,4 +1,4 @@
-#include "DeviceFixture.h"
+#include "ModeFixture.h"
 #include "core/VideoMode.h"
 #include "framework/File.h"
 #include "state/IniFile.h"
@@ -6,12 +6,14 @@
 
 namespace {
 
-class VideoModeTest : public DeviceTest {
+class VideoModeTest : public ModeTest {
 protected:
     void SetUp() override
     {
-        DeviceTest::SetUp();
+        ModeTest::SetUp();
         InstallSampleDriverTable();
+        // A change of orientation rotates the touch calibration, which must be readable then.
+        SetLiveCalibration(L"1,1 2,2 3,3 4,4 5,5 ");
     }
     static void SetVgaMode(DWORD value)
     {

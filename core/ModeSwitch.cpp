@@ -1,0 +1,57 @@
+#include "core/ModeSwitch.h"
+#include <memory>
+#include "state/SettingsRegistry.h"
+
+namespace {
+std::unique_ptr<CModeSwitch>& Instance()
+{
+    static std::unique_ptr<CModeSwitch> instance;
+    return instance;
+}
+}  // namespace
+
+CModeSwitch::CModeSwitch() : m_current(false, 0), m_modeProps(true) {}
+
+CModeSwitch::~CModeSwitch()
+{
+    m_undo.RemoveAll();
+    m_modeProps.RemoveAll();
+}
+
+CVideoMode CModeSwitch::GetCurrentMode()
+{
+    if (!m_bCurrentKnown) {
+        m_current = ReadCurrentMode();
+        m_bCurrentKnown = true;
+    }
+    return m_current;
+}
+
+CVideoMode CModeSwitch::ReadCurrentMode()
+{
+    return CVideoMode::ReadCurrentMode();
+}
+
+CModeProp& CModeSwitch::CreateModeProp(const CVideoMode& mode)
+{
+    const size_t index = m_modeProps.Add(std::make_unique<CModeProp>(mode));
+    return *m_modeProps.GetAt(index);
+}
+
+bool CModeSwitch::IsCalibrationSwitched()
+{
+    return GetSettingsRegistry().ReadDWord(nullptr, L"SwitchCalibrationData", 0) != 0;
+}
+
+CModeSwitch& GetModeSwitch()
+{
+    std::unique_ptr<CModeSwitch>& instance = Instance();
+    if (!instance)
+        instance = std::make_unique<CModeSwitch>();
+    return *instance;
+}
+
+void ResetModeSwitch()
+{
+    Instance() = std::make_unique<CModeSwitch>();
+}

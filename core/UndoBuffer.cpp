@@ -1,0 +1,13 @@
+#include "core/UndoBuffer.h"
+
+void CUndoBuffer::UndoAll(bool continueOnErrors)
+{
+    for (size_t i = 0; i < GetSize(); ++i) {
+        try {
+            GetAt(i)->Undo();
+        } catch (...) {
+            if (!continueOnErrors)
+                throw;
+        }
+    }
+}

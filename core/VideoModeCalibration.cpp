@@ -1,0 +1,119 @@
+// The touch calibration per video mode: the touch driver keeps five points as text; rotating
+// the screen re-orders the last four as a ring, and each mode can keep its own copy.
+#include <array>
+#include <cwchar>
+#include "core/VideoMode.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "state/Registry.h"
+#include "state/SettingsRegistry.h"
+
+namespace {
+
+const wchar_t kTouchKey[] = L"HARDWARE\\DEVICEMAP\\TOUCH";
+const wchar_t kCalibrationValue[] = L"CalibrationData";
+// Sub-key of the settings registry holding one copy per mode name.
+const wchar_t kSavedCalibrationKey[] = L"CalibrationData";
+
+struct Point {
+    long x;
+    long y;
+};
+using Points = std::array<Point, 5>;
+
+std::wstring ReadLive()
+{
+    return CRegistry(CRegistry::kLocalMachine, kTouchKey).ReadString(nullptr, kCalibrationValue, L"");
+}
+
+[[noreturn]] void ThrowCannotRotate()
+{
+    throw CVideoModeException(LoadResourceString(IDS_CANNOT_ROTATE_CALIBRATION));
+}
+
+// Leading blanks, an optional sign and decimal digits; no digits read as 0.
+long LeadingInteger(const std::wstring& text)
+{
+    return std::wcstol(text.c_str(), nullptr, 10);
+}
+
+// Five points "x,y", each ended by a space. One space is appended first and every pair of
+// spaces (scanned left to right, without overlap) counts as one, so a missing final space or
+// a double space between points is accepted; a wider gap is not. Anything after the fifth
+// point is dropped.
+Points Parse(const std::wstring& live)
+{
+    const std::wstring spaced = live + L' ';
+    std::wstring text;
+    text.reserve(spaced.size());
+    for (size_t i = 0; i < spaced.size(); ++i) {
+        text += spaced[i];
+        if (spaced[i] == L' ' && i + 1 < spaced.size() && spaced[i + 1] == L' ')
+            ++i;
+    }
+    Points points{};
+    size_t position = 0;
+    for (Point& point : points) {
+        const size_t space = text.find(L' ', position);
+        if (space == std::wstring::npos)
+            ThrowCannotRotate();
+        const std::wstring token = text.substr(position, space - position);
+        const size_t comma = token.find(L',');
+        if (comma == std::wstring::npos)
+            ThrowCannotRotate();
+        point.x = LeadingInteger(token.substr(0, comma));
+        point.y = LeadingInteger(token.substr(comma + 1));
+        position = space + 1;
+    }
+    return points;
+}
+
+}  // namespace
+
+std::wstring CVideoMode::RotatedCalibration(int from, int to)
+{
+    const std::wstring live = ReadLive();
+    if (live.empty())
+        throw CVideoModeException(LoadResourceString(IDS_CANNOT_READ_CALIBRATION));
+    Points points = Parse(live);
+    // The first point is the centre and never moves; the other four turn with the screen,
+    // one step forward per quarter turn.
+    const int steps = ((to - from) % 4 + 4) % 4;
+    for (int i = 0; i < steps; ++i) {
+        const Point last = points[4];
+        points[4] = points[3];
+        points[3] = points[2];
+        points[2] = points[1];
+        points[1] = last;
+    }
+    std::wstring text;
+    for (const Point& point : points)
+        text += std::to_wstring(point.x) + L',' + std::to_wstring(point.y) + L' ';
+    return text;
+}
+
+void CVideoMode::WriteLiveCalibration(const std::wstring& text)
+{
+    CRegistry(CRegistry::kLocalMachine, kTouchKey).WriteString(nullptr, kCalibrationValue, text.c_str());
+}
+
+void CVideoMode::RotateCalibration(int from, int to)
+{
+    if (from == to)
+        return;
+    WriteLiveCalibration(RotatedCalibration(from, to));
+}
+
+void CVideoMode::SaveCalibration()
+{
+    const std::wstring name = GetModeName();
+    GetSettingsRegistry().WriteString(kSavedCalibrationKey, name.c_str(), ReadLive().c_str());
+}
+
+void CVideoMode::RestoreCalibration()
+{
+    const std::wstring name = GetModeName();
+    const std::wstring saved = GetSettingsRegistry().ReadString(kSavedCalibrationKey, name.c_str(), L"");
+    if (!saved.empty())
+        WriteLiveCalibration(saved);
+}

@@ -1,0 +1,166 @@
+#include "state/RegEntry.h"
+#include <cwchar>
+#include "core/ModeSwitch.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "state/SettingsRegistry.h"
+
+namespace {
+
+const wchar_t kSavedDataKey[] = L"Saved Registry Data";
+
+std::wstring SavedDataPath()
+{
+    return std::wstring(kSettingsPath) + kSavedDataKey;
+}
+
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b)
+{
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                  TRUE)
+           == CSTR_EQUAL;
+}
+
+[[noreturn]] void Throw(UINT id)
+{
+    throw error(LoadResourceString(id));
+}
+
+}  // namespace
+
+CRegEntry::CUndo::CUndo(uint32_t liveRoot, std::wstring liveSubPath, std::wstring liveValueName, uint32_t savedRoot,
+                        std::wstring savedKeyPath, std::wstring savedValueName)
+    : m_liveRoot(liveRoot),
+      m_strLiveSubPath(std::move(liveSubPath)),
+      m_strLiveValueName(std::move(liveValueName)),
+      m_savedRoot(savedRoot),
+      m_strSavedKeyPath(std::move(savedKeyPath)),
+      m_strSavedValueName(std::move(savedValueName))
+{
+}
+
+void CRegEntry::CUndo::Undo()
+{
+    CRegistry::CopyValue(m_savedRoot, m_strSavedKeyPath, m_strSavedValueName.c_str(), m_liveRoot, m_strLiveSubPath,
+                         m_strLiveValueName.c_str());
+}
+
+bool CRegEntry::CUndo::Restores(uint32_t root, const std::wstring& subPath, const std::wstring& valueName) const
+{
+    return m_liveRoot == root && EqualsNoCase(RemoveBackslash(m_strLiveSubPath), RemoveBackslash(subPath))
+           && EqualsNoCase(m_strLiveValueName, valueName);
+}
+
+void CRegEntry::FromString(const std::wstring& text)
+{
+    const size_t comma = text.find(L',');
+    if (comma == std::wstring::npos) {
+        m_strKeyPath.clear();
+        m_strValueName = text;
+    } else {
+        m_strKeyPath = text.substr(0, comma);
+        m_strValueName = text.substr(comma + 1);
+    }
+}
+
+std::wstring CRegEntry::ToString() const
+{
+    return m_strKeyPath + L"," + m_strValueName;
+}
+
+std::wstring CRegEntry::GetSavedValueName(const CVideoMode& mode) const
+{
+    uint32_t root = 0;
+    std::wstring rootName, subPath;
+    if (!CRegistry::ParseKeyPath(m_strKeyPath, root, rootName, subPath))
+        return std::wstring();
+    CVideoMode named = mode;
+    return rootName + L"\\" + subPath + L"\\" + m_strValueName + L"\\" + named.GetGroupName();
+}
+
+CRegistry::ValueKind CRegEntry::GetKind() const
+{
+    uint32_t root = 0;
+    std::wstring rootName, subPath;
+    if (!CRegistry::ParseKeyPath(m_strKeyPath, root, rootName, subPath))
+        return CRegistry::kindMissing;
+    return CRegistry(root).GetValueKind(subPath.c_str(), m_strValueName.c_str());
+}
+
+bool CRegEntry::FindUndo(uint32_t root, const std::wstring& subPath, const std::wstring& valueName)
+{
+    const CUndoBuffer& buffer = GetModeSwitch().GetUndoBuffer();
+    for (size_t i = 0; i < buffer.GetSize(); ++i) {
+        const auto* record = dynamic_cast<const CRegEntry::CUndo*>(buffer.GetAt(i));
+        if (record && record->Restores(root, subPath, valueName))
+            return true;
+    }
+    return false;
+}
+
+void CRegEntry::Switch(const CVideoMode& from, const CVideoMode& to) const
+{
+    const std::wstring fromName = GetSavedValueName(from);
+    const std::wstring toName = GetSavedValueName(to);
+    if (fromName.empty() || toName.empty())
+        return;
+    const std::wstring savedPath = SavedDataPath();
+    uint32_t root = 0;
+    std::wstring rootName, subPath;
+    if (!CRegistry::ParseKeyPath(m_strKeyPath, root, rootName, subPath))
+        return;
+    if (FindUndo(root, subPath, m_strValueName))
+        return;
+    CRegistry::CopyValue(root, subPath, m_strValueName.c_str(), CRegistry::kCurrentUser, savedPath, fromName.c_str());
+    GetModeSwitch().GetUndoBuffer().Add(
+        std::make_unique<CRegEntry::CUndo>(root, subPath, m_strValueName, CRegistry::kCurrentUser, savedPath, fromName));
+    CRegistry::CopyValue(CRegistry::kCurrentUser, savedPath, toName.c_str(), root, subPath, m_strValueName.c_str());
+}
+
+CRegEntry::CLocation CRegEntry::Locate(const CVideoMode& mode) const
+{
+    const CRegistry::ValueKind kind = GetKind();
+    if (kind != CRegistry::kindString && kind != CRegistry::kindDWord)
+        Throw(IDS_REG_TYPE_NOT_SUPPORTED);
+    if (mode == GetModeSwitch().GetCurrentMode()) {
+        uint32_t root = 0;
+        std::wstring rootName, subPath;
+        if (!CRegistry::ParseKeyPath(m_strKeyPath, root, rootName, subPath))
+            Throw(IDS_REG_INVALID_KEY_NAME);
+        return CLocation{kind, CRegistry(root), subPath, m_strValueName};
+    }
+    const std::wstring savedName = GetSavedValueName(mode);
+    if (savedName.empty())
+        Throw(IDS_REG_INVALID_VALUE_NAME);
+    return CLocation{kind, GetSettingsRegistry(), kSavedDataKey, savedName};
+}
+
+std::wstring CRegEntry::GetValueText(const CVideoMode& mode) const
+{
+    CLocation location = Locate(mode);
+    switch (location.kind) {
+    case CRegistry::kindString:
+        return location.registry.ReadString(location.subKey.c_str(), location.valueName.c_str(), L"");
+    case CRegistry::kindDWord:
+        return std::to_wstring(location.registry.ReadDWord(location.subKey.c_str(), location.valueName.c_str(), 0));
+    default:
+        Throw(IDS_REG_CANNOT_READ);
+    }
+}
+
+void CRegEntry::SetValueText(const CVideoMode& mode, const std::wstring& text) const
+{
+    CLocation location = Locate(mode);
+    switch (location.kind) {
+    case CRegistry::kindString:
+        location.registry.WriteString(location.subKey.c_str(), location.valueName.c_str(), text.c_str());
+        break;
+    case CRegistry::kindDWord:
+        // Signed decimal: leading blanks, optional sign, digits; out of range clamps.
+        location.registry.WriteDWord(location.subKey.c_str(), location.valueName.c_str(),
+                                     static_cast<int32_t>(std::wcstol(text.c_str(), nullptr, 10)));
+        break;
+    default:
+        Throw(IDS_REG_CANNOT_WRITE);
+    }
+}

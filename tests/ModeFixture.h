@@ -1,0 +1,94 @@
+#pragma once
+// Tests of the mode switch and what it carries: every test starts as a new run of the program
+// (a fresh mode switch that has not read the current mode yet) on a fresh device.
+#include <string>
+#include <vector>
+#include "DeviceFixture.h"
+#include "core/ModeSwitch.h"
+#include "core/VideoMode.h"
+#include "state/IniFile.h"
+#include "state/Registry.h"
+
+class ModeTest : public DeviceTest {
+protected:
+    void SetUp() override
+    {
+        DeviceTest::SetUp();
+        ResetModeSwitch();
+    }
+    void TearDown() override
+    {
+        ResetModeSwitch();
+        DeviceTest::TearDown();
+    }
+};
+
+inline const wchar_t kDriverTable[] = L"\\Windows\\atihwtbl0.txt";
+inline const wchar_t kTouchKey[] = L"HARDWARE\\DEVICEMAP\\TOUCH";
+
+// The device as the driver left it after booting into mode: the factory table with the
+// mode's rotation, and "VGAMode".
+inline void BootInto(bool vga, int orientation)
+{
+    InstallSampleDriverTable();
+    CIniFile table(kDriverTable);
+    table.WriteString(vga ? L"LCD1" : L"LCD0", L"Rotation", CVideoMode::FormatDwordText(orientation));
+    table.Close();
+    CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").WriteDWord(nullptr, L"VGAMode", vga ? 1 : 0);
+}
+
+inline std::vector<BYTE> SzBytes(const std::wstring& text)
+{
+    const BYTE* p = reinterpret_cast<const BYTE*>(text.c_str());
+    return std::vector<BYTE>(p, p + (text.size() + 1) * sizeof(wchar_t));
+}
+
+inline std::vector<BYTE> DWordBytes(uint32_t value)
+{
+    return {static_cast<BYTE>(value), static_cast<BYTE>(value >> 8), static_cast<BYTE>(value >> 16),
+            static_cast<BYTE>(value >> 24)};
+}
+
+// A value as "type:hex bytes", for assertions that print what they got.
+inline std::string Raw(DWORD type, const std::vector<BYTE>& data)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string text = std::to_string(type) + ":";
+    for (BYTE b : data) {
+        text += digits[b >> 4];
+        text += digits[b & 15];
+    }
+    return text;
+}
+inline std::string RawSz(const std::wstring& text) { return Raw(REG_SZ, SzBytes(text)); }
+inline std::string RawDWord(uint32_t value) { return Raw(REG_DWORD, DWordBytes(value)); }
+
+// The stored value; "<missing>" when absent.
+inline std::string RawValue(uint32_t root, const std::wstring& key, const std::wstring& name)
+{
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    return GetRawValue(root, key, name, type, data) ? Raw(type, data) : "<missing>";
+}
+
+inline std::wstring LiveCalibration()
+{
+    return CRegistry(CRegistry::kLocalMachine, kTouchKey).ReadString(nullptr, L"CalibrationData", L"<missing>");
+}
+
+inline void SetLiveCalibration(const std::wstring& text)
+{
+    SetRawValue(CRegistry::kLocalMachine, kTouchKey, L"CalibrationData", REG_SZ, SzBytes(text));
+}
+
+// The message of the error f raises; "<no error>" when it raises none.
+template <typename F>
+std::wstring ErrorOf(F f)
+{
+    try {
+        f();
+    } catch (const error& e) {
+        return e.GetMessage();
+    }
+    return L"<no error>";
+}

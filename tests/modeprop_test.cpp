@@ -1,0 +1,71 @@
+#include "ModeFixture.h"
+#include "core/ModeProp.h"
+
+namespace {
+
+class ModePropTest : public ModeTest {};
+
+std::string Sizes(const CModeProp& p)
+{
+    return std::to_string(p.m_nHorzScrollWidth) + "," + std::to_string(p.m_nHorzScrollHeight) + ","
+           + std::to_string(p.m_nVertScrollWidth) + "," + std::to_string(p.m_nVertScrollHeight);
+}
+
+std::string Font(const CMenuFont& f)
+{
+    return ::testing::PrintToString(f.m_strFaceName) + " " + std::to_string(f.m_nHeight) + " "
+           + std::to_string(f.m_nWeight) + (f.m_bItalic ? " italic" : " upright");
+}
+
+TEST_F(ModePropTest, NeverSavedGroupLoadsAsTheResolutionDefaults)
+{
+    CModeProp& vga = GetModeSwitch().CreateModeProp(CVideoMode(true, 2));
+    vga.Load();
+    EXPECT_EQ("20,18,18,20", Sizes(vga));
+    EXPECT_EQ("L\"Tahoma\" -11 400 upright", Font(vga.m_barFont));
+    EXPECT_EQ("L\"Tahoma\" -11 400 upright", Font(vga.m_popFont));
+    CModeProp& qvga = GetModeSwitch().CreateModeProp(CVideoMode(false, 3));
+    qvga.Load();
+    EXPECT_EQ("20,13,13,20", Sizes(qvga));
+}
+
+TEST_F(ModePropTest, SavedRecordIsSharedByTheGroup)
+{
+    CModeProp saved(CVideoMode(false, 0));
+    saved.m_nHorzScrollWidth = 21;
+    saved.m_nVertScrollHeight = 22;
+    saved.m_barFont = CMenuFont{L"Courier New", -13, 700, true};
+    saved.m_popFont = CMenuFont{L"Arial", 12, 300, false};
+    saved.Save();
+    EXPECT_EQ(RawDWord(0xFFFFFFF3), RawValue(CRegistry::kCurrentUser, L"Software\\Dorix\\QVGA.portrait\\BarFnt", L"Ht"));
+
+    CModeProp upsideDown(CVideoMode(false, 2));
+    upsideDown.Load();
+    EXPECT_EQ("21,13,13,22", Sizes(upsideDown));
+    EXPECT_EQ("L\"Courier New\" -13 700 italic", Font(upsideDown.m_barFont));
+    EXPECT_EQ("L\"Arial\" 12 300 upright", Font(upsideDown.m_popFont));
+    CModeProp landscape(CVideoMode(false, 1));
+    landscape.Load();
+    EXPECT_EQ("L\"Tahoma\" -11 400 upright", Font(landscape.m_barFont));
+}
+
+TEST_F(ModePropTest, ApplyWritesAllTwelveSystemValues)
+{
+    CModeProp prop(CVideoMode(true, 3));
+    prop.m_popFont = CMenuFont{L"Arial", -12, 700, true};
+    prop.ApplyToSystem();
+    const std::pair<const wchar_t*, std::string> sizes[] = {
+        {L"cxHScr", RawDWord(20)}, {L"cyHScr", RawDWord(18)}, {L"cxVScr", RawDWord(18)}, {L"cyVScr", RawDWord(20)}};
+    for (const auto& [name, raw] : sizes)
+        EXPECT_EQ(raw, RawValue(CRegistry::kLocalMachine, L"SYSTEM\\GWE", name)) << name;
+    const std::tuple<const wchar_t*, const wchar_t*, std::string> fonts[] = {
+        {L"BarFnt", L"Nm", RawSz(L"Tahoma")}, {L"BarFnt", L"Ht", RawDWord(0xFFFFFFF5)},
+        {L"BarFnt", L"Wt", RawDWord(400)},    {L"BarFnt", L"It", RawDWord(0)},
+        {L"PopFnt", L"Nm", RawSz(L"Arial")},  {L"PopFnt", L"Ht", RawDWord(0xFFFFFFF4)},
+        {L"PopFnt", L"Wt", RawDWord(700)},    {L"PopFnt", L"It", RawDWord(1)}};
+    for (const auto& [key, name, raw] : fonts)
+        EXPECT_EQ(raw, RawValue(CRegistry::kLocalMachine, std::wstring(L"SYSTEM\\GWE\\Menu\\") + key, name))
+            << key << " " << name;
+}
+
+}  // namespace
