@@ -1,0 +1,413 @@
+"""dorix-device: the simulated Pocket PC on this machine."""
+
+import argparse
+import json
+import os
+import signal
+import subprocess
+import sys
+import time
+
+import device as devicemod
+import driver
+import registry
+import ui
+
+DESCRIPTION = """\
+The simulated Toshiba e805/e800 Pocket PC that Dorix runs on.
+
+The device is a Wine prefix of its own with the device's file system as drive D: and its
+registry imported from a device image (device/images/<name>). It is created once (about
+20 seconds), kept between runs in DORIX_DEVICE_HOME (default ~/.cache/dorix-device) and can
+be returned to factory state. Each boot reads the display driver's settings as the driver
+does ("VGAMode", "Rotation" in \\Windows\\atihwtbl0.txt, "Angle") and shows the device's
+screen in that mode's size: 240x320 or 320x240 (QVGA), 480x640 or 640x480 (VGA). Settings the
+driver cannot use boot a clearly reported safe mode (QVGA portrait).
+
+A program that asks for a soft reset (the platform layer's reboot control) makes the host
+end every program of the device, boot again in the mode the settings now name and start the
+program again, as a user would.
+
+Commands:
+  run            boot the device and run Dorix (or another program) on it
+  state          what the device would boot in, its driver settings, its calibration, and
+                 what differs from the factory state
+  factory-reset  return the device to factory state
+  stop           shut down a running device
+  windows, tap, type, answer, screenshot
+                 drive a running device as a user would
+
+Examples:
+  device/dorix-device run                       Dorix (or, until it exists, the stand-in)
+  device/dorix-device run --headless --seconds 5 -- VGA Y
+  device/dorix-device state
+  device/dorix-device answer yes                (in a second terminal, while it runs)
+
+Run "device/dorix-device COMMAND --help" for a command's options.
+"""
+
+
+def make_device(args, log=print):
+    return devicemod.Device(args.image, home=args.home, build=args.build, log=log)
+
+
+def ensure_built(args):
+    """Sets up the machine and builds what the device needs (incremental)."""
+    repo = devicemod.REPO
+    subprocess.run(["bash", os.path.join(repo, "tools", "setup-machine")], check=True)
+    if not os.path.exists(os.path.join(args.build, "CMakeCache.txt")):
+        subprocess.run(["cmake", "-S", repo, "-B", args.build, "-DCMAKE_BUILD_TYPE=Release"], check=True,
+                       stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", args.build, "-j%d" % (os.cpu_count() or 2)], check=True,
+                   stdout=subprocess.DEVNULL)
+
+
+class Stop(Exception):
+    pass
+
+
+def _stop(signum, frame):
+    raise Stop()
+
+
+def has_window(found):
+    return any(w["title"] and not w["box"] for w in found)
+
+
+FIRST_WINDOW_LIMIT = 30.0
+
+
+def show_boot(dev, entry, number, found, started, report, reset_started):
+    """Reports a boot once its program shows a window (or ends, or resets first)."""
+    entry["seconds"] = round(time.monotonic() - started, 2)
+    entry["windows"] = [ui.describe(w) for w in found]
+    print("  up in %.1f s (boot to the program's first window)" % entry["seconds"])
+    if reset_started is not None:
+        report["resets"][-1]["seconds"] = round(time.monotonic() - reset_started, 2)
+        print("  reset took %.1f s (request to the program's first window)" % report["resets"][-1]["seconds"])
+    for line in entry["windows"]:
+        print("  " + line)
+    entry["screenshot"] = dev.screenshot(os.path.join(dev.screens, "boot-%d.png" % number))
+    print("  screenshot: %s" % entry["screenshot"])
+
+
+def cmd_run(args):
+    dev = make_device(args)
+    headless = args.headless or not os.environ.get("DISPLAY")
+    if not args.no_build:
+        ensure_built(args)
+    dev.require_built("devctl.exe", devicemod.STANDIN)
+    dev.lock()
+    if dev.running():
+        raise devicemod.DeviceError("the device is already running")
+    if not dev.created:
+        dev.create()
+    program = args.program
+    if program is None:
+        program = dev.install_program() or dev.built(devicemod.STANDIN)
+        if program != devicemod.DORIX_PATH:
+            print("Dorix is not built yet: running the device's stand-in program in its place")
+    elif program == "standin":
+        program = dev.built(devicemod.STANDIN)
+    report = {"image": dev.image.name, "program": program, "boots": [], "boxes": [], "resets": []}
+    signal.signal(signal.SIGTERM, _stop)
+    signal.signal(signal.SIGINT, _stop)
+    answerer = ui.BoxAnswerer(dev, args.answer or [], print)
+    program_args = list(args.args)
+    if program_args and program_args[0] == "--":
+        program_args = program_args[1:]
+    reset_started = None
+    try:
+        for stale in (dev.request, dev.request + ".accepted"):
+            if os.path.exists(stale):
+                os.remove(stale)
+        while True:
+            started = time.monotonic()
+            mode = dev.boot(headless, os.environ.get("DISPLAY"))
+            number = len(report["boots"]) + 1
+            width, height = mode.size
+            if mode.safe:
+                print("boot %d: SAFE MODE %s %dx%d: %s" % (number, mode.name, width, height, mode.safe_reason))
+            else:
+                print("boot %d: %s %dx%d" % (number, mode.name, width, height))
+            for path in mode.restored:
+                print("  ROM file restored: %s" % path)
+            proc = dev.start(program, program_args)
+            entry = {"mode": mode.name, "size": [width, height], "safe_reason": mode.safe_reason}
+            report["boots"].append(entry)
+            deadline = None
+            reset = False
+            while True:
+                if dev.take_reset_request():
+                    reset = True
+                elif proc.poll() is not None:
+                    report["exit_code"] = proc.returncode
+                if "seconds" not in entry:
+                    found = answerer.poll() if headless else ui.windows(dev)
+                    if has_window(found) or reset or proc.poll() is not None \
+                            or time.monotonic() - started > FIRST_WINDOW_LIMIT:
+                        show_boot(dev, entry, number, found, started, report, reset_started)
+                        reset_started = None
+                        deadline = time.monotonic() + args.seconds if headless else None
+                elif headless:
+                    answerer.poll()
+                if reset or proc.poll() is not None:
+                    break
+                if deadline is not None and time.monotonic() > deadline:
+                    break
+                time.sleep(0.2)
+            if "exit_code" in report:
+                print("program ended with exit code %d" % report["exit_code"])
+            if not reset:
+                break
+            reset_started = time.monotonic()
+            print("soft reset requested: ending every program and booting again")
+            report["resets"].append({"after_boot": number})
+            dev.shutdown()
+            program_args = []
+        final = ui.windows(dev)
+        report["final_windows"] = [ui.describe(w) for w in final]
+        report["final_screenshot"] = dev.screenshot(os.path.join(dev.screens, "final.png"))
+        print("the device shows:")
+        for line in report["final_windows"]:
+            print("  " + line)
+        print("screenshot: %s" % report["final_screenshot"])
+    except Stop:
+        print("stopping the device")
+    finally:
+        report["boxes"] = answerer.boxes
+        dev.shutdown()
+        if args.report:
+            with open(args.report, "w") as f:
+                json.dump(report, f, indent=1)
+    return 0
+
+
+def describe_value(value):
+    if value is None:
+        return "missing"
+    kind, data = value
+    return "%d" % data if kind == registry.REG_DWORD else json.dumps(data) if isinstance(data, str) else data.hex()
+
+
+def state_of(dev):
+    hive = dev.registry()
+    settings = dev.driver_settings(hive)
+    mode = driver.boot_mode(settings)
+    factory = registry.Hive()
+    for name, root in (("system.reg", "HKLM"), ("user.reg", "HKCU")):
+        with open(os.path.join(dev.factory, name), encoding="utf-8", errors="replace") as f:
+            factory.keys.update(registry.parse_wine(f.read(), root).keys)
+    with open(os.path.join(dev.factory, "volatile.dat"), encoding="utf-8") as f:
+        factory.keys.update(registry.parse_volatile(f.read()).keys)
+    # The device's own keys (those of its image) and Dorix's settings; Wine's keys are noise.
+    roots = sorted({e["name"] for e in dev.image.registry.keys.values()} | {"HKCU\\Software\\Dorix"}, key=str.lower)
+    roots = [r for r in roots if not any(r.lower().startswith(o.lower() + "\\") for o in roots)]
+    changes = []
+    for root in roots:
+        now = dict(hive.below(root))
+        before = dict(factory.below(root))
+        for key in sorted(set(now) | set(before), key=str.lower):
+            a, b = before.get(key, {}), now.get(key, {})
+            if key not in before:
+                changes.append("key %s: added" % key)
+            elif key not in now:
+                changes.append("key %s: deleted" % key)
+            for name in sorted(set(a) | set(b), key=str.lower):
+                if a.get(name) != b.get(name):
+                    changes.append("%s %s: %s (factory %s)" % (key, json.dumps(name), describe_value(b.get(name)),
+                                                               describe_value(a.get(name))))
+    rom = dev.rom()
+    for folder, _, names in os.walk(dev.drive):
+        for name in sorted(names):
+            full = os.path.join(folder, name)
+            path = "\\" + os.path.relpath(full, dev.drive).replace("/", "\\")
+            if path.lower().startswith("\\temp\\"):
+                continue
+            source = next((s for p, s in rom.items() if p.lower() == path.lower()), None)
+            if source is None:
+                image_file = devicemod.host_path(dev.image.files, path)
+                if image_file is None:
+                    changes.append("file %s: added (%d bytes)" % (path, os.path.getsize(full)))
+                    continue
+                source = image_file
+            with open(source, "rb") as a, open(full, "rb") as b:
+                if a.read() != b.read():
+                    kind = "RAM copy shadows the ROM file" if source in rom.values() else "changed"
+                    changes.append("file %s: %s (%d bytes, factory %d)" % (path, kind, os.path.getsize(full),
+                                                                          os.path.getsize(source)))
+    for path in sorted(rom):
+        if devicemod.host_path(dev.drive, path) is None:
+            changes.append("file %s: RAM copy deleted (the ROM file returns at the next boot)" % path)
+    calibration = hive.get("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH", "CalibrationData")
+    return {
+        "image": dev.image.name, "oem_info": dev.image.oem_info, "home": dev.dir,
+        "running": bool(dev.running()),
+        "boot_mode": mode.name, "screen": list(mode.size), "safe_reason": mode.safe_reason,
+        "program_reads": driver.program_reading(settings),
+        "vga_mode": settings.vga_mode, "angle": settings.angle,
+        "rotation_lcd0": settings.rotations.get("LCD0"), "rotation_lcd1": settings.rotations.get("LCD1"),
+        "table_error": settings.table_error,
+        "calibration": calibration[1] if calibration else None,
+        "changes": changes,
+    }
+
+
+def cmd_state(args):
+    dev = make_device(args)
+    if not dev.created:
+        print("the device %s has not been created yet (dorix-device run creates it)" % dev.image.name)
+        return 1
+    state = state_of(dev)
+    if args.json:
+        print(json.dumps(state, indent=1))
+        return 0
+    print("device:      %s (%s) in %s%s" % (state["image"], state["oem_info"], state["home"],
+                                            ", running: values as last saved" if state["running"] else ""))
+    print("boots in:    %s %dx%d%s" % (state["boot_mode"], state["screen"][0], state["screen"][1],
+                                       ("  SAFE MODE: " + state["safe_reason"]) if state["safe_reason"] else ""))
+    print("driver:      VGAMode %s, Angle %s, LCD0 Rotation %s, LCD1 Rotation %s%s" % (
+        state["vga_mode"], state["angle"], json.dumps(state["rotation_lcd0"]), json.dumps(state["rotation_lcd1"]),
+        (", table file: " + state["table_error"]) if state["table_error"] else ""))
+    print("a program reading the settings sees: %s" % state["program_reads"])
+    print("calibration: %s" % json.dumps(state["calibration"]))
+    print("changed since factory state:" if state["changes"] else "changed since factory state: nothing")
+    for line in state["changes"]:
+        print("  " + line)
+    return 0
+
+
+def cmd_factory_reset(args):
+    dev = make_device(args)
+    dev.lock()
+    dev.factory_reset()
+    print("the device %s is in factory state" % dev.image.name)
+    return 0
+
+
+def cmd_stop(args):
+    session = make_device(args).running()
+    if not session:
+        print("the device is not running")
+        return 1
+    os.kill(session["host_pid"], signal.SIGTERM)
+    return 0
+
+
+def attached(args):
+    dev = make_device(args)
+    dev.attach()
+    return dev
+
+
+def cmd_windows(args):
+    found = ui.windows(attached(args))
+    if args.json:
+        print(json.dumps(found, indent=1))
+    for window in [] if args.json else found:
+        print(ui.describe(window))
+        for c in window["controls"]:
+            print("    id %d %s %s" % (c["id"], c["class"], json.dumps(c["text"])))
+    return 0
+
+
+def cmd_tap(args):
+    call = ["tap"] + (["--window", args.window] if args.window else [])
+    if args.point:
+        call += ["--point", args.point]
+    elif args.id is not None:
+        call += ["--id", str(args.id)]
+    elif args.text:
+        call += ["--text", args.text]
+    else:
+        raise devicemod.DeviceError("tap wants --id, --text or --point")
+    ui.call(attached(args), *call)
+    return 0
+
+
+def cmd_type(args):
+    ui.call(attached(args), "type", *(["--window", args.window] if args.window else []),
+            *(["--id", str(args.id)] if args.id is not None else []), args.text)
+    return 0
+
+
+def cmd_answer(args):
+    ui.call(attached(args), "answer", *(["--window", args.window] if args.window else []), args.button)
+    return 0
+
+
+def cmd_screenshot(args):
+    dev = attached(args)
+    print(dev.screenshot(args.file or os.path.join(dev.screens, "screenshot-%d.png" % int(time.time()))))
+    return 0
+
+
+def parser():
+    common = argparse.ArgumentParser(add_help=False)
+    common.add_argument("--image", default="e805", help="device image (device/images/NAME; default e805)")
+    common.add_argument("--home", default=None, help="where devices live (default $DORIX_DEVICE_HOME or "
+                        "~/.cache/dorix-device)")
+    common.add_argument("--build", default=devicemod.default_build(), help="the build folder with the device's "
+                        "programs (default $DORIX_BUILD or build/)")
+    top = argparse.ArgumentParser(prog="dorix-device", description=DESCRIPTION,
+                                  formatter_class=argparse.RawDescriptionHelpFormatter)
+    sub = top.add_subparsers(dest="command", metavar="COMMAND")
+    run = sub.add_parser("run", parents=[common], help="boot the device and run a program",
+                         description="Boots the device and runs Dorix, installed at \"\\Program Files\\Dorix\\"
+                         "dorix.exe\" (or, until Dorix is built, the stand-in program), with the given command "
+                         "line. Sets up the machine and builds first unless --no-build. On the user's display "
+                         "when there is one; headless (Xvfb) otherwise or with --headless, printing what the "
+                         "device showed, every message box (answered as --answer says, else with its default "
+                         "button) and where its screenshots are.")
+    run.add_argument("--headless", action="store_true", help="run under Xvfb even when a display is there")
+    run.add_argument("--seconds", type=float, default=20, help="headless: how long the program runs after each "
+                     "boot before the device is shut down (default 20)")
+    run.add_argument("--answer", action="append", metavar="BUTTON", help="headless: answer the next message box "
+                     "with BUTTON (ok, cancel, yes, no, abort, retry, ignore, default or an id); repeatable")
+    run.add_argument("--program", help="the program to run instead: a device path (\\...), a host path, or "
+                     "'standin'")
+    run.add_argument("--report", help="write what happened as JSON to this file")
+    run.add_argument("--no-build", action="store_true", help="do not set up the machine or build first")
+    run.add_argument("args", nargs=argparse.REMAINDER, help="the program's command line (after --)")
+    run.set_defaults(func=cmd_run)
+    state = sub.add_parser("state", parents=[common], help="report the device's state")
+    state.add_argument("--json", action="store_true")
+    state.set_defaults(func=cmd_state)
+    sub.add_parser("factory-reset", parents=[common], help="return the device to factory state").set_defaults(
+        func=cmd_factory_reset)
+    sub.add_parser("stop", parents=[common], help="shut down a running device").set_defaults(func=cmd_stop)
+    windows = sub.add_parser("windows", parents=[common], help="list the running device's windows and boxes")
+    windows.add_argument("--json", action="store_true")
+    windows.set_defaults(func=cmd_windows)
+    tap = sub.add_parser("tap", parents=[common], help="tap a control (by --id or --text) or a --point X,Y")
+    tap.add_argument("--window", help="part of the window's title (default: the topmost window)")
+    tap.add_argument("--id", type=int)
+    tap.add_argument("--text")
+    tap.add_argument("--point", metavar="X,Y")
+    tap.set_defaults(func=cmd_tap)
+    typ = sub.add_parser("type", parents=[common], help="type text into an edit box")
+    typ.add_argument("--window")
+    typ.add_argument("--id", type=int, help="the edit box's id (default: the window's first edit box)")
+    typ.add_argument("text")
+    typ.set_defaults(func=cmd_type)
+    answer = sub.add_parser("answer", parents=[common], help="press a message box's button")
+    answer.add_argument("--window", help="part of the box's caption")
+    answer.add_argument("button", help="ok, cancel, yes, no, abort, retry, ignore, default or an id")
+    answer.set_defaults(func=cmd_answer)
+    shot = sub.add_parser("screenshot", parents=[common], help="save the device's screen as PNG")
+    shot.add_argument("file", nargs="?")
+    shot.set_defaults(func=cmd_screenshot)
+    return top
+
+
+def main(argv=None):
+    top = parser()
+    args = top.parse_args(argv)
+    if not getattr(args, "func", None):
+        top.print_help()
+        return 2
+    try:
+        return args.func(args)
+    except devicemod.DeviceError as e:
+        print("dorix-device: %s" % e, file=sys.stderr)
+        return 1

@@ -1,0 +1,448 @@
+"""The simulated device: its home on this machine, creation from an image, ROM and RAM,
+booting in the mode the driver's settings name, shutdown and the soft reset.
+
+A device lives in <home>/<image>/:
+  prefix/        the device's Wine prefix (separate from any test prefix)
+  drive/         its file system, drive D: and the current directory of its programs
+  factory/       the prefix's registry files right after creation: factory state
+  volatile.dat   the values of its volatile keys (HKLM\\HARDWARE\\...) between sessions
+  screens/       screenshots
+  session.json   while it runs: how to reach it (display, pids)
+  reset-request  a program's soft-reset request (platform layer, RebootControl)
+"""
+
+import fcntl
+import json
+import os
+import shutil
+import signal
+import subprocess
+import time
+
+import driver
+import registry
+
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+IMAGES = os.path.join(REPO, "device", "images")
+TABLE = "\\Windows\\atihwtbl0.txt"
+VOLATILE_ROOT = "HKLM\\HARDWARE"
+WINE_REG_FILES = ("system.reg", "user.reg", "userdef.reg")
+# Programs of the build that are part of the device's ROM: build name -> device path.
+BUILT_ROM = {"wceload.exe": "\\Windows\\wceload.exe"}
+DORIX_PATH = "\\Program Files\\Dorix\\dorix.exe"
+STANDIN = "standin.exe"
+
+
+class DeviceError(Exception):
+    pass
+
+
+def default_home():
+    return os.environ.get("DORIX_DEVICE_HOME") or os.path.join(
+        os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"), "dorix-device")
+
+
+def default_build():
+    return os.environ.get("DORIX_BUILD") or os.path.join(REPO, "build")
+
+
+def win_path(unix_path):
+    """A host path as Windows programs of the device see it (Wine maps / as Z:)."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+def host_path(root, device_path, existing=True):
+    """The host file of a device path below root, matching names without regard to case as the
+    device does; with existing, None when there is no such file."""
+    current = root
+    parts = [p for p in device_path.split("\\") if p]
+    for i, part in enumerate(parts):
+        candidate = os.path.join(current, part)
+        if not os.path.lexists(candidate) and os.path.isdir(current):
+            for entry in os.listdir(current):
+                if entry.lower() == part.lower():
+                    candidate = os.path.join(current, entry)
+                    break
+        if existing and not os.path.lexists(candidate):
+            return None
+        current = candidate
+    return current
+
+
+class Image:
+    """A device image: files/ (its file system; files/Windows is ROM), registry.reg and
+    folders.txt (empty folders of the factory device)."""
+
+    def __init__(self, name):
+        self.name = name
+        self.root = os.path.join(IMAGES, name)
+        if not os.path.isfile(os.path.join(self.root, "registry.reg")):
+            known = sorted(d for d in os.listdir(IMAGES) if os.path.isdir(os.path.join(IMAGES, d)))
+            raise DeviceError("no device image %r (images: %s)" % (name, ", ".join(known)))
+        with open(os.path.join(self.root, "registry.reg"), encoding="cp1252") as f:
+            self.registry = registry.parse_regedit4(f.read())
+
+    @property
+    def files(self):
+        return os.path.join(self.root, "files")
+
+    def folders(self):
+        path = os.path.join(self.root, "folders.txt")
+        if not os.path.exists(path):
+            return []
+        with open(path, encoding="utf-8") as f:
+            return [line.strip() for line in f if line.strip() and not line.startswith(";")]
+
+    def rom_files(self):
+        """Device path -> host file of every ROM file of the image."""
+        rom = {}
+        base = os.path.join(self.files, "Windows")
+        for folder, _, names in os.walk(base):
+            for name in names:
+                full = os.path.join(folder, name)
+                rom["\\" + os.path.relpath(full, self.files).replace("/", "\\")] = full
+        return rom
+
+    def volatile_keys(self):
+        return [name for name, _ in self.registry.below(VOLATILE_ROOT) if len(name.split("\\")) > 2]
+
+    @property
+    def oem_info(self):
+        value = self.registry.get("HKLM\\Platform", "OEMInfo")
+        return value[1] if value else ""
+
+
+class Device:
+    def __init__(self, image="e805", home=None, build=None, log=print):
+        self.image = Image(image)
+        self.dir = os.path.join(home or default_home(), image)
+        self.build = build or default_build()
+        self.prefix = os.path.join(self.dir, "prefix")
+        self.drive = os.path.join(self.dir, "drive")
+        self.factory = os.path.join(self.dir, "factory")
+        self.volatile = os.path.join(self.dir, "volatile.dat")
+        self.screens = os.path.join(self.dir, "screens")
+        self.session_file = os.path.join(self.dir, "session.json")
+        self.request = os.path.join(self.dir, "reset-request")
+        self.log = log
+        self.display = None
+        self.xvfb = None
+        self.desktop = None
+        self.program = None
+        self.wine_log = None
+        self._lock = None
+
+    # ----- environment -----
+
+    def env(self):
+        env = dict(os.environ)
+        env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                   DORIX_DEVICE_RESET=win_path(self.request))
+        if self.display:
+            env["DISPLAY"] = self.display
+        return env
+
+    def wine(self, *args, check=True, timeout=120, capture=False):
+        """Runs a Windows program in the device and waits for it. Output never goes to the
+        caller's terminal or pipes: Wine's services started on the way would inherit them."""
+        out = subprocess.PIPE if capture else self._wine_log()
+        result = subprocess.run([WINE] + list(args), env=self.env(), cwd=self.drive, stdin=subprocess.DEVNULL,
+                                stdout=out, stderr=self._wine_log(), timeout=timeout)
+        if check and result.returncode != 0:
+            raise DeviceError("%s failed with exit code %d%s" % (
+                os.path.basename(args[0]), result.returncode,
+                (": " + result.stdout.decode("utf-8", "replace").strip()) if capture else ""))
+        return result
+
+    def _wine_log(self):
+        if self.wine_log is None:
+            os.makedirs(self.dir, exist_ok=True)
+            self.wine_log = open(os.path.join(self.dir, "wine.log"), "ab")
+        return self.wine_log
+
+    def built(self, name):
+        return os.path.join(self.build, "device", name)
+
+    def require_built(self, *names):
+        missing = [n for n in names if not os.path.isfile(self.built(n))]
+        if missing:
+            raise DeviceError("not built: %s (build %s first)" % (", ".join(missing), self.build))
+
+    # ----- creation and factory state -----
+
+    @property
+    def created(self):
+        return os.path.isfile(os.path.join(self.factory, "user.reg"))
+
+    def create(self):
+        """Creates the device from its image (about 20 s): a new prefix with the image's
+        registry, its factory registry saved, the image's files on the drive."""
+        self.require_built("devctl.exe")
+        self.log("creating the device %s in %s" % (self.image.name, self.dir))
+        for path in (self.prefix, self.factory, self.drive):
+            shutil.rmtree(path, ignore_errors=True)
+        os.makedirs(self.drive)
+        subprocess.run([WINESERVER, "-k"], env=self.env(), stderr=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+        self.wine("wineboot", "--init")
+        self._map_drive()
+        imported = os.path.join(self.dir, "image-import.reg")
+        hive = registry.parse_regedit4(registry.to_regedit4(self.image.registry, skip_prefix=VOLATILE_ROOT))
+        # The X11 driver honours the virtual desktop's size; the null driver would not.
+        hive.set("HKCU\\Software\\Wine\\Drivers", "Graphics", (registry.REG_SZ, "x11"))
+        with open(imported, "w", encoding="cp1252", newline="") as f:
+            f.write(registry.to_regedit4(hive))
+        self.wine("regedit", "/S", win_path(imported))
+        self._stop_server()
+        os.makedirs(self.factory)
+        for name in WINE_REG_FILES:
+            shutil.copy2(os.path.join(self.prefix, name), self.factory)
+        with open(os.path.join(self.factory, "volatile.dat"), "w", encoding="utf-8") as f:
+            f.write(registry.write_volatile(self.image.registry, self.image.volatile_keys()))
+        self._factory_drive()
+
+    def _map_drive(self):
+        """The drive folder is drive D:; programs started in it have D:\\ as their current
+        directory, so drive-less paths land on the device."""
+        link = os.path.join(self.prefix, "dosdevices", "d:")
+        if os.path.realpath(link) != os.path.realpath(self.drive):
+            if os.path.lexists(link):
+                os.remove(link)
+            os.symlink(self.drive, link)
+
+    def _factory_drive(self):
+        shutil.rmtree(self.drive, ignore_errors=True)
+        shutil.copytree(self.image.files, self.drive)
+        self.restore_rom()
+        shutil.copy2(os.path.join(self.factory, "volatile.dat"), self.volatile)
+
+    def factory_reset(self):
+        """Returns the device to factory state: registry, volatile keys and file system."""
+        if self.running():
+            raise DeviceError("the device is running; stop it first")
+        if not self.created:
+            self.create()
+            return
+        self._stop_server()
+        for name in WINE_REG_FILES:
+            shutil.copy2(os.path.join(self.factory, name), self.prefix)
+        self._factory_drive()
+        for path in (self.request, self.request + ".accepted"):
+            if os.path.exists(path):
+                os.remove(path)
+
+    # ----- ROM -----
+
+    def rom(self):
+        """Device path -> host file of every ROM file, the built ones included when built."""
+        rom = self.image.rom_files()
+        for name, device_path in BUILT_ROM.items():
+            if os.path.isfile(self.built(name)):
+                rom[device_path] = self.built(name)
+        return rom
+
+    def restore_rom(self):
+        """Puts back every ROM file whose RAM copy was deleted, and the folders every device
+        has. A built ROM program newer than its RAM copy replaces it (a new build is a new ROM)."""
+        restored = []
+        for device_path, source in sorted(self.rom().items()):
+            target = host_path(self.drive, device_path)
+            newer_build = target and source.startswith(self.build) and os.path.getmtime(source) > os.path.getmtime(target)
+            if target is None or newer_build:
+                target = target or host_path(self.drive, device_path, existing=False)
+                os.makedirs(os.path.dirname(target), exist_ok=True)
+                shutil.copy2(source, target)
+                if not newer_build:
+                    restored.append(device_path)
+        for folder in self.image.folders():
+            os.makedirs(host_path(self.drive, folder, existing=False), exist_ok=True)
+        return restored
+
+    def install_program(self):
+        """Puts the build's dorix.exe at its installed path; the device path of the program to
+        run, or None when Dorix is not built yet."""
+        source = os.path.join(self.build, "dorix.exe")
+        if not os.path.isfile(source):
+            return None
+        target = host_path(self.drive, DORIX_PATH, existing=False)
+        if not os.path.exists(target) or os.path.getmtime(source) > os.path.getmtime(target):
+            os.makedirs(os.path.dirname(target), exist_ok=True)
+            shutil.copy2(source, target)
+        return DORIX_PATH
+
+    # ----- the driver's settings -----
+
+    def registry(self):
+        """The device's registry as last written to disk, volatile keys included."""
+        hive = registry.Hive()
+        for name, root in (("system.reg", "HKLM"), ("user.reg", "HKCU")):
+            path = os.path.join(self.prefix, name)
+            if os.path.exists(path):
+                with open(path, encoding="utf-8", errors="replace") as f:
+                    hive.keys.update(registry.parse_wine(f.read(), root).keys)
+        if os.path.exists(self.volatile):
+            with open(self.volatile, encoding="utf-8") as f:
+                hive.keys.update(registry.parse_volatile(f.read()).keys)
+        return hive
+
+    def driver_settings(self, hive=None):
+        hive = hive or self.registry()
+        vga = hive.get("HKCU\\ControlPanel\\DisplayMode", "VGAMode")
+        angle = hive.get("HKLM\\System\\GDI\\Rotation", "Angle")
+        table = host_path(self.drive, TABLE)
+        data, error = None, ""
+        if table is None:
+            error = "%s is missing" % TABLE
+        else:
+            try:
+                with open(table, "rb") as f:
+                    data = f.read()
+            except OSError as e:
+                error = "%s cannot be read (%s)" % (TABLE, e.strerror)
+        dword = lambda v: v[1] if v and v[0] == registry.REG_DWORD else (None if v is None else v[1])
+        return driver.read_settings(dword(vga), dword(angle), data, error)
+
+    # ----- sessions -----
+
+    def running(self):
+        """The session record when the device is running, else None."""
+        try:
+            with open(self.session_file) as f:
+                session = json.load(f)
+            os.kill(session["host_pid"], 0)
+            return session
+        except (OSError, ValueError, KeyError):
+            return None
+
+    def attach(self):
+        """Joins the running device's session (for the driving commands)."""
+        session = self.running()
+        if not session:
+            raise DeviceError("the device %s is not running (start it with: dorix-device run)" % self.image.name)
+        self.display = session["display"]
+        return session
+
+    def lock(self):
+        os.makedirs(self.dir, exist_ok=True)
+        self._lock = open(os.path.join(self.dir, "lock"), "w")
+        try:
+            fcntl.flock(self._lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except OSError:
+            raise DeviceError("the device %s is in use by another dorix-device" % self.image.name)
+
+    def boot(self, headless, display=None):
+        """Boots the device: ROM restored, the driver's settings read, the screen of that mode
+        (Xvfb when headless), the volatile keys created, the desktop started. Returns the
+        BootMode."""
+        self._map_drive()
+        restored = self.restore_rom()
+        settings = self.driver_settings()
+        mode = driver.boot_mode(settings)
+        width, height = mode.size
+        if headless:
+            self._start_xvfb(width, height)
+        else:
+            self.display = display
+        subprocess.run([WINESERVER, "-p"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=self._wine_log(), stderr=self._wine_log())
+        self.require_built("devctl.exe")
+        self.wine(self.built("devctl.exe"), "load-volatile", win_path(self.volatile))
+        self.desktop = subprocess.Popen(
+            [WINE, "explorer", "/desktop=Default,%dx%d" % (width, height)], env=self.env(), cwd=self.drive,
+            stdin=subprocess.DEVNULL, stdout=self._wine_log(), stderr=self._wine_log())
+        self._write_session(mode)
+        mode.restored = restored
+        mode.settings = settings
+        return mode
+
+    def _start_xvfb(self, width, height):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],
+            pass_fds=(write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            number = f.readline().strip()
+        if not number:
+            raise DeviceError("Xvfb did not start")
+        self.display = ":" + number
+
+    def _write_session(self, mode):
+        with open(self.session_file, "w") as f:
+            json.dump({"host_pid": os.getpid(), "display": self.display, "mode": mode.name,
+                       "headless": self.xvfb is not None}, f)
+
+    def start(self, program, args=()):
+        """Starts a program of the device (a device path or a host path) in its session."""
+        if program.startswith("\\"):
+            target = host_path(self.drive, program)
+            if target is None:
+                raise DeviceError("no program %s on the device" % program)
+            exe = program
+        else:
+            exe = program
+        self.program = subprocess.Popen([WINE, exe] + list(args), env=self.env(), cwd=self.drive,
+                                        stdin=subprocess.DEVNULL, stdout=self._wine_log(), stderr=self._wine_log())
+        return self.program
+
+    def shutdown(self):
+        """Ends every program of the device, keeping its volatile keys and its registry."""
+        if self.display is not None and self.running():
+            saved = self.volatile + ".new"
+            try:
+                self.wine(self.built("devctl.exe"), "save-keys", win_path(saved), *self.image.volatile_keys(),
+                          timeout=30)
+                os.replace(saved, self.volatile)
+            except (DeviceError, subprocess.TimeoutExpired) as e:
+                self.log("warning: volatile keys not saved: %s" % e)
+        self._stop_server()
+        for proc in (self.program, self.desktop):
+            if proc is not None:
+                try:
+                    proc.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+        self.program = self.desktop = None
+        if self.xvfb is not None:
+            self.xvfb.send_signal(signal.SIGTERM)
+            self.xvfb.wait()
+            self.xvfb = None
+        if os.path.exists(self.session_file):
+            os.remove(self.session_file)
+
+    def _stop_server(self):
+        """wineserver -k ends every process of the prefix and writes the registry to disk."""
+        subprocess.run([WINESERVER, "-k"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-w"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+    def take_reset_request(self):
+        """Accepts a pending soft-reset request: True when there was one. Renaming is the
+        acceptance; a requester that withdrew first has already deleted the file."""
+        try:
+            os.replace(self.request, self.request + ".accepted")
+        except FileNotFoundError:
+            return False
+        os.remove(self.request + ".accepted")
+        return True
+
+    # ----- screen -----
+
+    def screenshot(self, path):
+        """Saves the device's screen as PNG; returns the path."""
+        os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
+        session = self.running() or {}
+        if session.get("headless", self.xvfb is not None):
+            xwd = ["xwd", "-root", "-silent", "-display", self.display]
+        else:
+            xwd = ["xwd", "-name", "Default - Wine desktop", "-silent", "-display", self.display]
+        shot = subprocess.run(xwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=30)
+        if shot.returncode != 0:
+            raise DeviceError("xwd failed: %s" % shot.stderr.decode(errors="replace").strip())
+        conv = subprocess.run(["/usr/bin/convert", "xwd:-", path], input=shot.stdout, stderr=subprocess.PIPE,
+                              timeout=30)
+        if conv.returncode != 0:
+            raise DeviceError("convert failed: %s" % conv.stderr.decode(errors="replace").strip())
+        return path

@@ -1,0 +1,153 @@
+"""The device host's own logic, without Wine: reading the driver's settings, the screen sizes,
+the safe mode, the registry files and the images."""
+
+import os
+import sys
+import unittest
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host"))
+
+import device  # noqa: E402
+import driver  # noqa: E402
+import registry  # noqa: E402
+
+TABLE = (b"// table\r\n[ASIC0]\r\n\"AutoPwr\"=dword:1\r\n[LCD0]\r\n\"Rotation\"=dword:%s   // comment\r\n"
+         b"[LCD1]\r\n\"Rotation\"=%s\r\n")
+
+
+def boot(vga_mode, angle, lcd0=b"0", lcd1=b"dword:0", table=None, error=""):
+    data = table if table is not None else (None if error else TABLE % (lcd0, lcd1))
+    return driver.boot_mode(driver.read_settings(vga_mode, angle, data, error))
+
+
+class ReadingTheTableFile(unittest.TestCase):
+    def test_values_end_at_line_end_or_comment_and_are_trimmed(self):
+        self.assertEqual("dword:1", driver.find_value("[LCD0]\nRotation=dword:1 // c\n", "LCD0", "Rotation"))
+        self.assertEqual("dword:2", driver.find_value("[LCD1]\n\"Rotation\"=\tdword:2\r\n", "LCD1", "Rotation"))
+
+    def test_quoted_key_after_the_header_wins_and_search_runs_past_later_headers(self):
+        text = "[LCD0]\nRotation=dword:1\n[LCD1]\n\"Rotation\"=dword:3\n"
+        self.assertEqual("dword:3", driver.find_value(text, "LCD0", "Rotation"))
+        self.assertEqual("dword:3", driver.find_value("[LCD0]\n[LCD1]\nRotation=dword:3\n", "LCD0", "Rotation"))
+
+    def test_value_without_line_end_blank_before_equals_and_comment_lines_are_not_found(self):
+        self.assertIsNone(driver.find_value("[LCD0]\nRotation=dword:1", "LCD0", "Rotation"))
+        self.assertIsNone(driver.find_value("[LCD0]\nRotation = dword:1\n", "LCD0", "Rotation"))
+        self.assertIsNone(driver.find_value("[LCD0]\n//Rotation=dword:1\n", "LCD0", "Rotation"))
+        self.assertIsNone(driver.find_value("[LCD1]\nRotation=dword:1\n", "LCD0", "Rotation"))
+
+    def test_text_ends_at_the_first_zero_byte(self):
+        self.assertEqual("[LCD0]\n", driver.table_text(b"[LCD0]\n\0[LCD1]\n"))
+
+
+class BootMode(unittest.TestCase):
+    def test_vga_exactly_when_vgamode_is_one(self):
+        for value, vga in ((1, True), (0, False), (2, False), (None, False), ("1", False)):
+            mode = boot(value, 0)
+            self.assertEqual((vga, 0, ""), (mode.vga, mode.orientation, mode.safe_reason), "VGAMode %r" % value)
+
+    def test_rotation_of_the_resolutions_panel_section_any_letter_case(self):
+        self.assertEqual("VGA.2", boot(1, 180, lcd1=b"DWORD:2").name)
+        self.assertEqual("QVGA.3", boot(0, 90, lcd0=b"3").name)
+        self.assertEqual("QVGA.0", boot(0, 0, lcd0=b"0", lcd1=b"dword:1").name)
+
+    def test_screen_sizes_of_all_eight_modes(self):
+        expected = {"QVGA.0": (240, 320), "QVGA.1": (320, 240), "QVGA.2": (240, 320), "QVGA.3": (320, 240),
+                    "VGA.0": (480, 640), "VGA.1": (640, 480), "VGA.2": (480, 640), "VGA.3": (640, 480)}
+        got = {}
+        for vga in (0, 1):
+            for orientation in range(4):
+                angle = ((4 - orientation) * 90) % 360
+                mode = boot(vga, angle, lcd0=str(orientation).encode(), lcd1=b"dword:%d" % orientation)
+                got[mode.name] = mode.size
+        self.assertEqual(expected, got)
+
+    def test_values_the_driver_cannot_use_boot_the_safe_mode(self):
+        cases = {
+            "unknown rotation": boot(1, 0, lcd1=b"dword:4"),
+            "blank inside": boot(1, 0, lcd1=b"dword: 1"),
+            "missing table": boot(1, 0, error="\\Windows\\atihwtbl0.txt is missing"),
+            "no Rotation key": boot(1, 0, table=b"[LCD1]\r\n\"Width\"=dword:480\r\n"),
+            "angle disagrees": boot(0, 90, lcd0=b"1"),
+        }
+        for name, mode in cases.items():
+            self.assertEqual(("QVGA.0", (240, 320)), (mode.name, mode.size), name)
+            self.assertTrue(mode.safe_reason, name)
+
+    def test_missing_angle_counts_as_zero(self):
+        self.assertEqual(("QVGA.0", ""), (boot(0, None).name, boot(0, None).safe_reason))
+        self.assertTrue(boot(0, None, lcd0=b"2").safe)
+
+    def test_program_reading_takes_unknown_rotations_as_zero(self):
+        settings = driver.read_settings(1, 0, TABLE % (b"0", b"dword:7"))
+        self.assertEqual("VGA.0", driver.program_reading(settings))
+
+
+class RegistryFiles(unittest.TestCase):
+    def test_wine_registry_file(self):
+        text = ('WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5\n\n'
+                '[ControlPanel\\\\DisplayMode] 1796740147\n#time=1dd\n"VGAMode"=dword:00000001\n\n'
+                '[Software\\\\Dorix\\\\Uninstall] 1796740147\n"CalibrationData"="1,2 \\"q\\" \\\\x"\n'
+                '"Bin"=hex:01,02,\\\n  03\n@="default"\n')
+        hive = registry.parse_wine(text, "HKCU")
+        self.assertEqual((registry.REG_DWORD, 1), hive.get("HKCU\\controlpanel\\displaymode", "vgamode"))
+        self.assertEqual((registry.REG_SZ, '1,2 "q" \\x'),
+                         hive.get("HKCU\\Software\\Dorix\\Uninstall", "CalibrationData"))
+        self.assertEqual((registry.REG_BINARY, b"\1\2\3"), hive.get("HKCU\\Software\\Dorix\\Uninstall", "Bin"))
+        self.assertEqual((registry.REG_SZ, "default"), hive.get("HKCU\\Software\\Dorix\\Uninstall", ""))
+
+    def test_volatile_file_round_trip(self):
+        hive = registry.Hive()
+        hive.set("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH", "CalibrationData", (registry.REG_SZ, "1,2 3,4 "))
+        hive.set("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH", "MaxCalError", (registry.REG_DWORD, 7))
+        text = registry.write_volatile(hive, ["HKLM\\HARDWARE\\DEVICEMAP\\TOUCH"])
+        back = registry.parse_volatile(text)
+        self.assertEqual(hive.keys, back.keys)
+
+    def test_regedit4_export_leaves_out_the_volatile_keys(self):
+        image = device.Image("e805").registry
+        again = registry.parse_regedit4(registry.to_regedit4(image, skip_prefix="HKLM\\HARDWARE"))
+        self.assertIsNone(again.key("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH"))
+        self.assertEqual(image.get("HKLM\\SYSTEM\\GWE\\Menu\\BarFnt", "Ht"),
+                         again.get("HKLM\\SYSTEM\\GWE\\Menu\\BarFnt", "Ht"))
+        self.assertEqual(image.get("HKCU\\Software\\Microsoft\\Today", "Watermark"),
+                         again.get("HKCU\\Software\\Microsoft\\Today", "Watermark"))
+
+
+class Images(unittest.TestCase):
+    def test_images_hold_what_the_device_is_read_for(self):
+        for name, model in (("e805", "TOSHIBA e805"), ("e800", "TOSHIBA e800")):
+            image = device.Image(name)
+            reg = image.registry
+            self.assertEqual(model, image.oem_info, name)
+            self.assertEqual((registry.REG_SZ, "tapadm.exe"), reg.get("HKLM\\init", "Launch90"), name)
+            self.assertEqual((registry.REG_DWORD, 0), reg.get("HKCU\\ControlPanel\\DisplayMode", "VGAMode"), name)
+            self.assertEqual((registry.REG_DWORD, 0), reg.get("HKLM\\System\\GDI\\Rotation", "Angle"), name)
+            calibration = reg.get("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH", "CalibrationData")[1]
+            self.assertEqual(5, len(calibration.split()), calibration)
+            self.assertEqual(["HKLM\\HARDWARE\\DEVICEMAP\\TOUCH"], image.volatile_keys(), name)
+            rom = image.rom_files()
+            for program in ("detect.exe", "vq-select.exe", "keylock.exe", "WTM.exe", "tapadm.exe",
+                            "atihwtbl0.txt"):
+                path = rom["\\Windows\\" + program]
+                self.assertNotEqual(3072, os.path.getsize(path), path)
+            self.assertIn("\\Windows\\StartUp", image.folders(), name)
+        self.assertIsNotNone(device.Image("e805").registry.key("HKLM\\Software\\TOSHIBA\\Bluetooth\\BTSETUP"))
+        self.assertIsNone(device.Image("e800").registry.key("HKLM\\Software\\TOSHIBA\\Bluetooth\\BTSETUP"))
+        self.assertIn("\\Windows\\BPU.exe", device.Image("e805").rom_files())
+
+    def test_unknown_image_names_the_known_ones(self):
+        with self.assertRaises(device.DeviceError) as raised:
+            device.Image("e999")
+        self.assertIn("e805", str(raised.exception))
+
+    def test_host_path_ignores_letter_case(self):
+        root = device.Image("e805").files
+        self.assertEqual(os.path.join(root, "Windows", "atihwtbl0.txt"),
+                         device.host_path(root, "\\WINDOWS\\ATIHWTBL0.TXT"))
+        self.assertIsNone(device.host_path(root, "\\Windows\\none.txt"))
+
+
+if __name__ == "__main__":
+    unittest.main()
