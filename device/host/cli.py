@@ -112,7 +112,7 @@ def cmd_run(args):
     report = {"image": dev.image.name, "program": program, "boots": [], "boxes": [], "resets": []}
     signal.signal(signal.SIGTERM, _stop)
     signal.signal(signal.SIGINT, _stop)
-    answerer = ui.BoxAnswerer(dev, args.answer or [], print)
+    answerer = ui.BoxAnswerer(dev, args.answer or [], print, args.box_wait)
     program_args = list(args.args)
     if program_args and program_args[0] == "--":
         program_args = program_args[1:]
@@ -175,7 +175,7 @@ def cmd_run(args):
     except Stop:
         print("stopping the device")
     finally:
-        report["boxes"] = answerer.boxes
+        report["boxes"] = answerer.report()
         dev.shutdown()
         if args.report:
             with open(args.report, "w") as f:
@@ -364,6 +364,8 @@ def parser():
                      "boot before the device is shut down (default 20)")
     run.add_argument("--answer", action="append", metavar="BUTTON", help="headless: answer the next message box "
                      "with BUTTON (ok, cancel, yes, no, abort, retry, ignore, default or an id); repeatable")
+    run.add_argument("--box-wait", type=float, default=0, metavar="SECONDS", help="headless: leave each message "
+                     "box this long to the driving commands before answering it (default 0)")
     run.add_argument("--program", help="the program to run instead: a device path (\\...), a host path, or "
                      "'standin'")
     run.add_argument("--report", help="write what happened as JSON to this file")

@@ -1,6 +1,7 @@
 """Driving the device as a user would, through devctl.exe inside the device's session."""
 
 import json
+import time
 
 import device as devicemod
 
@@ -39,28 +40,41 @@ def describe(window):
 
 class BoxAnswerer:
     """Answers every message box that appears, in the order given (ok, cancel, yes, no, ...,
-    default or a button id), then with each box's default button, and reports each one."""
+    default or a button id), then with each box's default button, and reports each one. A box
+    is left wait seconds for someone else (a driving command) to answer first."""
 
-    def __init__(self, dev, answers, log):
+    def __init__(self, dev, answers, log, wait=0.0):
         self.dev = dev
         self.answers = list(answers)
         self.log = log
+        self.wait = wait
         self.seen = {}
         self.boxes = []
 
     def poll(self):
-        """Lists the device's windows, answers new boxes; returns the list."""
+        """Lists the device's windows, answers boxes that are due; returns the list."""
         found = windows(self.dev)
         present = {w["hwnd"] for w in found}
-        self.seen = {h: a for h, a in self.seen.items() if h in present}
+        self.seen = {h: r for h, r in self.seen.items() if h in present}
+        now = time.monotonic()
         for window in found:
-            if not window["box"] or window["hwnd"] in self.seen:
+            if not window["box"]:
+                continue
+            record = self.seen.get(window["hwnd"])
+            if record is None:
+                record = self.seen[window["hwnd"]] = {
+                    "text": window["text"], "caption": window["title"], "style": window["box_style"],
+                    "answer": None, "answered": False, "since": now}
+                self.boxes.append(record)
+                if self.wait > 0:
+                    self.log("%s shown" % describe(window))
+            if record["answer"] is not None or now - record["since"] < self.wait:
                 continue
             answer = self.answers.pop(0) if self.answers else "default"
             code, out = devctl(self.dev, "answer", "--window", str(window["title"]), answer)
-            self.seen[window["hwnd"]] = answer
-            record = {"text": window["text"], "caption": window["title"], "style": window["box_style"],
-                      "answer": answer, "answered": code == 0}
-            self.boxes.append(record)
+            record["answer"], record["answered"] = answer, code == 0
             self.log("%s -> %s%s" % (describe(window), answer, "" if code == 0 else " FAILED: " + out.strip()))
         return found
+
+    def report(self):
+        return [{k: v for k, v in r.items() if k != "since"} for r in self.boxes]

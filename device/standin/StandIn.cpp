@@ -8,7 +8,8 @@
 //     angle=N       write "Angle" N instead of the mode's angle
 //     ask           show the question box "Switch now?" (OK/Cancel, question icon, Cancel
 //                   the default) at start and show the answer
-// Without words it shows its window; its mode buttons do what MODE does. While the file
+// Without words it shows its window; its mode buttons do what MODE does, and it has an edit box
+// to type into. While the file
 // "\Temp\standin-plan.txt" exists, each start appends the screen size to
 // "\Temp\standin-screens.txt", takes the plan's first line as MODE and resets again; an
 // empty plan is deleted. Exit code 3 when the reset was refused, 4 when writing failed.
@@ -24,6 +25,7 @@ namespace {
 
 constexpr int kScreenText = 100;
 constexpr int kStatusText = 101;
+constexpr int kNoteEdit = 102;
 constexpr int kFirstModeButton = 200;
 constexpr int kAskButton = 300;
 const wchar_t kTable[] = L"\\Windows\\atihwtbl0.txt";
@@ -162,6 +164,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             add(L"BUTTON", ModeName({i >= 4, i % 4}), BS_PUSHBUTTON, 4 + (i / 4) * 76, 54 + (i % 4) * 26, 72,
                 kFirstModeButton + i);
         add(L"BUTTON", L"Ask", BS_PUSHBUTTON, 156, 54, 60, kAskButton);
+        add(L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL, 4, 162, 150, kNoteEdit);
         return 0;
     }
     case WM_COMMAND: {
