@@ -1,0 +1,81 @@
+#include "core/TaskManager.h"
+#include "framework/Handle.h"
+#include "framework/MainWindow.h"
+#include "framework/MessageBox.h"
+#include "platform/RebootControl.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+
+namespace {
+
+// All access rights as the device's system defines them; later desktop systems widened the
+// mask, and the device refuses bits it does not know.
+const DWORD kProcessAllAccess = 0x1F0FFF;
+
+// Whether the window is one a user would call a running application. The order of the tests
+// matters only for speed: each one alone excludes the window.
+bool IsApplicationWindow(HWND window, HWND mainWindow)
+{
+    if (window == ::GetDesktopWindow())
+        return false;
+    if (!::IsWindowVisible(window))
+        return false;
+    if (::GetParent(window) != nullptr)
+        return false;
+    if (::GetWindow(window, GW_OWNER) != nullptr)
+        return false;
+    if ((::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0)
+        return false;
+    if ((::GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0)
+        return false;
+    // Without a main window the program runs from its command line, where closing other
+    // programs is never wanted.
+    if (mainWindow == nullptr || window == mainWindow)
+        return false;
+    return ::GetWindowTextLengthW(window) > 0;
+}
+
+}  // namespace
+
+bool CTaskManager::CloseRunningApplications()
+{
+    ::EnumWindows(&CTaskManager::EnumWindowProc, reinterpret_cast<LPARAM>(this));
+    return true;
+}
+
+BOOL CALLBACK CTaskManager::EnumWindowProc(HWND window, LPARAM param)
+{
+    reinterpret_cast<CTaskManager*>(param)->CloseApplicationOf(window);
+    return TRUE;
+}
+
+void CTaskManager::CloseApplicationOf(HWND window)
+{
+    if (!IsApplicationWindow(window, GetMainWindow()))
+        return;
+    DWORD processId = 0;
+    if (::GetWindowThreadProcessId(window, &processId) == 0 || processId == 0)
+        return;
+    // A second window of the program itself (an unowned dialog, say) must not end the
+    // program in the middle of a switch, before its changes can be rolled back.
+    if (processId == ::GetCurrentProcessId())
+        return;
+    KillProcess(processId);
+}
+
+bool CTaskManager::KillProcess(DWORD processId)
+{
+    CKernelHandle process(::OpenProcess(kProcessAllAccess, FALSE, processId));
+    if (!process) {
+        // Taken first: loading the caption may change the last error.
+        const std::wstring reason = LastErrorText();
+        ShowMessageBox(GetMainWindow(), reason, LoadResourceString(IDS_APP_TITLE), MB_OK);
+        return false;
+    }
+    return ::TerminateProcess(process.Get(), 0) != FALSE;
+}
+
+bool SoftReset()
+{
+    return platform::RequestSoftReset();
+}

@@ -1,0 +1,82 @@
+#include "state/FileReplace.h"
+#include "core/TaskManager.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+
+namespace {
+
+// Removes whatever sits under the name: a folder tree, or a file even when it is read-only
+// (a displaced live file often is, and must not be left behind under its temporary name).
+void RemovePath(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        DeleteTree(path);
+        return;
+    }
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        ::SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    ::DeleteFileW(path.c_str());
+}
+
+}  // namespace
+
+void CFileReplace::Replace()
+{
+    if (Attempt())
+        return;
+    CTaskManager().CloseRunningApplications();
+    // The terminated programs end asynchronously; on the device their files are free by the
+    // time the second attempt reaches its first move.
+    if (Attempt())
+        return;
+    throw CReplaceException(FormatResourceString(IDS_CANNOT_REPLACE_FILE, {m_strTarget}));
+}
+
+bool CFileReplace::SourceIsDirectory()
+{
+    return IsDirectory(m_strSource);
+}
+
+bool CFileReplace::CopySourceFile(const std::wstring& destination)
+{
+    return ::CopyFileW(m_strSource.c_str(), destination.c_str(), FALSE) != FALSE;
+}
+
+bool CFileReplace::CopySourceDirectory(const std::wstring& destination)
+{
+    return CopyTree(m_strSource, destination);
+}
+
+// One swap: the new content is built under one temporary name, the live content is moved
+// aside under another, and the new content is moved in. A failure after the live content was
+// moved aside moves it back, so the live path ends either replaced or as it was.
+bool CFileReplace::Attempt()
+{
+    const bool directory = SourceIsDirectory();
+    const std::wstring folder = FolderOf(m_strTarget);
+    // Both names are reserved before either reservation is released, so they differ.
+    const std::wstring newName = MakeTempName(folder);
+    const std::wstring oldName = MakeTempName(folder);
+    for (const std::wstring& name : {newName, oldName})
+        if (!name.empty())
+            ::DeleteFileW(name.c_str());
+    if (newName.empty() || oldName.empty())
+        return false;
+
+    const bool displaced = Exists(m_strTarget);
+    if (displaced && !::MoveFileW(m_strTarget.c_str(), oldName.c_str()))
+        return false;
+
+    const bool copied = directory ? CopySourceDirectory(newName) : CopySourceFile(newName);
+    if (copied && ::MoveFileW(newName.c_str(), m_strTarget.c_str())) {
+        RemovePath(oldName);
+        return true;
+    }
+    RemovePath(newName);
+    if (displaced)
+        ::MoveFileW(oldName.c_str(), m_strTarget.c_str());
+    return false;
+}

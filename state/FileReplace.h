@@ -1,0 +1,42 @@
+#pragma once
+// Swaps a file or a whole folder tree in over a live path, through temporary names in the
+// live path's folder so that the live path changes in one move. When the first attempt fails
+// (usually because a program holds the live file open), running programs are closed and the
+// swap is tried once more.
+//
+// Whatever happens, the live path is never left empty while its old content sits under a
+// temporary name, and no temporary name is left behind in the folder.
+#include <string>
+#include "core/Error.h"
+
+class CFileReplace {
+public:
+    class CReplaceException : public error {
+    public:
+        using error::error;
+    };
+
+    CFileReplace(std::wstring source, std::wstring target)
+        : m_strSource(std::move(source)), m_strTarget(std::move(target)) {}
+    CFileReplace(const CFileReplace&) = delete;
+    CFileReplace& operator=(const CFileReplace&) = delete;
+    virtual ~CFileReplace() = default;
+
+    // Returns when the target holds a copy of the source; raises CReplaceException ("Cannot
+    // replace file ...") when the attempt after closing running programs failed too.
+    void Replace();
+
+protected:
+    // Where the source comes from; a derived class may take it from elsewhere than a path.
+    virtual bool SourceIsDirectory();
+    // Copies the source file to destination, overwriting it.
+    virtual bool CopySourceFile(const std::wstring& destination);
+    // Copies the source folder tree to destination, which does not exist yet.
+    virtual bool CopySourceDirectory(const std::wstring& destination);
+
+    std::wstring m_strSource;
+    std::wstring m_strTarget;
+
+private:
+    bool Attempt();
+};

@@ -1,0 +1,136 @@
+#include <algorithm>
+#include <functional>
+#include "DeviceFixture.h"
+#include "LockHolder.h"
+#include "framework/MainWindow.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "state/FileReplace.h"
+
+namespace {
+
+class FileReplaceTest : public DeviceTest {
+protected:
+    void TearDown() override
+    {
+        SetMainWindow(nullptr);
+        if (m_window != nullptr)
+            ::DestroyWindow(m_window);
+        DeviceTest::TearDown();
+    }
+    // What the folder holds, sorted: a temporary name left behind shows up here.
+    static std::vector<std::wstring> Listing(const std::wstring& folder)
+    {
+        std::vector<std::wstring> names;
+        FindFiles(folder, L"*", false, names);
+        names.erase(std::remove_if(names.begin(), names.end(),
+                                   [](const std::wstring& n) { return n == L"." || n == L".."; }),
+                    names.end());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static std::wstring ReplaceError(const std::function<void()>& replace)
+    {
+        try {
+            replace();
+        } catch (const CFileReplace::CReplaceException& e) {
+            return e.GetMessage();
+        }
+        return L"<no error>";
+    }
+    HWND m_window = nullptr;
+};
+
+using Names = std::vector<std::wstring>;
+
+TEST_F(FileReplaceTest, ReplacesFileEvenReadOnlyAndLeavesNoTemporaryName)
+{
+    WriteFileBytes(L"\\Windows\\lib.dll", "old");
+    ::SetFileAttributesW(L"\\Windows\\lib.dll", FILE_ATTRIBUTE_READONLY);
+    WriteFileBytes(L"\\Windows\\lib.dll.vga", "new");
+    CFileReplace(L"\\Windows\\lib.dll.vga", L"\\Windows\\lib.dll").Replace();
+    EXPECT_EQ("new", ReadFileBytes(L"\\Windows\\lib.dll"));
+    EXPECT_EQ((Names{L"lib.dll", L"lib.dll.vga"}), Listing(L"\\Windows"));
+}
+
+TEST_F(FileReplaceTest, CreatesMissingTarget)
+{
+    WriteFileBytes(L"\\Windows\\lib.dll.vga", "new");
+    CFileReplace(L"\\Windows\\lib.dll.vga", L"\\Windows\\lib.dll").Replace();
+    EXPECT_EQ("new", ReadFileBytes(L"\\Windows\\lib.dll"));
+    EXPECT_EQ((Names{L"lib.dll", L"lib.dll.vga"}), Listing(L"\\Windows"));
+}
+
+TEST_F(FileReplaceTest, ReplacesFolderAsWholeTree)
+{
+    for (const wchar_t* folder : {L"\\Skin", L"\\Skin\\sub", L"\\Skin.VGA", L"\\Skin.VGA\\deep"})
+        ASSERT_TRUE(::CreateDirectoryW(folder, nullptr));
+    WriteFileBytes(L"\\Skin\\a", "old a");
+    WriteFileBytes(L"\\Skin\\sub\\b", "old b");
+    WriteFileBytes(L"\\Skin.VGA\\c", "c");
+    WriteFileBytes(L"\\Skin.VGA\\deep\\d", "d");
+    CFileReplace(L"\\Skin.VGA", L"\\Skin").Replace();
+    EXPECT_EQ((Names{L"c", L"deep"}), Listing(L"\\Skin"));
+    EXPECT_EQ("d", ReadFileBytes(L"\\Skin\\deep\\d"));
+    EXPECT_EQ((Names{L"Skin", L"Skin.VGA", L"Temp", L"Windows"}), Listing(L"\\"));
+}
+
+// Fails in the middle of an attempt, after the live file was moved aside.
+class CFailingReplace : public CFileReplace {
+public:
+    CFailingReplace(bool writePart) : CFileReplace(L"\\Windows\\lib.dll.vga", L"\\Windows\\lib.dll"), m_bWritePart(writePart) {}
+    int m_nCalls = 0;
+    bool m_bLiveWasAside = false;
+
+protected:
+    // Either leaves a partial copy and reports failure, or reports success without a copy,
+    // so the move into the live path fails.
+    bool CopySourceFile(const std::wstring& destination) override
+    {
+        ++m_nCalls;
+        m_bLiveWasAside = !FileExists(L"\\Windows\\lib.dll");
+        if (m_bWritePart)
+            WriteFileBytes(destination, "ne");
+        return !m_bWritePart;
+    }
+    bool m_bWritePart;
+};
+
+TEST_F(FileReplaceTest, FailedAttemptsPutTheLiveFileBackAndReport)
+{
+    for (bool writePart : {true, false}) {
+        WriteFileBytes(L"\\Windows\\lib.dll", "old");
+        WriteFileBytes(L"\\Windows\\lib.dll.vga", "new");
+        CFailingReplace replace(writePart);
+        EXPECT_EQ(L"Cannot replace file \"\\Windows\\lib.dll\". Close all running applications and try again.",
+                  ReplaceError([&] { replace.Replace(); }));
+        EXPECT_EQ(2, replace.m_nCalls) << "one retry";
+        EXPECT_TRUE(replace.m_bLiveWasAside) << "the live file is moved aside before the copy";
+        EXPECT_EQ("old", ReadFileBytes(L"\\Windows\\lib.dll")) << "writePart " << writePart;
+        EXPECT_EQ((Names{L"lib.dll", L"lib.dll.vga"}), Listing(L"\\Windows")) << "writePart " << writePart;
+    }
+}
+
+TEST_F(FileReplaceTest, RetriesAfterClosingTheProgramThatHoldsTheFile)
+{
+    WriteFileBytes(L"\\Windows\\lib.dll", "old");
+    WriteFileBytes(L"\\Windows\\lib.dll.vga", "new");
+    CLockHolder holder(L"titled", L"Holder", L"\\Windows\\lib.dll");
+    ASSERT_FALSE(::MoveFileW(L"\\Windows\\lib.dll", L"\\Windows\\x")) << "the file is not held";
+
+    const std::wstring error = ReplaceError([] { CFileReplace(L"\\Windows\\lib.dll.vga", L"\\Windows\\lib.dll").Replace(); });
+    EXPECT_EQ(L"Cannot replace file \"\\Windows\\lib.dll\". Close all running applications and try again.", error)
+        << "without a main window nothing is closed";
+    EXPECT_TRUE(FileExists(L"\\Windows\\lib.dll"));
+    EXPECT_EQ(STILL_ACTIVE, holder.ExitCode());
+
+    m_window = ::CreateWindowExW(0, L"STATIC", L"Dorix", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    SetMainWindow(m_window);
+    CFileReplace(L"\\Windows\\lib.dll.vga", L"\\Windows\\lib.dll").Replace();
+    EXPECT_TRUE(holder.Ends(5000)) << "exit code " << holder.ExitCode();
+    EXPECT_EQ("new", ReadFileBytes(L"\\Windows\\lib.dll"));
+    EXPECT_EQ((Names{L"lib.dll", L"lib.dll.vga"}), Listing(L"\\Windows"));
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+#include "DeviceFixture.h"
+#include "LockHolder.h"
+#include "core/TaskManager.h"
+#include "framework/MainWindow.h"
+#include "state/FileHelpers.h"
+
+namespace {
+
+class TaskManagerTest : public DeviceTest {
+protected:
+    // A visible, titled, unowned window of the test's own process.
+    HWND OwnWindow(const wchar_t* title)
+    {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = ::DefWindowProcW;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"DorixTaskManagerTest";
+        ::RegisterClassW(&windowClass);
+        HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                        nullptr, nullptr, windowClass.hInstance, nullptr);
+        EXPECT_NE(nullptr, window) << "error " << ::GetLastError();
+        ::ShowWindow(window, SW_SHOWNORMAL);
+        m_windows.push_back(window);
+        return window;
+    }
+    void TearDown() override
+    {
+        SetMainWindow(nullptr);
+        for (HWND window : m_windows)
+            ::DestroyWindow(window);
+        DeviceTest::TearDown();
+    }
+    std::vector<HWND> m_windows;
+};
+
+TEST_F(TaskManagerTest, ClosesOnlyTitledVisibleUnownedWindowsOfOtherPrograms)
+{
+    SetMainWindow(OwnWindow(L"Dorix"));
+    CLockHolder titled(L"titled", L"Notes");
+    CLockHolder untitled(L"untitled", L"");
+    CLockHolder tool(L"tool", L"Tool");
+    CLockHolder owned(L"owned", L"Owned");
+    CLockHolder hidden(L"hidden", L"Hidden");
+
+    EXPECT_TRUE(CTaskManager().CloseRunningApplications());
+
+    ASSERT_TRUE(titled.Ends(5000)) << "titled window's program still runs";
+    EXPECT_EQ(0u, titled.ExitCode());
+    ::Sleep(300);  // the other terminations, had there been any, have landed by now
+    for (const CLockHolder* survivor : {&untitled, &tool, &owned, &hidden})
+        EXPECT_EQ(STILL_ACTIVE, survivor->ExitCode()) << "process " << survivor->ProcessId();
+}
+
+// A process that terminates itself ends with the code given, 0, which reads as a passed test;
+// so the test runs itself again as a child that reports surviving by a code of its own.
+TEST_F(TaskManagerTest, NeverClosesTheProgramItself)
+{
+    const DWORD kSurvived = 7;
+    if (::GetEnvironmentVariableW(L"DORIX_TASKMANAGER_CHILD", nullptr, 0) != 0) {
+        SetMainWindow(OwnWindow(L"Dorix"));
+        OwnWindow(L"Unowned second window of the program");
+        CTaskManager().CloseRunningApplications();
+        ::ExitProcess(kSurvived);
+    }
+    wchar_t self[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=TaskManagerTest.NeverClosesTheProgramItself";
+    ::SetEnvironmentVariableW(L"DORIX_TASKMANAGER_CHILD", L"1");
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    const BOOL started = ::CreateProcessW(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                          &startup, &info);
+    ::SetEnvironmentVariableW(L"DORIX_TASKMANAGER_CHILD", nullptr);
+    ASSERT_TRUE(started) << "error " << ::GetLastError();
+    CKernelHandle process(info.hProcess), thread(info.hThread);
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process.Get(), 20000));
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.Get(), &code);
+    EXPECT_EQ(kSurvived, code);
+}
+
+TEST_F(TaskManagerTest, SparesTheProcessOfTheMainWindow)
+{
+    CLockHolder main(L"titled", L"Main of another process");
+    CLockHolder other(L"titled", L"Other");
+    HWND mainWindow = ::FindWindowW(L"DorixLockHolder", L"Main of another process");
+    ASSERT_NE(nullptr, mainWindow);
+    SetMainWindow(mainWindow);
+
+    CTaskManager().CloseRunningApplications();
+
+    EXPECT_TRUE(other.Ends(5000)) << "exit code " << other.ExitCode();
+    ::Sleep(300);
+    EXPECT_EQ(STILL_ACTIVE, main.ExitCode());
+}
+
+TEST_F(TaskManagerTest, ClosesNothingWithoutMainWindow)
+{
+    CLockHolder titled(L"titled", L"Notes");
+    EXPECT_TRUE(CTaskManager().CloseRunningApplications());
+    EXPECT_FALSE(titled.Ends(500)) << "exit code " << titled.ExitCode();
+}
+
+TEST_F(TaskManagerTest, KillProcessTerminatesOrReportsTheSystemError)
+{
+    CLockHolder titled(L"untitled", L"");
+    EXPECT_TRUE(CTaskManager().KillProcess(titled.ProcessId()));
+    EXPECT_TRUE(titled.Ends(5000));
+    EXPECT_EQ(0u, titled.ExitCode());
+
+    const DWORD noProcess = 0xFFFFFFF0;
+    ::OpenProcess(PROCESS_ALL_ACCESS, FALSE, noProcess);
+    const std::wstring expected = SystemErrorText(::GetLastError());
+    AnswerNextBox(IDOK);
+    EXPECT_FALSE(CTaskManager().KillProcess(noProcess));
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ(expected, m_boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), m_boxes[0].style) << "no icon";
+}
+
+TEST_F(TaskManagerTest, SoftResetReturnsFalseWhenNoHostCarriesItOut)
+{
+    EXPECT_FALSE(SoftReset());
+}
+
+}  // namespace
