@@ -12,24 +12,20 @@
 //
 // Exit code 0 on success, 1 when the window, control or button is not there, 2 for a usage error.
 #include <windows.h>
-#include <shellapi.h>
 #include <cstdio>
 #include <cwctype>
 #include <map>
 #include <string>
 #include <vector>
 #include "VolatileKeys.h"
+#include "common/DeviceText.h"
 #include "WindowInfo.h"
 
 namespace {
 
 void Write(const std::wstring& text)
 {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                        nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
-                          nullptr);
+    const std::string bytes = Narrow(text, CP_UTF8);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
     std::fflush(stdout);
 }
@@ -116,6 +112,12 @@ bool ParseArgs(const std::vector<std::wstring>& args, size_t first, Args& parsed
     return true;
 }
 
+std::wstring Option(const Args& args, const wchar_t* name)
+{
+    const auto found = args.options.find(name);
+    return found == args.options.end() ? std::wstring() : found->second;
+}
+
 bool ParseInt(const std::wstring& text, int& value)
 {
     try {
@@ -164,8 +166,7 @@ int Tap(const Args& args)
         return 0;
     }
     const std::vector<WindowInfo> windows = ListWindows();
-    const auto window = args.options.find(L"window");
-    const WindowInfo* target = FindWindowInfo(windows, window == args.options.end() ? L"" : window->second, false);
+    const WindowInfo* target = FindWindowInfo(windows, Option(args, L"window"), false);
     if (!target)
         return Fail(1, L"no such window");
     int id = 0;
@@ -192,8 +193,7 @@ int Type(const Args& args)
     if (args.words.size() != 1)
         return Fail(2, L"type wants one TEXT");
     const std::vector<WindowInfo> windows = ListWindows();
-    const auto window = args.options.find(L"window");
-    const WindowInfo* target = FindWindowInfo(windows, window == args.options.end() ? L"" : window->second, false);
+    const WindowInfo* target = FindWindowInfo(windows, Option(args, L"window"), false);
     if (!target)
         return Fail(1, L"no such window");
     const ControlInfo* edit = nullptr;
@@ -222,8 +222,7 @@ int Answer(const Args& args)
     if (args.words.size() != 1)
         return Fail(2, L"answer wants one BUTTON");
     const std::vector<WindowInfo> windows = ListWindows();
-    const auto window = args.options.find(L"window");
-    const WindowInfo* box = FindWindowInfo(windows, window == args.options.end() ? L"" : window->second, true);
+    const WindowInfo* box = FindWindowInfo(windows, Option(args, L"window"), true);
     if (!box)
         return Fail(1, L"no message box");
     std::wstring name = args.words[0];
@@ -277,11 +276,5 @@ int Run(const std::vector<std::wstring>& args)
 
 int main()
 {
-    int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!argv)
-        return 2;
-    const std::vector<std::wstring> args(argv, argv + count);
-    ::LocalFree(argv);
-    return Run(args);
+    return Run(CommandLineWords());
 }

@@ -2,31 +2,10 @@
 #include <windows.h>
 #include <sstream>
 #include "common/DeviceFile.h"
+#include "common/DeviceText.h"
 #include "framework/Handle.h"
 
 namespace {
-
-std::string ToUtf8(const std::wstring& text)
-{
-    if (text.empty())
-        return std::string();
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                        nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(n), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr,
-                          nullptr);
-    return bytes;
-}
-
-std::wstring FromUtf8(const std::string& bytes)
-{
-    if (bytes.empty())
-        return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return text;
-}
 
 // "HKLM\a\b" -> root and "a\b"; false for any other root.
 bool SplitKey(const std::wstring& key, HKEY& root, std::wstring& path)
@@ -101,7 +80,7 @@ bool SaveKeys(const std::wstring& file, const std::vector<std::wstring>& keys, s
             message = L"not a key: " + name;
             return false;
         }
-        out << "key\t" << ToUtf8(name) << "\n";
+        out << "key\t" << Narrow(name, CP_UTF8) << "\n";
         HKEY h = nullptr;
         if (::RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
             continue;
@@ -119,7 +98,7 @@ bool SaveKeys(const std::wstring& file, const std::vector<std::wstring>& keys, s
                 != ERROR_SUCCESS)
                 break;
             data.resize(size);
-            out << "value\t" << ToUtf8(std::wstring(valueName, nameLength)) << "\t" << type << "\t" << Hex(data)
+            out << "value\t" << Narrow(std::wstring(valueName, nameLength), CP_UTF8) << "\t" << type << "\t" << Hex(data)
                 << "\n";
         }
     }
@@ -151,7 +130,7 @@ bool LoadKeysVolatile(const std::wstring& file, std::wstring& message)
         if (fields[0] == "key" && fields.size() == 2) {
             HKEY root = nullptr;
             std::wstring path;
-            if (!SplitKey(FromUtf8(fields[1]), root, path) || !CreateVolatile(root, path, key)) {
+            if (!SplitKey(Widen(fields[1], CP_UTF8), root, path) || !CreateVolatile(root, path, key)) {
                 message = where + L": cannot create the key";
                 return false;
             }
@@ -163,7 +142,7 @@ bool LoadKeysVolatile(const std::wstring& file, std::wstring& message)
                 message = where + L": malformed value";
                 return false;
             }
-            const std::wstring name = FromUtf8(fields[1]);
+            const std::wstring name = Widen(fields[1], CP_UTF8);
             if (::RegSetValueExW(key.Get(), name.c_str(), 0, std::stoul(type), data.data(),
                                  static_cast<DWORD>(data.size()))
                 != ERROR_SUCCESS) {

@@ -31,6 +31,8 @@ VOLATILE_ROOT = "HKLM\\HARDWARE"
 WINE_REG_FILES = ("system.reg", "user.reg", "userdef.reg")
 # Programs of the build that are part of the device's ROM: build name -> device path.
 BUILT_ROM = {"wceload.exe": "\\Windows\\wceload.exe"}
+# The X window of the device's virtual desktop.
+DESKTOP_WINDOW = "Default - Wine desktop"
 DORIX_PATH = "\\Program Files\\Dorix\\dorix.exe"
 STANDIN = "standin.exe"
 
@@ -340,8 +342,9 @@ class Device:
         settings = self.driver_settings()
         mode = driver.boot_mode(settings)
         width, height = mode.size
+        self._set_desktop_size(width, height)
         if headless:
-            self._start_xvfb(width, height)
+            self._start_xvfb()
         else:
             self.display = display
         subprocess.run([WINESERVER, "-p"], env=self.env(), stdin=subprocess.DEVNULL,
@@ -356,10 +359,27 @@ class Device:
         mode.settings = settings
         return mode
 
-    def _start_xvfb(self, width, height):
+    def _set_desktop_size(self, width, height):
+        """Makes every program of the session join a virtual desktop of the mode's size,
+        whichever process creates it first (HKCU\\Software\\Wine\\Explorer). Written into the
+        registry file while the device is down, so that no program can run before it."""
+        path = os.path.join(self.prefix, "user.reg")
+        with open(path, encoding="utf-8", errors="surrogateescape") as f:
+            text = f.read()
+        ours = ("[software\\\\wine\\\\explorer]", "[software\\\\wine\\\\explorer\\\\desktops]")
+        blocks = text.split("\n\n")
+        kept = [b for b in blocks if not b.lstrip("\n").lower().startswith(ours)]
+        kept.append('[Software\\\\Wine\\\\Explorer] 0\n"Desktop"="Default"')
+        kept.append('[Software\\\\Wine\\\\Explorer\\\\Desktops] 0\n"Default"="%dx%d"\n' % (width, height))
+        with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
+            f.write("\n\n".join(kept))
+
+    def _start_xvfb(self):
+        """A headless display larger than any mode: the device's size comes from its virtual
+        desktop alone, as on a user's display."""
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
             pass_fds=(write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as f:
@@ -433,11 +453,7 @@ class Device:
     def screenshot(self, path):
         """Saves the device's screen as PNG; returns the path."""
         os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
-        session = self.running() or {}
-        if session.get("headless", self.xvfb is not None):
-            xwd = ["xwd", "-root", "-silent", "-display", self.display]
-        else:
-            xwd = ["xwd", "-name", "Default - Wine desktop", "-silent", "-display", self.display]
+        xwd = ["xwd", "-name", DESKTOP_WINDOW, "-silent", "-display", self.display]
         shot = subprocess.run(xwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=30)
         if shot.returncode != 0:
             raise DeviceError("xwd failed: %s" % shot.stderr.decode(errors="replace").strip())

@@ -12,13 +12,13 @@
 // deletes a cabinet by default; "/delete 0" keeps it.
 // Exit code: 0 installed, 1 bad command line, 2 file unreadable, 3 file malformed.
 #include <windows.h>
-#include <shellapi.h>
 #include <cwctype>
 #include <sstream>
 #include <map>
 #include <string>
 #include <vector>
 #include "common/DeviceFile.h"
+#include "common/DeviceText.h"
 
 namespace {
 
@@ -63,16 +63,6 @@ bool ParseNumber(const std::string& text, unsigned long long limit, DWORD& value
     }
 }
 
-std::wstring FromAnsi(const std::string& bytes)
-{
-    if (bytes.empty())
-        return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return text;
-}
-
 // 0 when the theme was read, else the exit code.
 int ReadTheme(const std::wstring& path, Theme& theme)
 {
@@ -100,7 +90,7 @@ int ReadTheme(const std::wstring& path, Theme& theme)
             theme.colours[static_cast<int>(index)] = number;
         } else if (name == "wallpaper") {
             theme.hasWallpaper = true;
-            theme.wallpaper = FromAnsi(value);
+            theme.wallpaper = Widen(value, CP_ACP);
         } else if (name == "sleep") {
             if (!ParseNumber(value, kMaxSleepMs, number))
                 return 3;
@@ -175,11 +165,5 @@ int Run(const std::vector<std::wstring>& args)
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
 {
-    int count = 0;
-    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-    if (!argv)
-        return 1;
-    const std::vector<std::wstring> args(argv, argv + count);
-    ::LocalFree(argv);
-    return Run(args);
+    return Run(CommandLineWords());
 }
