@@ -119,8 +119,9 @@ class Image:
 class Device:
     def __init__(self, image="e805", home=None, build=None, log=print):
         self.image = Image(image)
-        self.dir = os.path.join(home or default_home(), image)
-        self.build = build or default_build()
+        # Absolute: the device's programs run with the drive as their working directory.
+        self.dir = os.path.abspath(os.path.join(home or default_home(), image))
+        self.build = os.path.abspath(build or default_build())
         self.prefix = os.path.join(self.dir, "prefix")
         self.drive = os.path.join(self.dir, "drive")
         self.factory = os.path.join(self.dir, "factory")
@@ -395,14 +396,9 @@ class Device:
 
     def start(self, program, args=()):
         """Starts a program of the device (a device path or a host path) in its session."""
-        if program.startswith("\\"):
-            target = host_path(self.drive, program)
-            if target is None:
-                raise DeviceError("no program %s on the device" % program)
-            exe = program
-        else:
-            exe = program
-        self.program = subprocess.Popen([WINE, exe] + list(args), env=self.env(), cwd=self.drive,
+        if program.startswith("\\") and host_path(self.drive, program) is None:
+            raise DeviceError("no program %s on the device" % program)
+        self.program = subprocess.Popen([WINE, program] + list(args), env=self.env(), cwd=self.drive,
                                         stdin=subprocess.DEVNULL, stdout=self._wine_log(), stderr=self._wine_log())
         return self.program
 
