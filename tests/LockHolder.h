@@ -50,7 +50,10 @@ public:
 
     DWORD ProcessId() const { return m_processId; }
     // Whether the process ends within the time; it is then gone for good.
-    bool Ends(DWORD milliseconds) const { return ::WaitForSingleObject(m_process.Get(), milliseconds) == WAIT_OBJECT_0; }
+    bool Ends(DWORD milliseconds) const
+    {
+        return ::WaitForSingleObject(m_process.Get(), milliseconds) == WAIT_OBJECT_0;
+    }
     // STILL_ACTIVE while it runs.
     DWORD ExitCode() const
     {

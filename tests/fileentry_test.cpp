@@ -39,15 +39,4 @@ TEST_F(FileEntryTest, SwitchCopiesTheBestVersionOverTheLiveFile)
     EXPECT_EQ("vga", ReadFileBytes(kLive));
 }
 
-TEST_F(FileEntryTest, SwitchReplacesFolderWithFolderVersion)
-{
-    ASSERT_TRUE(::CreateDirectoryW(L"\\Skin", nullptr));
-    ASSERT_TRUE(::CreateDirectoryW(L"\\Skin.QVGA", nullptr));
-    WriteFileBytes(L"\\Skin\\old", "old");
-    WriteFileBytes(L"\\Skin.QVGA\\new", "new");
-    CFileEntry(L"\\Skin").Switch(CVideoMode(true, 0), CVideoMode(true, 3));
-    EXPECT_EQ("new", ReadFileBytes(L"\\Skin\\new"));
-    EXPECT_FALSE(FileExists(L"\\Skin\\old"));
-}
-
 }  // namespace

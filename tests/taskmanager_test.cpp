@@ -64,7 +64,8 @@ TEST_F(TaskManagerTest, NeverClosesTheProgramItself)
     }
     wchar_t self[MAX_PATH] = L"";
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --gtest_filter=TaskManagerTest.NeverClosesTheProgramItself";
+    std::wstring commandLine =
+        L"\"" + std::wstring(self) + L"\" --gtest_filter=TaskManagerTest.NeverClosesTheProgramItself";
     ::SetEnvironmentVariableW(L"DORIX_TASKMANAGER_CHILD", L"1");
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -117,11 +118,6 @@ TEST_F(TaskManagerTest, KillProcessTerminatesOrReportsTheSystemError)
     ASSERT_EQ(1u, m_boxes.size());
     EXPECT_EQ(expected, m_boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK), m_boxes[0].style) << "no icon";
-}
-
-TEST_F(TaskManagerTest, SoftResetReturnsFalseWhenNoHostCarriesItOut)
-{
-    EXPECT_FALSE(SoftReset());
 }
 
 }  // namespace
