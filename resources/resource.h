@@ -49,3 +49,5 @@
 // The framework's own texts.
 #define IDS_FILE_ERROR                61400
 #define IDS_RESOURCE_ERROR            61401
+// The stub program's image, of resource type "EXE".
+#define IDR_STUB_EXE                  166
