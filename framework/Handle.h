@@ -63,7 +63,27 @@ struct RegKeyTraits {
     static void Close(type h) noexcept { ::RegCloseKey(h); }
 };
 
+// GDI objects the program creates (fonts, brushes, pens, bitmaps): null when absent.
+template <typename T>
+struct GdiObjectTraits {
+    using type = T;
+    static type Invalid() noexcept { return nullptr; }
+    static void Close(type h) noexcept { ::DeleteObject(h); }
+};
+
+// A menu loaded from the resources and not (or no longer) attached to a window.
+struct MenuTraits {
+    using type = HMENU;
+    static type Invalid() noexcept { return nullptr; }
+    static void Close(type h) noexcept { ::DestroyMenu(h); }
+};
+
 using CFileHandle = CHandle<FileHandleTraits>;
 using CKernelHandle = CHandle<KernelHandleTraits>;
 using CFindHandle = CHandle<FindHandleTraits>;
 using CRegKey = CHandle<RegKeyTraits>;
+using CFontHandle = CHandle<GdiObjectTraits<HFONT>>;
+using CBrushHandle = CHandle<GdiObjectTraits<HBRUSH>>;
+using CPenHandle = CHandle<GdiObjectTraits<HPEN>>;
+using CBitmapHandle = CHandle<GdiObjectTraits<HBITMAP>>;
+using CMenuHandle = CHandle<MenuTraits>;

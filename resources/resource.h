@@ -51,3 +51,22 @@
 #define IDS_RESOURCE_ERROR            61401
 // The stub program's image, of resource type "EXE".
 #define IDR_STUB_EXE                  166
+// The main window, its mode buttons and the About box.
+#define IDD_ABOUTBOX                  100
+#define IDD_MAINVIEW                  109
+#define IDR_MAINFRAME                 128
+#define IDB_MODE_FIRST                167  // 167..174: the buttons' pictures in table order
+#define IDC_QVGA_PORTRAIT             1027
+#define IDC_VGA_PORTRAIT              1028
+#define IDC_VGA_LANDSCAPE_RIGHT       1029
+#define IDC_VGA_UPSIDEDOWN            1030
+#define IDC_VGA_LANDSCAPE_LEFT        1031
+#define IDC_QVGA_LANDSCAPE_RIGHT      1032
+#define IDC_QVGA_UPSIDEDOWN           1033
+#define IDC_QVGA_LANDSCAPE_LEFT       1034
+#define IDC_ABOUT_ICON                1100
+#define IDC_ABOUT_NAME                1101
+#define IDC_ABOUT_VERSION             1102
+#define ID_APP_ABOUT                  57664
+#define ID_APP_EXIT                   57665
+#define ID_VIEW_PANE                  0xE900

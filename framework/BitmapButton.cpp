@@ -1,0 +1,79 @@
+#include "framework/BitmapButton.h"
+#include <algorithm>
+
+namespace {
+
+CBitmapHandle LoadBitmapResource(UINT id)
+{
+    if (id == 0)
+        return CBitmapHandle();
+    return CBitmapHandle(static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+}
+
+SIZE BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info{};
+    ::GetObjectW(bitmap, sizeof info, &info);
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+}  // namespace
+
+bool CBitmapButton::LoadBitmaps(UINT normal, UINT selected, UINT focus, UINT disabled)
+{
+    CBitmapHandle loaded[kCount] = {LoadBitmapResource(normal), LoadBitmapResource(selected),
+                                    LoadBitmapResource(focus), LoadBitmapResource(disabled)};
+    if (!loaded[kNormal])
+        return false;
+    for (int i = 0; i < kCount; ++i)
+        m_bitmaps[i] = std::move(loaded[i]);
+    Invalidate();
+    return true;
+}
+
+void CBitmapButton::SizeToContent()
+{
+    if (!m_bitmaps[kNormal] || !m_hWnd)
+        return;
+    const SIZE size = BitmapSize(m_bitmaps[kNormal].Get());
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CBitmapButton::DrawItem(const DRAWITEMSTRUCT& item)
+{
+    HBITMAP bitmap = m_bitmaps[kNormal].Get();
+    if ((item.itemState & ODS_DISABLED) && m_bitmaps[kDisabled])
+        bitmap = m_bitmaps[kDisabled].Get();
+    else if ((item.itemState & ODS_SELECTED) && m_bitmaps[kSelected])
+        bitmap = m_bitmaps[kSelected].Get();
+    else if ((item.itemState & ODS_FOCUS) && m_bitmaps[kFocus])
+        bitmap = m_bitmaps[kFocus].Get();
+    if (!bitmap)
+        return;
+    HDC memory = ::CreateCompatibleDC(item.hDC);
+    if (!memory)
+        return;
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    // A button made larger than its picture (by the layout scaler) shows the picture enlarged
+    // by the largest whole factor that fits, so that its pixels stay sharp, and centred.
+    const SIZE size = BitmapSize(bitmap);
+    const int width = item.rcItem.right - item.rcItem.left;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    const int factor = size.cx > 0 && size.cy > 0 ? std::max(1L, std::min(width / size.cx, height / size.cy)) : 1;
+    const int drawnWidth = size.cx * factor;
+    const int drawnHeight = size.cy * factor;
+    ::StretchBlt(item.hDC, item.rcItem.left + (width - drawnWidth) / 2, item.rcItem.top + (height - drawnHeight) / 2,
+                 drawnWidth, drawnHeight, memory, 0, 0, size.cx, size.cy, SRCCOPY);
+    ::SelectObject(memory, old);
+    ::DeleteDC(memory);
+}
+
+bool CBitmapButton::OnChildNotify(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
+{
+    if (message != WM_DRAWITEM)
+        return false;
+    DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    result = TRUE;
+    return true;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// An owner-drawn push button that shows one of up to four pictures: normal, selected
+// (pressed), focused and disabled. The button's template control must have BS_OWNERDRAW;
+// the object takes it over with SubclassDlgItem.
+#include <windows.h>
+#include "framework/Handle.h"
+#include "framework/Wnd.h"
+
+class CBitmapButton : public CWnd {
+public:
+    // Loads the pictures from the bitmap resources; an id of 0 means none. False when the
+    // normal picture is missing; the others are optional. Pictures loaded before are
+    // replaced.
+    bool LoadBitmaps(UINT normal, UINT selected = 0, UINT focus = 0, UINT disabled = 0);
+    // Resizes the button to its normal picture; nothing without one.
+    void SizeToContent();
+
+protected:
+    // Draws the picture for the item's state: disabled, else selected, else focused, each
+    // when loaded, else the normal one; centred, enlarged by a whole factor where it fits.
+    virtual void DrawItem(const DRAWITEMSTRUCT& item);
+    bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    enum { kNormal, kSelected, kFocus, kDisabled, kCount };
+    CBitmapHandle m_bitmaps[kCount];
+};

@@ -1,0 +1,15 @@
+#include "framework/FormView.h"
+
+bool CFormView::Create(HWND frame, UINT id)
+{
+    if (m_hWnd)
+        return false;
+    HWND view = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), frame,
+                                     &CWnd::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!view)
+        return false;
+    ::SetWindowLongPtrW(view, GWLP_ID, static_cast<LONG_PTR>(id));
+    return true;
+}
+
+void CFormView::OnInitialUpdate() {}

@@ -1,0 +1,76 @@
+#include "framework/FrameWnd.h"
+#include "framework/MainWindow.h"
+#include "framework/WinApp.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+
+bool CFrameWnd::LoadFrame(UINT resourceId)
+{
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const std::wstring title = LoadResourceString(IDS_APP_TITLE);
+    if (!CreateEx(0, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, area, nullptr, 0))
+        return false;
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    if (HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(resourceId))) {
+        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    }
+    RecalcLayout();
+    if (m_pActiveView)
+        m_pActiveView->OnInitialUpdate();
+    return true;
+}
+
+bool CFrameWnd::OnCreate()
+{
+    return true;
+}
+
+void CFrameWnd::OnDestroy() {}
+
+void CFrameWnd::OnSetFocus()
+{
+    if (m_pActiveView && m_pActiveView->IsWindow())
+        ::SetFocus(m_pActiveView->GetSafeHwnd());
+}
+
+void CFrameWnd::RecalcLayout()
+{
+    if (m_pActiveView && m_pActiveView->IsWindow())
+        m_pActiveView->MoveWindow(GetClientRect());
+}
+
+LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate() ? 0 : -1;
+    case WM_SIZE:
+        RecalcLayout();
+        return 0;
+    case WM_SETFOCUS:
+        OnSetFocus();
+        return 0;
+    case WM_COMMAND: {
+        const UINT id = LOWORD(wParam);
+        const UINT code = HIWORD(wParam);
+        const HWND control = reinterpret_cast<HWND>(lParam);
+        if ((m_pActiveView && m_pActiveView->OnCommand(id, code, control)) || OnCommand(id, code, control))
+            return 0;
+        if (!control && GetApp() && GetApp()->OnCommand(id))
+            return 0;
+        break;
+    }
+    case WM_DESTROY:
+        OnDestroy();
+        if (GetMainWindow() == m_hWnd) {
+            SetMainWindow(nullptr);
+            ::PostQuitMessage(0);
+        }
+        return 0;
+    default:
+        break;
+    }
+    return Default(message, wParam, lParam);
+}

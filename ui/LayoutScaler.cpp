@@ -1,0 +1,83 @@
+#include "ui/LayoutScaler.h"
+#include <algorithm>
+#include <commctrl.h>
+#include "framework/Window.h"
+
+namespace {
+
+// The design's font height and how much taller a single-line box is than its text.
+constexpr int kDesignFontHeight = 10;
+constexpr int kBoxPadding = 10;
+// The height of a combo box's drop-down list on the design screen.
+constexpr int kDesignDropDownHeight = 100;
+
+int Scaled(LONG value, float scale)
+{
+    return static_cast<int>(static_cast<float>(value) * scale);
+}
+
+bool IsClass(const std::wstring& name, const wchar_t* cls)
+{
+    return ::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str(), -1, cls, -1) == CSTR_EQUAL;
+}
+
+}  // namespace
+
+float CLayoutScaler::ComputeScale(SIZE screen, int designWidth, int designHeight)
+{
+    if (screen.cy < 320 || screen.cx < 240 || designWidth <= 0 || designHeight <= 0)
+        return 1.0f;
+    const float widthRatio = static_cast<float>(screen.cx) / static_cast<float>(designWidth);
+    const float heightRatio
+        = static_cast<float>(screen.cy + designHeight - 320) / static_cast<float>(designHeight);
+    return std::min(widthRatio, heightRatio);
+}
+
+void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight)
+{
+    Apply(window, designWidth, designHeight,
+          SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+}
+
+void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight, SIZE screen)
+{
+    m_window = window;
+    m_designWidth = designWidth;
+    m_designHeight = designHeight;
+    m_scale = 1.0f;
+    m_scale = ComputeScale(screen, designWidth, designHeight);
+    CreateFont();
+    LayOutChildren();
+}
+
+void CLayoutScaler::CreateFont()
+{
+    m_fontHeight = kDesignFontHeight;
+    if (m_scale > 1.0f)
+        m_fontHeight = static_cast<int>(m_scale * kDesignFontHeight);
+    const int weight = m_fontHeight > kDesignFontHeight ? FW_BOLD : FW_NORMAL;
+    // Positive height: the cell height, 3 pixels of internal leading above the characters.
+    m_font.Reset(::CreateFontW(m_fontHeight + 3, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Tahoma"));
+}
+
+void CLayoutScaler::LayOutChildren() const
+{
+    for (HWND handle : CWindow(m_window).GetChildren()) {
+        const CWindow child(handle);
+        const RECT old = child.GetRectInParent();
+        RECT rect{Scaled(old.left, m_scale), Scaled(old.top, m_scale), Scaled(old.right, m_scale),
+                  Scaled(old.bottom, m_scale)};
+        const std::wstring cls = child.GetClassName();
+        if (IsClass(cls, WC_COMBOBOXW)) {
+            rect.bottom = rect.top + Scaled(kDesignDropDownHeight, m_scale);
+        } else if ((IsClass(cls, WC_EDITW) && !(child.GetStyle() & ES_MULTILINE)) || IsClass(cls, UPDOWN_CLASSW)) {
+            // Tall enough for the font, around the old vertical centre.
+            const int height = m_fontHeight + kBoxPadding;
+            rect.top += (rect.bottom - rect.top - height) / 2;
+            rect.bottom = rect.top + height;
+        }
+        child.MoveWindow(rect, true);
+        child.SetFont(m_font.Get(), true);
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Fits a window's child controls, drawn for a 240x320 screen, to the real screen: every
+// child's rectangle is scaled by one factor and every child gets one Tahoma font of the
+// matching size. The window itself keeps its size and font.
+#include <windows.h>
+#include "framework/Handle.h"
+
+class CLayoutScaler {
+public:
+    // Lays out the children of window, designed at designWidth x designHeight pixels, for the
+    // screen's size.
+    void Apply(HWND window, int designWidth, int designHeight);
+    // The same for a screen of the given size (the device's screens are 240x320, 320x240,
+    // 480x640 and 640x480).
+    void Apply(HWND window, int designWidth, int designHeight, SIZE screen);
+
+    // The factor for a screen: the smaller of the width ratio and the height ratio, where the
+    // height ratio counts only what the screen adds beyond 320; 1.0 for screens lower than
+    // 320 or narrower than 240.
+    static float ComputeScale(SIZE screen, int designWidth, int designHeight);
+
+    float GetScale() const { return m_scale; }
+    int GetFontHeight() const { return m_fontHeight; }
+    // The children's font; null when it could not be created (the children then show the
+    // system font).
+    HFONT GetFont() const { return m_font.Get(); }
+
+private:
+    void CreateFont();
+    void LayOutChildren() const;
+
+    HWND m_window = nullptr;
+    int m_designWidth = 0;
+    int m_designHeight = 0;
+    CFontHandle m_font;
+    float m_scale = 1.0f;
+    int m_fontHeight = 10;
+};
