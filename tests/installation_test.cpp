@@ -16,15 +16,6 @@ const wchar_t kTouchKey[] = L"HARDWARE\\DEVICEMAP\\TOUCH";
 const wchar_t kWiFiShortcut[] = L"\\Windows\\StartUp\\WiFi-Monitor.lnk";
 const wchar_t kBluetoothShortcut[] = L"\\Windows\\StartUp\\BT-Monitor.lnk";
 
-std::string StubBytes()
-{
-    HRSRC info = ::FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_STUB_EXE), L"EXE");
-    if (info == nullptr)
-        return "<no stub resource>";
-    const auto* bytes = static_cast<const char*>(::LockResource(::LoadResource(nullptr, info)));
-    return std::string(bytes, ::SizeofResource(nullptr, info));
-}
-
 std::wstring ReadString(uint32_t root, const wchar_t* key, const wchar_t* name)
 {
     return CRegistry(root, key).ReadString(nullptr, name, L"<missing>");
@@ -75,26 +66,21 @@ protected:
     static int32_t StoredVersion() { return GetSettingsRegistry().ReadDWord(L"Uninstall", L"Version", -1); }
 };
 
-TEST_F(InstallationTest, InstallWritesTheStubOverBothUtilitiesAndCleansUp)
+TEST_F(InstallationTest, InstallPreparesTheFactoryDeviceAndRecordsItself)
 {
     ASSERT_TRUE(::DeleteFileW(L"\\Windows\\vq-select.exe"));
-    const std::string stub = StubBytes();
-    ASSERT_EQ(static_cast<size_t>(kStubSize), stub.size()) << "the stub resource";
+    GetSettingsRegistry().WriteDWord(nullptr, L"Installed", 1);
+    GetSettingsRegistry().WriteDWord(nullptr, L"NoReset", 1);
+    ASSERT_TRUE(ExtractResource(nullptr, IDR_STUB_EXE, L"EXE", L"\\Temp\\stub.exe"));
+    const std::string stub = ReadFileBytes(L"\\Temp\\stub.exe");
 
     Install();
 
     EXPECT_EQ(stub, ReadFileBytes(L"\\Windows\\detect.exe")) << "detect.exe";
     EXPECT_EQ(stub, ReadFileBytes(L"\\Windows\\vq-select.exe")) << "a missing vq-select.exe is created";
     EXPECT_FALSE(FileExists(L"\\Windows\\stub.tmp")) << "temporary file left behind";
-}
-
-TEST_F(InstallationTest, InstallRecordsItselfAndBlanksTheStartupEntry)
-{
-    GetSettingsRegistry().WriteDWord(nullptr, L"Installed", 1);
-    GetSettingsRegistry().WriteDWord(nullptr, L"NoReset", 1);
-
-    Install();
-
+    EXPECT_EQ("16#\\Windows\\WTM.exe", ReadFileBytes(kWiFiShortcut));
+    EXPECT_EQ("16#\\Windows\\BPU.exe", ReadFileBytes(kBluetoothShortcut));
     EXPECT_EQ(L" ", ReadString(CRegistry::kLocalMachine, L"init", L"Launch90"));
     EXPECT_EQ(0x00010400, StoredVersion());
     EXPECT_EQ(CRegistry::kindMissing, GetSettingsRegistry().GetValueKind(nullptr, L"Installed"));
@@ -106,15 +92,6 @@ TEST_F(InstallationTest, LaterInstallKeepsTheFirstCalibrationCopy)
 {
     Install();
     CRegistry(CRegistry::kLocalMachine, kTouchKey).WriteString(nullptr, L"CalibrationData", kRotatedCalibration);
-
-    Install();
-
-    EXPECT_EQ(kFactoryCalibration, GetSettingsRegistry().ReadString(L"Uninstall", L"CalibrationData"));
-}
-
-TEST_F(InstallationTest, AnEmptyCalibrationCopyIsReplaced)
-{
-    GetSettingsRegistry().WriteString(L"Uninstall", L"CalibrationData", L"");
 
     Install();
 
@@ -155,14 +132,6 @@ TEST_F(InstallationTest, DeleteIfStubLooksAtTheWholeSize)
     EXPECT_TRUE(FileExists(L"\\Windows\\big.dat"));
     EXPECT_TRUE(IsDirectory(L"\\Windows\\folder.exe"));
     ::DeleteFileW(L"\\Windows\\big.dat");
-}
-
-TEST_F(InstallationTest, InstallAddsAShortcutForEachMonitorPresent)
-{
-    Install();
-
-    EXPECT_EQ("16#\\Windows\\WTM.exe", ReadFileBytes(kWiFiShortcut));
-    EXPECT_EQ("16#\\Windows\\BPU.exe", ReadFileBytes(kBluetoothShortcut));
 }
 
 TEST_F(InstallationTest, NoShortcutWithoutItsProgramOrBluetoothSetup)
@@ -213,17 +182,6 @@ TEST_F(InstallationTest, UninstallRestoresTheFactorySettings)
     EXPECT_EQ(1, GetSettingsRegistry().ReadDWord(nullptr, L"NoReset", -1)) << "other settings stay";
 }
 
-TEST_F(InstallationTest, UninstallWithoutCalibrationCopyLeavesTheLiveCalibration)
-{
-    CRegistry(CRegistry::kLocalMachine, kTouchKey).WriteString(nullptr, L"CalibrationData", kRotatedCalibration);
-    GetSettingsRegistry().WriteString(L"Uninstall", L"CalibrationData", L"");
-
-    Uninstall();
-
-    EXPECT_EQ(kRotatedCalibration, ReadString(CRegistry::kLocalMachine, kTouchKey, L"CalibrationData"));
-    EXPECT_EQ("ROM file det", ReadFileBytes(L"\\Windows\\detect.exe")) << "a ROM-sized detect.exe survives";
-}
-
 TEST_F(InstallationTest, InstallIfOutdatedInstallsOnlyBelowThisVersion)
 {
     struct Case {
@@ -231,13 +189,9 @@ TEST_F(InstallationTest, InstallIfOutdatedInstallsOnlyBelowThisVersion)
         uint32_t version;
         bool installs;
     };
-    const Case cases[] = {
-        {false, 0, true},
-        {true, 0x00010300, true},
-        {true, 0x00010400, false},
-        {true, 0x00010500, false},
-        {true, 0x80000000, false},  // compared unsigned
-    };
+    // The last one is compared as an unsigned number.
+    const Case cases[] = {{false, 0, true},         {true, 0x00010300, true},  {true, 0x00010400, false},
+                          {true, 0x00010500, false}, {true, 0x80000000, false}};
     for (const Case& c : cases) {
         WriteFileBytes(L"\\Windows\\detect.exe", "ROM file det");
         GetSettingsRegistry().DeleteKey(L"Uninstall");
@@ -285,17 +239,8 @@ TEST_F(InstallationTest, SupportedDevicesAreTheTwoToshibasExactly)
     for (const Case& c : cases) {
         SetOemInfo(c.oem);
         EXPECT_EQ(c.supported, IsSupportedDevice()) << ::testing::PrintToString(c.oem ? c.oem : L"<none>");
+        EXPECT_EQ(c.supported, HasToshibaBluetooth()) << "with BTSETUP";
     }
-}
-
-TEST_F(InstallationTest, BluetoothNeedsASupportedDeviceAndItsSetup)
-{
-    EXPECT_TRUE(HasToshibaBluetooth()) << "e805 with BTSETUP";
-    SetOemInfo(L"TOSHIBA e740");
-    EXPECT_FALSE(HasToshibaBluetooth()) << "other device with BTSETUP";
-    SetOemInfo(L"TOSHIBA e800");
-    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\TOSHIBA\\Bluetooth\\BTSETUP");
-    EXPECT_FALSE(HasToshibaBluetooth()) << "e800 without BTSETUP";
 }
 
 }  // namespace
