@@ -1,5 +1,6 @@
 #include "core/ModeSwitch.h"
 #include <memory>
+#include "state/Settings.h"
 #include "state/SettingsRegistry.h"
 
 namespace {
@@ -10,12 +11,33 @@ std::unique_ptr<CModeSwitch>& Instance()
 }
 }  // namespace
 
-CModeSwitch::CModeSwitch() : m_current(false, 0), m_modeProps(true) {}
+CModeSwitch::CModeSwitch() : m_current(false, 0), m_pSettings(std::make_unique<CSettings>()), m_modeProps(true) {}
 
 CModeSwitch::~CModeSwitch()
 {
+    m_pSettings.reset();
     m_undo.RemoveAll();
     m_modeProps.RemoveAll();
+}
+
+void CModeSwitch::SwitchTo(CVideoMode target)
+{
+    m_undo.RemoveAll();
+    try {
+        const CVideoMode current = ReadCurrentMode();
+        if (current != target) {
+            m_pSettings->Load();
+            m_pSettings->SwitchAll(current, target);
+        }
+        CModeProp& metrics = CreateModeProp(target);
+        metrics.Load();
+        metrics.ApplyToSystem();
+        target.LoadClocks();
+        target.WriteDriverSettings();
+    } catch (...) {
+        m_undo.UndoAll(true);
+        throw;
+    }
 }
 
 CVideoMode CModeSwitch::GetCurrentMode()

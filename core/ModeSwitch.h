@@ -1,10 +1,13 @@
 #pragma once
 // The mode switch: knows the mode the device runs in, owns every CModeProp created during the
 // run and the undo buffer of the last switch. There is one for the whole program.
+#include <memory>
 #include "core/ModeProp.h"
 #include "core/UndoBuffer.h"
 #include "core/VideoMode.h"
 #include "state/ColArray.h"
+
+class CSettings;
 
 class CModeSwitch {
 public:
@@ -25,6 +28,13 @@ public:
     // keeps it until the program ends; callers never delete it.
     CModeProp& CreateModeProp(const CVideoMode& mode);
 
+    // The switch: carries the per-mode data from the mode the driver's settings name now over
+    // to target (only when they differ), then applies target's metrics, clocks and driver
+    // settings. On any failure the registry values recorded in the undo buffer are put back
+    // and the same failure reaches the caller.
+    void SwitchTo(CVideoMode target);
+
+    CSettings& GetSettings() { return *m_pSettings; }
     CUndoBuffer& GetUndoBuffer() { return m_undo; }
 
     // Whether every mode keeps its own copy of the touch calibration (settings value
@@ -34,6 +44,7 @@ public:
 private:
     bool m_bCurrentKnown = false;
     CVideoMode m_current;
+    std::unique_ptr<CSettings> m_pSettings;
     CTypedColArray<CModeProp> m_modeProps;
     CUndoBuffer m_undo;
 };

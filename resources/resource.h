@@ -49,6 +49,7 @@
 // The framework's own texts.
 #define IDS_FILE_ERROR                61400
 #define IDS_RESOURCE_ERROR            61401
+#define IDS_UNKNOWN_ERROR             61402
 // The stub program's image, of resource type "EXE".
 #define IDR_STUB_EXE                  166
 // The main window, its mode buttons and the About box.

@@ -159,6 +159,15 @@ std::wstring GetToken(const std::wstring& text, const std::wstring& separator, s
     return text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
 }
 
+std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::wstring& with)
+{
+    if (what.empty())
+        return text;
+    for (size_t i = text.find(what); i != std::wstring::npos; i = text.find(what, i + with.size()))
+        text.replace(i, what.size(), with);
+    return text;
+}
+
 std::wstring FolderOf(const std::wstring& path)
 {
     const size_t i = path.rfind(L'\\');

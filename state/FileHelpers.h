@@ -29,6 +29,8 @@ void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool wit
 
 // Field index (from 0) of text split at separator; empty past the last field.
 std::wstring GetToken(const std::wstring& text, const std::wstring& separator, size_t index);
+// Every occurrence of what replaced by with, left to right; replaced text is not searched again.
+std::wstring ReplaceAll(std::wstring text, const std::wstring& what, const std::wstring& with);
 // The path up to and including its last backslash; empty when it has none.
 std::wstring FolderOf(const std::wstring& path);
 std::wstring AddBackslash(const std::wstring& path);

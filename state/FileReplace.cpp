@@ -70,13 +70,23 @@ bool CFileReplace::Attempt()
     if (displaced && !::MoveFileW(m_strTarget.c_str(), oldName.c_str()))
         return false;
 
-    const bool copied = directory ? CopySourceDirectory(newName) : CopySourceFile(newName);
+    auto putBack = [&] {
+        RemovePath(newName);
+        if (displaced)
+            ::MoveFileW(oldName.c_str(), m_strTarget.c_str());
+    };
+    bool copied = false;
+    try {
+        copied = directory ? CopySourceDirectory(newName) : CopySourceFile(newName);
+    } catch (...) {
+        // A copy that raises (an archive entry missing or damaged) leaves the target as it was.
+        putBack();
+        throw;
+    }
     if (copied && ::MoveFileW(newName.c_str(), m_strTarget.c_str())) {
         RemovePath(oldName);
         return true;
     }
-    RemovePath(newName);
-    if (displaced)
-        ::MoveFileW(oldName.c_str(), m_strTarget.c_str());
+    putBack();
     return false;
 }

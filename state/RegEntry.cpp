@@ -29,18 +29,23 @@ bool EqualsNoCase(const std::wstring& a, const std::wstring& b)
 }  // namespace
 
 CRegEntry::CUndo::CUndo(uint32_t liveRoot, std::wstring liveSubPath, std::wstring liveValueName, uint32_t savedRoot,
-                        std::wstring savedKeyPath, std::wstring savedValueName)
+                        std::wstring savedKeyPath, std::wstring savedValueName, bool liveExisted)
     : m_liveRoot(liveRoot),
       m_strLiveSubPath(std::move(liveSubPath)),
       m_strLiveValueName(std::move(liveValueName)),
       m_savedRoot(savedRoot),
       m_strSavedKeyPath(std::move(savedKeyPath)),
-      m_strSavedValueName(std::move(savedValueName))
+      m_strSavedValueName(std::move(savedValueName)),
+      m_bLiveExisted(liveExisted)
 {
 }
 
 void CRegEntry::CUndo::Undo()
 {
+    if (!m_bLiveExisted) {
+        CRegistry(m_liveRoot).DeleteValue(m_strLiveSubPath.c_str(), m_strLiveValueName.c_str());
+        return;
+    }
     CRegistry::CopyValue(m_savedRoot, m_strSavedKeyPath, m_strSavedValueName.c_str(), m_liveRoot, m_strLiveSubPath,
                          m_strLiveValueName.c_str());
 }
@@ -111,9 +116,10 @@ void CRegEntry::Switch(const CVideoMode& from, const CVideoMode& to) const
         return;
     if (FindUndo(root, subPath, m_strValueName))
         return;
+    const bool liveExisted = CRegistry(root).GetValueKind(subPath.c_str(), m_strValueName.c_str()) != CRegistry::kindMissing;
     CRegistry::CopyValue(root, subPath, m_strValueName.c_str(), CRegistry::kCurrentUser, savedPath, fromName.c_str());
-    GetModeSwitch().GetUndoBuffer().Add(
-        std::make_unique<CRegEntry::CUndo>(root, subPath, m_strValueName, CRegistry::kCurrentUser, savedPath, fromName));
+    GetModeSwitch().GetUndoBuffer().Add(std::make_unique<CRegEntry::CUndo>(
+        root, subPath, m_strValueName, CRegistry::kCurrentUser, savedPath, fromName, liveExisted));
     CRegistry::CopyValue(CRegistry::kCurrentUser, savedPath, toName.c_str(), root, subPath, m_strValueName.c_str());
 }
 

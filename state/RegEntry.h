@@ -11,11 +11,12 @@
 
 class CRegEntry {
 public:
-    // Copies a saved copy back over the live value.
+    // Copies a saved copy back over the live value, or removes the live value again when the
+    // switch found none: a roll-back must not leave a mode's copy behind in its place.
     class CUndo : public ::CUndo {
     public:
         CUndo(uint32_t liveRoot, std::wstring liveSubPath, std::wstring liveValueName, uint32_t savedRoot,
-              std::wstring savedKeyPath, std::wstring savedValueName);
+              std::wstring savedKeyPath, std::wstring savedValueName, bool liveExisted = true);
         void Undo() override;
 
         // Whether this record restores the live value (root, sub-path, value name): a trailing
@@ -29,6 +30,7 @@ public:
         uint32_t m_savedRoot;
         std::wstring m_strSavedKeyPath;
         std::wstring m_strSavedValueName;
+        bool m_bLiveExisted;
     };
 
     CRegEntry() = default;

@@ -26,22 +26,31 @@ const DeviceKey kDeviceKeys[] = {
     {CRegistry::kLocalMachine, L"Software\\DorixTest"},
 };
 
+// Deletes everything below folder, read-only files at any depth included.
+void RemoveAllBelow(const std::wstring& folder)
+{
+    std::vector<std::wstring> entries;
+    FindFiles(folder, L"*", true, entries);
+    for (const std::wstring& entry : entries) {
+        ::SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (IsDirectory(entry)) {
+            RemoveAllBelow(entry);
+            ::RemoveDirectoryW(entry.c_str());
+        } else {
+            ::DeleteFileW(entry.c_str());
+        }
+    }
+}
+
 void ResetDeviceDrive()
 {
     wchar_t current[MAX_PATH] = L"";
     ::GetCurrentDirectoryW(MAX_PATH, current);
     // The runner makes the device drive current; refuse to wipe anything else.
     ASSERT_STREQ(L"D:\\", current) << "tests must run with the device drive current";
+    RemoveAllBelow(L"\\");
     std::vector<std::wstring> entries;
     FindFiles(L"\\", L"*", true, entries);
-    for (const std::wstring& entry : entries) {
-        ::SetFileAttributesW(entry.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (IsDirectory(entry))
-            DeleteTree(entry);
-        else
-            ::DeleteFileW(entry.c_str());
-    }
-    FindFiles(L"\\", L"*", true, entries = {});
     ASSERT_TRUE(entries.empty()) << "device drive could not be emptied";
     for (const wchar_t* folder : {L"\\Windows", L"\\Temp"})
         ASSERT_TRUE(::CreateDirectoryW(folder, nullptr)) << "cannot create " << folder;
@@ -137,14 +146,25 @@ bool GetRawValue(uint32_t root, const std::wstring& key, const std::wstring& nam
     return result == ERROR_SUCCESS;
 }
 
-std::string SampleDriverTable()
+namespace {
+// Wine maps the host's root as drive Z:.
+std::wstring HostPath(std::wstring path)
 {
-    // Wine maps the host's root as drive Z:.
-    std::wstring path = L"Z:" DORIX_SOURCE_DIR_W L"/device/images/e805/files/Windows/atihwtbl0.txt";
     for (wchar_t& c : path)
         if (c == L'/')
             c = L'\\';
-    const std::string bytes = ReadFileBytes(path);
+    return L"Z:" + path;
+}
+}  // namespace
+
+std::wstring BuildFile(const std::wstring& relative)
+{
+    return HostPath(DORIX_BINARY_DIR_W L"/" + relative);
+}
+
+std::string SampleDriverTable()
+{
+    const std::string bytes = ReadFileBytes(HostPath(DORIX_SOURCE_DIR_W L"/device/images/e805/files/Windows/atihwtbl0.txt"));
     EXPECT_NE("<missing>", bytes) << "sample driver table not found";
     return bytes;
 }

@@ -37,6 +37,9 @@ void SetRawValue(uint32_t root, const std::wstring& key, const std::wstring& nam
 bool GetRawValue(uint32_t root, const std::wstring& key, const std::wstring& name, DWORD& type,
                  std::vector<BYTE>& data);
 
+// A file of the build tree (relative path with "/"), as the test program sees it.
+std::wstring BuildFile(const std::wstring& relative);
+
 // Puts the factory driver table file of the default device image on the device.
 void InstallSampleDriverTable();
 // The factory driver table file's bytes.

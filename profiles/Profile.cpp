@@ -1,0 +1,115 @@
+#include "profiles/Profile.h"
+#include "core/ModeSwitch.h"
+#include "framework/File.h"
+#include "framework/MessageBox.h"
+#include "profiles/ProfileScript.h"
+#include "profiles/ZipFile.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "state/IniFile.h"
+
+const wchar_t CProfile::kVersion[] = L"1.4.0";
+
+namespace {
+
+// Deletes a temporary copy of the profile text on every way out.
+class CConfigPath {
+public:
+    explicit CConfigPath(const CProfile& profile) : m_profile(profile), m_path(profile.GetConfigPath()) {}
+    CConfigPath(const CConfigPath&) = delete;
+    CConfigPath& operator=(const CConfigPath&) = delete;
+    ~CConfigPath() { m_profile.ReleaseConfigPath(m_path); }
+    const std::wstring& Get() const { return m_path; }
+
+private:
+    const CProfile& m_profile;
+    std::wstring m_path;
+};
+
+}  // namespace
+
+std::wstring CProfile::GetName() const
+{
+    const size_t slash = m_strPath.rfind(L'\\');
+    const size_t dot = m_strPath.rfind(L'.');
+    if (slash == std::wstring::npos || dot == std::wstring::npos)
+        return m_strPath;
+    // A dot before the last backslash belongs to a folder: the name is empty then.
+    return dot > slash ? m_strPath.substr(slash + 1, dot - slash - 1) : std::wstring();
+}
+
+bool CProfile::IsPacked() const
+{
+    const std::wstring tail = m_strPath.size() > 7 ? m_strPath.substr(m_strPath.size() - 7) : m_strPath;
+    return ::CompareStringOrdinal(tail.c_str(), -1, L".zdorix", -1, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring CProfile::GetConfigPath() const
+{
+    if (!IsPacked())
+        return m_strPath;
+    CZipFile archive(m_strPath);
+    archive.Open();
+    CZipFile::CEntry* entry = archive.FindEntry(L"profile.dorix");
+    if (entry == nullptr)
+        throw CProfileException(FormatResourceString(IDS_PROFILE_NO_CONFIG, {m_strPath}));
+    const std::wstring temp = MakeTempName();
+    try {
+        entry->Extract(temp);
+    } catch (...) {
+        // The reserved name must not stay behind when the copy into it fails.
+        ::DeleteFileW(temp.c_str());
+        throw;
+    }
+    return temp;
+}
+
+void CProfile::ReleaseConfigPath(const std::wstring& configPath) const
+{
+    if (IsPacked())
+        ::DeleteFileW(configPath.c_str());
+}
+
+void CProfile::LoadInfo()
+{
+    if (m_bInfoLoaded)
+        return;
+    CConfigPath config(*this);
+    const CIniFile text(config.Get());
+    m_strDescription = ReplaceAll(text.ReadString(L"Profile", L"Description"), L"\\n", L"\r\n");
+    m_strAuthor = text.ReadString(L"Profile", L"Author");
+    m_strHomepage = text.ReadString(L"Profile", L"Homepage");
+    m_strEMail = text.ReadString(L"Profile", L"EMail");
+    m_strVersion = text.ReadString(L"Profile", L"Version");
+    m_bInfoLoaded = true;
+}
+
+void CProfile::Run(CVideoMode from, CVideoMode to)
+{
+    LoadInfo();
+    if (m_strVersion.empty())
+        throw CProfileException(FormatResourceString(IDS_PROFILE_NO_VERSION, {m_strPath}));
+    if (m_strVersion != kVersion)
+        throw CProfileException(FormatResourceString(IDS_PROFILE_INCOMPATIBLE, {m_strPath}));
+    CProfileScript script(this);
+    script.Run(from, to);
+}
+
+void TestProfile()
+{
+    CProfile profile(L"\\Pocket Informant 4.6.zdorix");
+    CUndoBuffer& undo = GetModeSwitch().GetUndoBuffer();
+    undo.RemoveAll();
+    try {
+        profile.Run(CVideoMode(false, 0), CVideoMode(true, 0));
+    } catch (const error& e) {
+        undo.UndoAll(true);
+        ReportError(e);
+    } catch (const CFileException& e) {
+        // A profile text that cannot be read is reported by name, like the program's errors.
+        undo.UndoAll(true);
+        ReportError(e);
+    } catch (...) {
+        ShowMessageBox(nullptr, LoadResourceString(IDS_UNKNOWN_ERROR), LoadResourceString(IDS_APP_TITLE), MB_OK);
+    }
+}

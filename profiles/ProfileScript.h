@@ -1,0 +1,43 @@
+#pragma once
+// Turns the section of one profile chosen for a target mode into commands and runs them. The
+// whole section is read and parsed before the first command runs, so a bad line anywhere
+// stops the profile before it has changed anything.
+#include <string>
+#include "core/VideoMode.h"
+#include "profiles/ProfileCommand.h"
+#include "state/ColArray.h"
+
+class CIniFile;
+class CProfile;
+
+class CProfileScript {
+public:
+    class CConstant {
+    public:
+        CConstant(std::wstring name, std::wstring value) : m_strName(std::move(name)), m_strValue(std::move(value)) {}
+        std::wstring m_strName;
+        std::wstring m_strValue;
+    };
+
+    explicit CProfileScript(CProfile* profile) : m_pProfile(profile) {}
+    CProfileScript(const CProfileScript&) = delete;
+    CProfileScript& operator=(const CProfileScript&) = delete;
+
+    void Run(CVideoMode from, CVideoMode to);
+    // Empties the command list and fills it from the section chosen for mode.
+    void Load(CVideoMode mode);
+    // The first section the profile text has for mode, in fallback order; empty for none.
+    static std::wstring FindSection(const CIniFile& text, CVideoMode mode);
+    // Replaces every constant's name in text by its value, the constants in their fixed order.
+    void ExpandConstants(std::wstring& text);
+    void AddConstant(const std::wstring& name, const std::wstring& value);
+
+    size_t GetCommandCount() const { return m_commands.GetSize(); }
+    CProfileCommand* GetCommand(size_t index) const { return m_commands.GetAt(index); }
+
+private:
+    CProfile* m_pProfile;
+    CTypedColArray<CProfileCommand> m_commands;
+    CTypedColArray<CConstant> m_constants;
+    bool m_bConstantsReady = false;
+};

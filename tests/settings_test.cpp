@@ -1,0 +1,154 @@
+#include "ProfileFixture.h"
+#include "state/Registry.h"
+#include "state/Settings.h"
+#include "state/SettingsRegistry.h"
+
+namespace {
+
+// Profiles are found beside the running program, which for the tests is the test executable's
+// host folder: the profile files written there are removed before and after every test.
+class SettingsTest : public ProfileTest {
+protected:
+    void SetUp() override
+    {
+        ProfileTest::SetUp();
+        RemoveProfiles();
+    }
+    void TearDown() override
+    {
+        RemoveProfiles();
+        ProfileTest::TearDown();
+    }
+    static std::wstring ProgramFolder()
+    {
+        wchar_t self[MAX_PATH];
+        ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+        return FolderOf(self);
+    }
+    static void RemoveProfiles()
+    {
+        for (const std::wstring& folder : {ProgramFolder(), ProgramFolder() + L"profiles\\"}) {
+            std::vector<std::wstring> names;
+            FindFiles(folder, L"*dorix*", true, names);
+            for (const std::wstring& name : names) {
+                if (IsDirectory(name))
+                    DeleteTree(name);
+                else
+                    ::DeleteFileW(name.c_str());
+            }
+        }
+    }
+    static std::vector<std::wstring> ProfileNames(const CSettings& settings)
+    {
+        std::vector<std::wstring> names;
+        settings.m_profiles.ForEach([&](const CProfile& p) { names.push_back(p.GetName() + (p.IsChecked() ? L"+" : L"")); });
+        return names;
+    }
+    CRegistry& registry = GetSettingsRegistry();
+};
+
+TEST_F(SettingsTest, NothingStoredGivesEmptyListsAndUncheckedProfiles)
+{
+    WriteFileBytes(ProgramFolder() + L"found.dorix", Text(""));
+    CSettings settings;
+    settings.m_bSwitchTodayTheme = true;
+    settings.Load();
+    EXPECT_EQ(0u, settings.m_regEntries.GetSize());
+    EXPECT_EQ(0u, settings.m_fileEntries.GetSize());
+    EXPECT_EQ(std::vector<std::wstring>{L"found"}, ProfileNames(settings));
+    EXPECT_FALSE(settings.m_bSwitchTodayTheme);
+    EXPECT_FALSE(settings.m_bSwitchCalibration);
+}
+
+TEST_F(SettingsTest, ProfilesAreFoundInFixedOrderAndFoldersAreSkipped)
+{
+    ASSERT_TRUE(CreatePath(ProgramFolder() + L"profiles\\folder.dorix"));
+    WriteFileBytes(ProgramFolder() + L"b.zdorix", "");
+    WriteFileBytes(ProgramFolder() + L"profiles\\c.zdorix", "");
+    WriteFileBytes(ProgramFolder() + L"profiles\\A.dorix", "");
+    WriteFileBytes(ProgramFolder() + L"A.dorix", "");
+    registry.WriteDWord(L"Profiles", L"A", 1);
+    registry.WriteDWord(L"Profiles", L"c", 0);
+    CSettings settings;
+    settings.Load();
+    EXPECT_EQ((std::vector<std::wstring>{L"A+", L"A+", L"b", L"c"}), ProfileNames(settings));
+    EXPECT_EQ(ProgramFolder() + L"profiles\\A.dorix", settings.m_profiles[1]->GetPath());
+}
+
+TEST_F(SettingsTest, SaveThenLoadReproducesTheLists)
+{
+    WriteFileBytes(ProgramFolder() + L"A.dorix", "");
+    WriteFileBytes(ProgramFolder() + L"profiles\\A.dorix", "");
+    CSettings settings;
+    settings.Load();
+    for (int i = 0; i < 3; ++i)
+        settings.m_regEntries.Add(std::make_unique<CRegEntry>(L"HKLM\\Software\\E" + std::to_wstring(i), L"v"));
+    settings.m_fileEntries.Add(std::make_unique<CFileEntry>(L"\\Windows\\one.dll"));
+    settings.m_fileEntries.Add(std::make_unique<CFileEntry>(L"\\Windows\\two.dll"));
+    settings.m_profiles[1]->SetChecked(true);
+    settings.m_bSwitchCalibration = true;
+    settings.Save();
+
+    CSettings again;
+    again.Load();
+    ASSERT_EQ(3u, again.m_regEntries.GetSize());
+    EXPECT_EQ(L"HKLM\\Software\\E2,v", again.m_regEntries[2]->ToString());
+    ASSERT_EQ(2u, again.m_fileEntries.GetSize());
+    EXPECT_EQ(L"\\Windows\\two.dll", again.m_fileEntries[1]->GetPath());
+    EXPECT_EQ((std::vector<std::wstring>{L"A+", L"A+"}), ProfileNames(again)) << "one flag by name";
+    EXPECT_TRUE(again.m_bSwitchCalibration);
+    EXPECT_FALSE(again.m_bSwitchTodayTheme);
+
+    again.m_regEntries.RemoveAll();
+    again.m_regEntries.Add(std::make_unique<CRegEntry>(L"HKLM\\Software\\Only", L"v"));
+    again.Save();
+    EXPECT_EQ(1, registry.ReadDWord(L"Registry", L"Count", -1));
+    EXPECT_EQ(CRegistry::kindMissing, registry.GetValueKind(L"Registry", L"1")) << "no stale item";
+}
+
+TEST_F(SettingsTest, ReadListSkipsMissingAndEmptyItems)
+{
+    registry.WriteDWord(L"Files", L"Count", 4);
+    registry.WriteString(L"Files", L"0", L"\\a");
+    registry.WriteString(L"Files", L"2", L"\\c");
+    registry.WriteString(L"Files", L"3", L"");
+    registry.WriteString(L"Files", L"4", L"\\beyond count");
+    EXPECT_EQ((std::vector<std::wstring>{L"\\a", L"\\c"}), CSettings::ReadList(L"Files"));
+}
+
+TEST_F(SettingsTest, SwitchAllRunsCheckedProfilesAfterTheRegistryList)
+{
+    CRegistry live(CRegistry::kLocalMachine, L"Software\\DorixTest");
+    live.WriteDWord(nullptr, L"v", 1);
+    CRegistry saved(CRegistry::kCurrentUser, L"Software\\Dorix\\Saved Registry Data");
+    saved.WriteDWord(nullptr, L"HKLM\\Software\\DorixTest\\v\\VGA.portrait", 2);
+    WriteFileBytes(ProgramFolder() + L"on.dorix",
+                   Text("[VGA]\r\n0=RegSwap,HKLM\\Software\\DorixTest,v\r\n"
+                        "1=RegWriteDWord,HKLM\\Software\\DorixTest,ran,1\r\n"));
+    WriteFileBytes(ProgramFolder() + L"off.dorix", Text("[VGA]\r\n0=RegWriteDWord,HKLM\\Software\\DorixTest,off,1\r\n"));
+    registry.WriteDWord(L"Profiles", L"on", 1);
+    registry.WriteDWord(L"Registry", L"Count", 1);
+    registry.WriteString(L"Registry", L"0", L"HKLM\\Software\\DorixTest,v");
+    CSettings settings;
+    settings.Load();
+    settings.SwitchAll(CVideoMode(false, 0), CVideoMode(true, 0));
+    EXPECT_EQ(2, live.ReadDWord(nullptr, L"v", 0)) << "switched once, by the list";
+    EXPECT_EQ(1, saved.ReadDWord(nullptr, L"HKLM\\Software\\DorixTest\\v\\QVGA.portrait", 0));
+    EXPECT_EQ(1, live.ReadDWord(nullptr, L"ran", 0));
+    EXPECT_EQ(0, live.ReadDWord(nullptr, L"off", 0)) << "an unchecked profile does not run";
+    EXPECT_EQ(1u, GetModeSwitch().GetUndoBuffer().GetSize());
+}
+
+TEST_F(SettingsTest, FailingProfileStopsTheSwitchBeforeTheTheme)
+{
+    WriteFileBytes(ProgramFolder() + L"bad.dorix", Text("[QVGA]\r\n0=Nonsense,x\r\n"));
+    registry.WriteDWord(L"Profiles", L"bad", 1);
+    registry.WriteDWord(nullptr, L"SwitchTodayTheme", 1);
+    CRegistry(CRegistry::kCurrentUser, L"Software\\Microsoft\\Today").WriteString(nullptr, L"Skin", L"\\t.tsk");
+    CSettings settings;
+    settings.Load();
+    EXPECT_THROW(settings.SwitchAll(CVideoMode(true, 0), CVideoMode(false, 0)), CProfileException);
+    EXPECT_EQ(L"<none>", registry.ReadString(L"VGA.portrait", L"TodayTheme", L"<none>")) << "theme step not reached";
+}
+
+}  // namespace
