@@ -1,0 +1,30 @@
+#pragma once
+// The program's main window: the frame titled "Dorix" with the command bar holding the Tools
+// menu, and the mode buttons' view filling it.
+#include <memory>
+#include "core/MainView.h"
+#include "framework/FrameWnd.h"
+#include "platform/CommandBar.h"
+
+class CMainFrame : public CFrameWnd {
+public:
+    CMainFrame() = default;
+    ~CMainFrame() override;
+
+    // Creates the frame from resource 128 (icon and menu), with its view and command bar.
+    // False when any of them could not be created (the object then has no window).
+    bool Create();
+
+    CMainView* GetView() const { return m_pView.get(); }
+    const CCommandBar& GetCommandBar() const { return m_commandBar; }
+
+protected:
+    bool OnCreate() override;
+    void OnDestroy() override;
+    // The focus stays with the frame: the view's buttons take it only when tapped.
+    void OnSetFocus() override;
+
+private:
+    std::unique_ptr<CMainView> m_pView;
+    CCommandBar m_commandBar;
+};

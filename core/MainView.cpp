@@ -1,0 +1,95 @@
+#include "core/MainView.h"
+#include "core/Error.h"
+#include "core/ModeSwitch.h"
+#include "core/TaskManager.h"
+#include "framework/File.h"
+#include "framework/MainWindow.h"
+#include "framework/MessageBox.h"
+#include "framework/ProgramEnd.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "state/SettingsRegistry.h"
+
+namespace {
+
+// The background the pictures were drawn for.
+constexpr COLORREF kButtonBackground = RGB(0xC0, 0xC0, 0xC0);
+
+bool IsSet(const wchar_t* setting)
+{
+    return GetSettingsRegistry().ReadDWord(nullptr, setting, 0) != 0;
+}
+
+}  // namespace
+
+const CMainView::ModeButton CMainView::kButtons[8] = {
+    {IDC_QVGA_PORTRAIT, false, 0}, {IDC_QVGA_LANDSCAPE_RIGHT, false, 1},
+    {IDC_QVGA_UPSIDEDOWN, false, 2}, {IDC_QVGA_LANDSCAPE_LEFT, false, 3},
+    {IDC_VGA_PORTRAIT, true, 0}, {IDC_VGA_LANDSCAPE_RIGHT, true, 1},
+    {IDC_VGA_UPSIDEDOWN, true, 2}, {IDC_VGA_LANDSCAPE_LEFT, true, 3},
+};
+
+CMainView::CMainView() : CFormView(IDD_MAINVIEW) {}
+
+void CMainView::OnInitialUpdate()
+{
+    CFormView::OnInitialUpdate();
+    for (int n = 0; n < 8; ++n) {
+        CBmpButton& button = m_buttons[n];
+        if (!button.GetSafeHwnd())
+            button.SubclassDlgItem(static_cast<int>(kButtons[n].id), m_hWnd);
+        button.LoadBitmaps(IDB_MODE_FIRST + n);
+        button.SizeToContent();
+        button.SetBkColor(kButtonBackground);
+    }
+    m_scaler.Apply(m_hWnd, kDesignWidth, kDesignHeight);
+}
+
+bool CMainView::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (code != BN_CLICKED || !control)
+        return false;
+    for (const ModeButton& button : kButtons) {
+        if (button.id == id) {
+            SwitchFromButton(CVideoMode(button.vga, button.orientation));
+            return true;
+        }
+    }
+    return false;
+}
+
+int CMainView::Ask(UINT messageId)
+{
+    return ShowMessageBox(GetMainWindow(), LoadResourceString(messageId), LoadResourceString(IDS_APP_TITLE),
+                          MB_OKCANCEL | MB_ICONEXCLAMATION);
+}
+
+void CMainView::SwitchFromButton(CVideoMode target)
+{
+    const HWND owner = GetMainWindow();
+    try {
+        if (target == CVideoMode(true, 3) && !IsSet(L"NoVGA3Warning") && Ask(IDS_CONFIRM_VGA3) != IDOK)
+            return;
+        if (!IsSet(L"NoResetWarning")) {
+            const int answer = Ask(IDS_CONFIRM_RESET);
+            // Let the screen repaint where the box was before the switch blocks the thread.
+            PumpMessages();
+            if (answer != IDOK)
+                return;
+        }
+        GetModeSwitch().SwitchTo(target);
+        if (IsSet(L"NoReset"))
+            ::PostMessageW(owner, WM_QUIT, 0, 0);
+        else
+            SoftReset();
+        return;
+    } catch (const error& e) {
+        ReportError(e, owner);
+    } catch (const CFileException& e) {
+        // A driver table file that cannot be read or written is as much a failed switch.
+        ReportError(e, owner);
+    } catch (...) {
+        ReportError(error(LoadResourceString(IDS_UNKNOWN_ERROR)), owner);
+    }
+    EndProgram(1);
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The main window's face: eight picture buttons, one per video mode. A tap confirms, switches
+// and restarts the device (or, with "NoReset", ends the program).
+#include <cstdint>
+#include "core/VideoMode.h"
+#include "framework/FormView.h"
+#include "ui/BmpButton.h"
+#include "ui/LayoutScaler.h"
+
+class CMainView : public CFormView {
+public:
+    // The buttons in their table order: the bitmap of button n is 167 + n.
+    struct ModeButton {
+        UINT id;
+        bool vga;
+        int16_t orientation;
+    };
+    static const ModeButton kButtons[8];
+    // The design size of the form on a 240x320 screen.
+    static constexpr int kDesignWidth = 240;
+    static constexpr int kDesignHeight = 268;
+
+    CMainView();
+
+    // Gives every button its picture, sized to it, on the grey background, then fits the form
+    // to the screen.
+    void OnInitialUpdate() override;
+    // A button's click starts the switch to its mode.
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+
+    const CLayoutScaler& GetScaler() const { return m_scaler; }
+
+private:
+    // Confirms, switches, then restarts or ends the program. A failure of the switch is
+    // reported and ends the program with exit code 1; nothing escapes.
+    void SwitchFromButton(CVideoMode target);
+    int Ask(UINT messageId);
+
+    CBmpButton m_buttons[8];
+    CLayoutScaler m_scaler;
+};
