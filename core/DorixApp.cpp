@@ -1,0 +1,158 @@
+#include "core/DorixApp.h"
+#include <cwctype>
+#include <memory>
+#include "core/AboutDlg.h"
+#include "core/Installation.h"
+#include "core/MainFrame.h"
+#include "core/ModeSwitch.h"
+#include "core/TaskManager.h"
+#include "framework/File.h"
+#include "framework/MessageBox.h"
+#include "framework/ProgramEnd.h"
+#include "profiles/Profile.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+
+namespace {
+
+int Ask(UINT textId, UINT style)
+{
+    return ShowMessageBox(nullptr, LoadResourceString(textId), LoadResourceString(IDS_APP_TITLE), style);
+}
+
+bool HasAny(const std::wstring& line, std::initializer_list<const wchar_t*> keywords)
+{
+    for (const wchar_t* keyword : keywords)
+        if (CDorixApp::HasSwitch(line, keyword))
+            return true;
+    return false;
+}
+
+// Runs an action started from the command line; a failure is reported and ends the program
+// at once with exit code 1. A file that cannot be read or written is reported by name, like
+// the program's own errors, rather than ending the program unreported.
+template <typename Action>
+void RunReported(Action action)
+{
+    try {
+        action();
+    } catch (const error& e) {
+        ReportError(e);
+        EndProgram(1);
+    } catch (const CFileException& e) {
+        ReportError(e);
+        EndProgram(1);
+    }
+}
+
+}  // namespace
+
+bool CDorixApp::HasSwitch(const std::wstring& commandLine, const std::wstring& keyword)
+{
+    std::wstring word = keyword;
+    for (wchar_t& c : word)
+        c = static_cast<wchar_t>(std::towupper(c));
+    for (const wchar_t* prefix : {L" ", L" /", L" -"})
+        if (commandLine.find(prefix + word + L" ") != std::wstring::npos)
+            return true;
+    return false;
+}
+
+bool CDorixApp::ConfirmReset(const std::wstring& commandLine)
+{
+    return HasSwitch(commandLine, L"Y") || Ask(IDS_CONFIRM_RESET, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
+}
+
+bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
+{
+    if (commandLine.empty())
+        return false;
+    for (wchar_t& c : commandLine)
+        c = static_cast<wchar_t>(std::towupper(c));
+    commandLine = L" " + commandLine + L" ";
+    const std::wstring& line = commandLine;
+    const bool yes = HasSwitch(line, L"Y");
+
+    if (HasAny(line, {L"INSTALL", L"I"})) {
+        RunReported([&] {
+            Install();
+            if (!yes)
+                Ask(IDS_INSTALLED, MB_OK | MB_ICONINFORMATION);
+        });
+        return true;
+    }
+    if (HasAny(line, {L"UNINSTALL", L"U"})) {
+        if (!yes && Ask(IDS_CONFIRM_UNINSTALL, MB_YESNO | MB_ICONINFORMATION) == IDNO)
+            return true;
+        RunReported([&] {
+            Uninstall();
+            if (!yes)
+                Ask(IDS_UNINSTALLED, MB_OK | MB_ICONINFORMATION);
+        });
+        return true;
+    }
+    if (HasSwitch(line, L"TESTPROFILE")) {
+        TestProfile();
+        return true;
+    }
+
+    int16_t orientation = 0;
+    if (HasAny(line, {L"PORTRAIT", L"P"}))
+        orientation = 0;
+    else if (HasAny(line, {L"LANDSCAPE", L"LANDSCAPE-RIGHT", L"LR", L"RIGHT", L"R"}))
+        orientation = 1;
+    else if (HasAny(line, {L"LANDSCAPE-LEFT", L"LL", L"LEFT", L"L"}))
+        orientation = 3;
+    else if (HasAny(line, {L"PORTRAIT-UPSIDEDOWN", L"PU", L"PUD", L"UPSIDEDOWN", L"UD"}))
+        orientation = 2;
+
+    bool vga;
+    if (HasAny(line, {L"QVGA", L"Q", L"QV"}))
+        vga = false;
+    else if (HasAny(line, {L"VGA", L"V"}))
+        vga = true;
+    else {
+        Ask(IDS_COMMAND_LINE_INCORRECT, MB_OK | MB_ICONSTOP);
+        return false;
+    }
+
+    if (!ConfirmReset(line))
+        return true;
+    bool switched = false;
+    RunReported([&] {
+        GetModeSwitch().SwitchTo(CVideoMode(vga, orientation));
+        switched = true;
+    });
+    if (switched)
+        SoftReset();
+    return true;
+}
+
+bool CDorixApp::InitInstance()
+{
+    RunReported([] { InstallIfOutdated(); });
+    std::wstring commandLine = m_strCmdLine;
+    if (ProcessCommandLine(commandLine))
+        return true;
+    if (!IsSupportedDevice() && Ask(IDS_UNSUPPORTED_DEVICE, MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDCANCEL)
+        return true;
+    auto frame = std::make_unique<CMainFrame>();
+    if (!frame->Create())
+        return true;
+    CMainFrame& window = *frame;
+    SetMainWnd(std::move(frame));
+    ::ShowWindow(window.GetSafeHwnd(), m_nCmdShow);
+    ::UpdateWindow(window.GetSafeHwnd());
+    ::SetForegroundWindow(window.GetSafeHwnd());
+    return true;
+}
+
+bool CDorixApp::OnCommand(UINT id)
+{
+    if (id == ID_APP_ABOUT) {
+        CWnd* main = GetMainWnd();
+        CAboutDlg(main ? main->GetSafeHwnd() : nullptr).DoModal();
+        return true;
+    }
+    return CWinApp::OnCommand(id);
+}

@@ -1,0 +1,8 @@
+// The program's entry: the one application object and its run.
+#include "core/DorixApp.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t* commandLine, int showCommand)
+{
+    CDorixApp app;
+    return app.WinMain(instance, commandLine, showCommand);
+}

@@ -1,0 +1,183 @@
+#include "ModeFixture.h"
+#include "core/DorixApp.h"
+#include "core/Installation.h"
+#include "framework/ProgramEnd.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "state/SettingsRegistry.h"
+
+namespace {
+
+// The command line on a device booted in QVGA portrait. Ending the program is recorded, not
+// carried out.
+class DorixAppTest : public ModeTest {
+protected:
+    void SetUp() override
+    {
+        ModeTest::SetUp();
+        BootInto(false, 0);
+        SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
+        m_previous = SetEndProgramHandler([this](UINT code) { m_exitCodes.push_back(code); });
+    }
+    void TearDown() override
+    {
+        SetEndProgramHandler(std::move(m_previous));
+        ModeTest::TearDown();
+    }
+    bool Process(const std::wstring& text)
+    {
+        std::wstring line = text;
+        return CDorixApp::ProcessCommandLine(line);
+    }
+    static bool VgaWritten()
+    {
+        return CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").ReadDWord(nullptr, L"VGAMode", 0) == 1;
+    }
+    static std::wstring Rotation(const wchar_t* section)
+    {
+        return CIniFile(kDriverTable).ReadString(section, L"Rotation");
+    }
+    std::vector<UINT> m_exitCodes;
+    EndProgramHandler m_previous;
+};
+
+TEST_F(DorixAppTest, HasSwitchFindsWholeWordsWithOrWithoutPrefix)
+{
+    const std::wstring line = L" QVGA /LANDSCAPE -Y ";
+    EXPECT_TRUE(CDorixApp::HasSwitch(line, L"qvga"));
+    EXPECT_TRUE(CDorixApp::HasSwitch(line, L"LANDSCAPE"));
+    EXPECT_TRUE(CDorixApp::HasSwitch(line, L"Y"));
+    EXPECT_FALSE(CDorixApp::HasSwitch(line, L"VGA")) << "no keyword inside a longer word";
+    EXPECT_FALSE(CDorixApp::HasSwitch(line, L"LAND"));
+}
+
+TEST_F(DorixAppTest, EmptyLineOpensTheWindow)
+{
+    EXPECT_FALSE(Process(L""));
+    EXPECT_TRUE(m_boxes.empty());
+}
+
+TEST_F(DorixAppTest, IncompleteModeSaysSoAndOpensTheWindow)
+{
+    for (const wchar_t* line : {L"LEFT", L"Y", L"QVGAX", L"xvga"}) {
+        AnswerNextBox(IDOK);
+        EXPECT_FALSE(Process(line)) << ::testing::PrintToString(std::wstring(line));
+    }
+    ASSERT_EQ(4u, m_boxes.size());
+    EXPECT_EQ(L"Command line incorrect.", m_boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), m_boxes[0].style);
+    EXPECT_FALSE(VgaWritten());
+}
+
+TEST_F(DorixAppTest, ModeKeywordGroupsInTheirOrder)
+{
+    const struct {
+        const wchar_t* line;
+        bool vga;
+        const wchar_t* rotation;
+    } cases[] = {
+        {L"vga y", true, L"dword:0"},
+        {L"/VGA LANDSCAPE LEFT Y", true, L"dword:1"},
+        {L"V LANDSCAPE-LEFT -Y", true, L"dword:3"},
+        {L"PORTRAIT LEFT VGA Y", true, L"dword:0"},
+        {L"Q UD Y", false, L"dword:2"},
+        {L"QV upsidedown Y", false, L"dword:2"},
+    };
+    for (const auto& c : cases) {
+        ResetModeSwitch();
+        BootInto(false, 0);
+        SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
+        EXPECT_TRUE(Process(c.line)) << ::testing::PrintToString(std::wstring(c.line));
+        EXPECT_EQ(c.vga, VgaWritten()) << ::testing::PrintToString(std::wstring(c.line));
+        EXPECT_EQ(c.rotation, Rotation(c.vga ? L"LCD1" : L"LCD0")) << ::testing::PrintToString(std::wstring(c.line));
+    }
+    EXPECT_TRUE(m_boxes.empty()) << "Y answers every question";
+    EXPECT_TRUE(m_exitCodes.empty());
+}
+
+TEST_F(DorixAppTest, SwitchAsksFirstAndCancelChangesNothing)
+{
+    AnswerNextBox(IDCANCEL);
+    EXPECT_TRUE(Process(L"VGA"));
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ(LoadResourceString(IDS_CONFIRM_RESET), m_boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OKCANCEL | MB_ICONEXCLAMATION), m_boxes[0].style);
+    EXPECT_FALSE(VgaWritten());
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"VGA"));
+    EXPECT_TRUE(VgaWritten());
+}
+
+TEST_F(DorixAppTest, FailedSwitchIsReportedAndEndsWithCodeOne)
+{
+    GetSettingsRegistry().WriteDWord(L"VGA.landscape", L"ClkFreq.1", 500);
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"VGA LANDSCAPE Y"));
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ(L"Invalid clock settings", m_boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), m_boxes[0].style);
+    EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
+}
+
+TEST_F(DorixAppTest, MissingDriverTableIsReportedByNameAndEndsWithCodeOne)
+{
+    ::DeleteFileW(kDriverTable);
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"VGA Y"));
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_NE(std::wstring::npos, m_boxes[0].text.find(L"\\Windows\\atihwtbl0.txt")) << m_boxes[0].text;
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), m_boxes[0].style);
+    EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
+}
+
+TEST_F(DorixAppTest, InstallWinsOverEverythingElse)
+{
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"VGA UNINSTALL INSTALL"));
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ(L"The program was installed successfully.", m_boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONINFORMATION), m_boxes[0].style);
+    EXPECT_EQ(static_cast<int32_t>(PROGRAM_VERSION), GetSettingsRegistry().ReadDWord(L"Uninstall", L"Version", 0));
+    EXPECT_FALSE(VgaWritten());
+    EXPECT_TRUE(Process(L"i y"));
+    EXPECT_EQ(1u, m_boxes.size()) << "no message with Y";
+}
+
+TEST_F(DorixAppTest, UninstallAsksUnlessY)
+{
+    Install();
+    AnswerNextBox(IDNO);
+    EXPECT_TRUE(Process(L"U"));
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO | MB_ICONINFORMATION), m_boxes[0].style);
+    EXPECT_NE(0, GetSettingsRegistry().ReadDWord(L"Uninstall", L"Version", 0)) << "No keeps the installation";
+    AnswerNextBox(IDYES);
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"-UNINSTALL"));
+    ASSERT_EQ(3u, m_boxes.size());
+    EXPECT_EQ(LoadResourceString(IDS_UNINSTALLED), m_boxes[2].text);
+    EXPECT_EQ(0, GetSettingsRegistry().ReadDWord(L"Uninstall", L"Version", 0));
+    Install();
+    EXPECT_TRUE(Process(L"UNINSTALL Y"));
+    EXPECT_EQ(3u, m_boxes.size()) << "Y: no question, no message";
+    EXPECT_EQ(0, GetSettingsRegistry().ReadDWord(L"Uninstall", L"Version", 0));
+}
+
+TEST_F(DorixAppTest, UDIsUpsideDownButUIsUninstall)
+{
+    Install();
+    AnswerNextBox(IDOK);
+    EXPECT_FALSE(Process(L"UD")) << "no resolution";
+    EXPECT_NE(0, GetSettingsRegistry().ReadDWord(L"Uninstall", L"Version", 0));
+}
+
+TEST_F(DorixAppTest, TestProfileRunsWithoutSwitching)
+{
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"testprofile VGA Y"));
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ(L"Cannot open file \"\\Pocket Informant 4.6.zdorix\".", m_boxes[0].text);
+    EXPECT_FALSE(VgaWritten());
+}
+
+}  // namespace
