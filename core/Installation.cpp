@@ -1,6 +1,7 @@
 #include "core/Installation.h"
 #include <windows.h>
 #include "core/Error.h"
+#include "core/VideoMode.h"
 #include "framework/File.h"
 #include "platform/DevicePaths.h"
 #include "platform/OemInfo.h"
@@ -16,7 +17,6 @@ const wchar_t kStubTemp[] = L"\\Windows\\stub.tmp";
 const wchar_t kDetect[] = L"\\Windows\\detect.exe";
 const wchar_t kVqSelect[] = L"\\Windows\\vq-select.exe";
 const wchar_t kKeylock[] = L"\\Windows\\keylock.exe";
-const wchar_t kDriverTable[] = L"\\Windows\\atihwtbl0.txt";
 const wchar_t kWiFiMonitor[] = L"\\Windows\\WTM.exe";
 const wchar_t kBluetoothMonitor[] = L"\\Windows\\BPU.exe";
 const wchar_t kWiFiShortcut[] = L"WiFi-Monitor.lnk";
@@ -95,8 +95,8 @@ void Uninstall()
     DeleteStartupShortcut(kWiFiShortcut);
     DeleteStartupShortcut(kBluetoothShortcut);
     // A read-only table would survive the delete.
-    ::SetFileAttributesW(kDriverTable, FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(kDriverTable);
+    ::SetFileAttributesW(kDriverTableFile, FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(kDriverTableFile);
     CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").WriteDWord(nullptr, L"VGAMode", 0);
     settings.DeleteValue(kUninstallKey, kVersionValue);
 }

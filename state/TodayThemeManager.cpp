@@ -5,6 +5,7 @@
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
+#include "state/SettingsRegistry.h"
 
 const wchar_t CTodayThemeManager::kStandardTheme[] = L"Windows Standard";
 
@@ -20,11 +21,6 @@ CRegistry Today()
     return CRegistry(CRegistry::kCurrentUser, kTodayKey);
 }
 
-CRegistry Settings()
-{
-    return CRegistry(CRegistry::kCurrentUser, L"Software\\Dorix");
-}
-
 void ClearWallpaper(CRegistry& today)
 {
     for (const wchar_t* name : {L"WallFile", L"Wall", L"Wallpaper"})
@@ -38,7 +34,7 @@ void CTodayThemeManager::Switch(CVideoMode from, CVideoMode to)
     std::wstring active = Today().ReadString(nullptr, L"Skin");
     if (active.empty())
         active = kStandardTheme;
-    CRegistry settings = Settings();
+    CRegistry& settings = GetSettingsRegistry();
     settings.WriteString(from.GetGroupName().c_str(), L"TodayTheme", active.c_str());
     const std::wstring remembered = settings.ReadString(to.GetGroupName().c_str(), L"TodayTheme");
     if (remembered.empty())
