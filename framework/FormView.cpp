@@ -9,6 +9,9 @@ bool CFormView::Create(HWND frame, UINT id)
     if (!view)
         return false;
     ::SetWindowLongPtrW(view, GWLP_ID, static_cast<LONG_PTR>(id));
+    // A view is shown with its frame whatever its template says; a hidden view would leave
+    // the frame empty while its controls still exist.
+    ::ShowWindow(view, SW_SHOWNA);
     return true;
 }
 

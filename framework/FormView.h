@@ -8,7 +8,7 @@ public:
     explicit CFormView(UINT templateId) : m_templateId(templateId) {}
 
     // Creates the view from its template (which must have the child style) as a child of the
-    // frame, with the given control id. False when the system refused it.
+    // frame, with the given control id, visible. False when the system refused it.
     bool Create(HWND frame, UINT id);
     // Called once by the frame when frame and view exist; the base does nothing.
     virtual void OnInitialUpdate();

@@ -287,3 +287,13 @@ TEST_F(MainWindowTest, AboutBoxShowsNameVersionAndIconFittedToTheScreen)
     EXPECT_EQ(about.GetScaler().GetFont(), about.versionFont);
     EXPECT_FALSE(about.IsWindow()) << "closed by OK";
 }
+
+TEST_F(MainWindowTest, ViewAndButtonsShowWithTheFrame)
+{
+    const CWindow view = m_frame->GetDlgItem(ID_VIEW_PANE);
+    EXPECT_NE(0u, view.GetStyle() & WS_VISIBLE) << "view style 0x" << std::hex << view.GetStyle();
+    ::ShowWindow(*m_frame, SW_SHOWNA);
+    for (const CMainView::ModeButton& button : CMainView::kButtons)
+        EXPECT_TRUE(::IsWindowVisible(view.GetDlgItem(static_cast<int>(button.id)))) << "button " << button.id;
+    ::ShowWindow(*m_frame, SW_HIDE);
+}
