@@ -8,15 +8,15 @@
 // device in QVGA portrait, puts its profiles beside its own program file, and removes all of
 // it again at the end.
 #include <windows.h>
-#include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "BenchHelpers.h"
 #include "core/Error.h"
 #include "core/ModeSwitch.h"
 #include "framework/File.h"
+#include "framework/Handle.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
 #include "state/Settings.h"
@@ -24,6 +24,10 @@
 #include "tests/ZipWriter.h"
 
 namespace {
+
+using bench::HostPath;
+using bench::Median;
+using bench::Seconds;
 
 const int kRounds = 15;
 const int kRegEntries = 100;
@@ -79,13 +83,6 @@ void WriteBytes(const std::wstring& path, const std::string& bytes)
     file.Write(bytes.data(), bytes.size());
 }
 
-// A file of the host, as Wine maps the host's root: drive Z:.
-std::wstring HostPath(std::wstring path)
-{
-    std::replace(path.begin(), path.end(), L'/', L'\\');
-    return L"Z:" + path;
-}
-
 std::string ReadBytes(const std::wstring& path)
 {
     CFile file(path, CFile::modeRead);
@@ -93,19 +90,18 @@ std::string ReadBytes(const std::wstring& path)
     return std::string(bytes.begin(), bytes.end());
 }
 
-HKEY CreateKey(HKEY root, const wchar_t* path, DWORD options = 0)
+CRegKey CreateKey(HKEY root, const wchar_t* path, DWORD options = 0)
 {
     HKEY key = nullptr;
     if (::RegCreateKeyExW(root, path, 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
         throw error(L"cannot create registry key " + std::wstring(path));
-    return key;
+    return CRegKey(key);
 }
 
 void SetValue(HKEY root, const wchar_t* path, const std::wstring& name, DWORD type, const void* data, DWORD size)
 {
-    HKEY key = CreateKey(root, path);
-    ::RegSetValueExW(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
-    ::RegCloseKey(key);
+    const CRegKey key = CreateKey(root, path);
+    ::RegSetValueExW(key.Get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
 }
 
 void SetText(HKEY root, const wchar_t* path, const std::wstring& name, const std::wstring& text)
@@ -205,7 +201,7 @@ public:
         // calibration of five points.
         WriteBytes(kDriverTable, ReadBytes(HostPath(DORIX_SOURCE_DIR_W L"/device/images/e805/files/Windows/atihwtbl0.txt")));
         CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").WriteDWord(nullptr, L"VGAMode", 0);
-        ::RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, kTouchKey, REG_OPTION_VOLATILE));
+        CreateKey(HKEY_LOCAL_MACHINE, kTouchKey, REG_OPTION_VOLATILE);
         SetText(HKEY_LOCAL_MACHINE, kTouchKey, L"CalibrationData", L"100,200 300,400 500,600 700,800 900,1000 ");
 
         CRegistry& settings = GetSettingsRegistry();
@@ -312,30 +308,26 @@ public:
                     CopyOrThrow(LiveFile(n) + suffix, LiveFile(n));
             });
             times[kRegistryStep] = Seconds([&] {
-                HKEY live = CreateKey(HKEY_LOCAL_MACHINE, kLiveKey);
-                HKEY saved = CreateKey(HKEY_CURRENT_USER, kSavedKey);
+                const CRegKey live = CreateKey(HKEY_LOCAL_MACHINE, kLiveKey);
+                const CRegKey saved = CreateKey(HKEY_CURRENT_USER, kSavedKey);
                 for (int n = 0; n < kRegEntries; ++n)
-                    SwapDirectly(live, saved, kLiveKeyPath, Numbered(L"v", n), from, to);
-                ::RegCloseKey(live);
-                ::RegCloseKey(saved);
+                    SwapDirectly(live.Get(), saved.Get(), kLiveKeyPath, Numbered(L"v", n), from, to);
             });
             times[kProfileStep] = Seconds([&] {
-                HKEY written = CreateKey(HKEY_LOCAL_MACHINE, kWriteKey);
+                const CRegKey written = CreateKey(HKEY_LOCAL_MACHINE, kWriteKey);
                 for (int n = 0; n < kProfileWrites; ++n) {
                     const DWORD number = static_cast<DWORD>(n + (kModes[to].vga ? 100 : 0));
-                    ::RegSetValueExW(written, (L"d" + std::to_wstring(n)).c_str(), 0, REG_DWORD,
+                    ::RegSetValueExW(written.Get(), (L"d" + std::to_wstring(n)).c_str(), 0, REG_DWORD,
                                      reinterpret_cast<const BYTE*>(&number), sizeof number);
                     const std::wstring text = Wide(kModes[to].resolution) + L" text " + std::to_wstring(n);
-                    ::RegSetValueExW(written, (L"s" + std::to_wstring(n)).c_str(), 0, REG_SZ,
+                    ::RegSetValueExW(written.Get(), (L"s" + std::to_wstring(n)).c_str(), 0, REG_SZ,
                                      reinterpret_cast<const BYTE*>(text.c_str()),
                                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
                 }
-                HKEY swapped = CreateKey(HKEY_LOCAL_MACHINE, kSwapKey);
-                HKEY saved = CreateKey(HKEY_CURRENT_USER, kSavedKey);
+                const CRegKey swapped = CreateKey(HKEY_LOCAL_MACHINE, kSwapKey);
+                const CRegKey saved = CreateKey(HKEY_CURRENT_USER, kSavedKey);
                 for (int n = 0; n < kProfileSwaps; ++n)
-                    SwapDirectly(swapped, saved, kSwapKeyPath, L"w" + std::to_wstring(n), from, to);
-                for (HKEY key : {written, swapped, saved})
-                    ::RegCloseKey(key);
+                    SwapDirectly(swapped.Get(), saved.Get(), kSwapKeyPath, L"w" + std::to_wstring(n), from, to);
                 CopyOrThrow(m_programFolder + kPlainPayload + suffix, std::wstring(kFolder) + L"\\plain.dat");
                 CopyOrThrow(PackedPayloadCopy(to), std::wstring(kFolder) + L"\\packed.dat");
             });
@@ -359,14 +351,6 @@ public:
     }
 
 private:
-    template <typename F>
-    static double Seconds(F f)
-    {
-        const auto start = std::chrono::steady_clock::now();
-        f();
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-
     static void CopyOrThrow(const std::wstring& source, const std::wstring& target)
     {
         if (!::CopyFileW(source.c_str(), target.c_str(), FALSE))
@@ -418,12 +402,6 @@ private:
     int m_directTarget = 0;
 };
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 double Median(const std::vector<Times>& rounds, Step step)
 {
     std::vector<double> values;
@@ -463,12 +441,8 @@ void Print(const std::vector<double>& switched, const std::vector<Times>& steps,
 
 int main()
 {
-    wchar_t current[MAX_PATH] = L"";
-    ::GetCurrentDirectoryW(MAX_PATH, current);
-    if (std::wstring(current) != L"D:\\") {
-        std::fprintf(stderr, "run under the build's wine-run: the device drive must be current\n");
+    if (!bench::IsDeviceDriveCurrent())
         return 1;
-    }
     int status = 0;
     try {
         CBench bench;
