@@ -6,6 +6,7 @@ import os
 import signal
 import subprocess
 import sys
+import threading
 import time
 
 import device as devicemod
@@ -81,6 +82,17 @@ def has_window(found):
 FIRST_WINDOW_LIMIT = 30.0
 
 
+def accept_reset(dev, accepted, done):
+    """Accepts the device's soft-reset request as soon as it is made. The requester gives up
+    after a few seconds, and listing windows can take longer than that while the requester's
+    windows do not answer (each one gets a second's time-out)."""
+    while not done.is_set():
+        if dev.take_reset_request():
+            accepted.set()
+            return
+        done.wait(0.05)
+
+
 def show_boot(dev, entry, number, found, started, report, reset_started):
     """Reports a boot once its program shows a window (or ends, or resets first)."""
     entry["seconds"] = round(time.monotonic() - started, 2)
@@ -141,8 +153,10 @@ def cmd_run(args):
             report["boots"].append(entry)
             deadline = None
             reset = False
+            accepted, done = threading.Event(), threading.Event()
+            threading.Thread(target=accept_reset, args=(dev, accepted, done), daemon=True).start()
             while True:
-                if dev.take_reset_request():
+                if accepted.is_set():
                     reset = True
                 elif proc.poll() is not None:
                     report["exit_code"] = proc.returncode
@@ -160,6 +174,7 @@ def cmd_run(args):
                 if deadline is not None and time.monotonic() > deadline:
                     break
                 time.sleep(0.2)
+            done.set()
             if "exit_code" in report:
                 print("program ended with exit code %d" % report["exit_code"])
             if not reset:

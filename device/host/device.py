@@ -136,6 +136,7 @@ class Device:
         self.program = None
         self.wine_log = None
         self._lock = None
+        self.boots = 0
 
     # ----- environment -----
 
@@ -344,6 +345,7 @@ class Device:
         mode = driver.boot_mode(settings)
         width, height = mode.size
         self._set_desktop_size(width, height)
+        self.boots += 1
         if headless:
             self._start_xvfb()
         else:
@@ -391,8 +393,9 @@ class Device:
 
     def _write_session(self, mode):
         with open(self.session_file, "w") as f:
+            # "boot" counts the boots of this run, so that a driver can tell that a reset happened.
             json.dump({"host_pid": os.getpid(), "display": self.display, "mode": mode.name,
-                       "headless": self.xvfb is not None}, f)
+                       "boot": self.boots, "headless": self.xvfb is not None}, f)
 
     def start(self, program, args=()):
         """Starts a program of the device (a device path or a host path) in its session."""

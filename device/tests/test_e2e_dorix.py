@@ -1,0 +1,548 @@
+"""Dorix itself on the default e805, driven as a user would: started with command lines, its
+mode buttons tapped, its boxes read and answered, the device's screen after each reset.
+
+Cases that need no fresh device share one run of it (a session): Dorix's resets only cost the
+reboot, and its other command lines only a program start."""
+
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+from hostrun import BUILD, HOME, HOST, drive, env, host, png_size, run, state
+
+import device as devicemod
+import ui
+
+CONFIRM_RESET = ("A soft reset is required to apply the video-mode.\nIf you have unsaved data in other "
+                 "applications choose \"Cancel\" to abort.")
+CONFIRM_VGA3 = "Left-handed VGA-mode is still in testing.\nUse it AT YOUR OWN RISK."
+INCORRECT = "Command line incorrect."
+INSTALLED = "The program was installed successfully."
+CONFIRM_UNINSTALL = ("This UnInstall restores factory defaults for settings, changed by Dorix. It allows you to "
+                     "install other resolution switcher. You must uninstall in standard QVGA-mode.\nClick \"Yes\" "
+                     "to continue with uninstall.")
+UNINSTALLED = ("The program was uninstalled successfully. If you run it again it will be installed anew. Soft "
+               "Reset required to activate changes.")
+OKCANCEL_EXCLAMATION, STOP, INFORMATION, YESNO_INFORMATION = 0x31, 0x10, 0x40, 0x44
+
+SIZES = {"QVGA.0": (240, 320), "QVGA.1": (320, 240), "QVGA.2": (240, 320), "QVGA.3": (320, 240),
+         "VGA.0": (480, 640), "VGA.1": (640, 480), "VGA.2": (480, 640), "VGA.3": (640, 480)}
+# The buttons of the main window, in the order of the template, and the modes they choose.
+BUTTONS = [(1027, "Portrait (Standard)", "QVGA.0"), (1032, "Landscape (Right-Handed)", "QVGA.1"),
+           (1033, "Portrait (Upside down)", "QVGA.2"), (1034, "Landscape (Left-Handed)", "QVGA.3"),
+           (1028, "Portrait (Standard)", "VGA.0"), (1029, "Landscape (Right-Handed)", "VGA.1"),
+           (1030, "Portrait (Upside down)", "VGA.2"), (1031, "Landscape (Left-Handed)", "VGA.3")]
+VIEW_PANE = 0xE900
+BOX_ICONS = (20, 0x440)
+STANDIN_SCREEN = 100
+WS_VISIBLE = 0x10000000
+FACTORY_CALIBRATION = "522,509 910,884 905,140 140,133 146,880 "
+SETTINGS = "HKCU\\Software\\Dorix"
+SCRATCH = "HKLM\\Software\\DorixTest"
+WAIT = 40.0
+
+
+def factory(name):
+    """The bytes of a file of the e805 image."""
+    with open(os.path.join(devicemod.IMAGES, "e805", "files", *name.strip("\\").split("\\")), "rb") as f:
+        return f.read()
+
+
+def on_device(path):
+    """The host file of a device path on the tests' device."""
+    return devicemod.host_path(drive(), path, existing=False)
+
+
+def read(path):
+    """The bytes of a device file, or None when it is missing."""
+    try:
+        with open(on_device(path), "rb") as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
+def write(path, data):
+    target = on_device(path)
+    os.makedirs(os.path.dirname(target), exist_ok=True)
+    with open(target, "wb") as f:
+        f.write(data)
+
+
+def unique_colours(png, rect):
+    """How many colours the screenshot shows inside rect (left, top, right, bottom)."""
+    left, top, right, bottom = rect
+    out = subprocess.run(["/usr/bin/convert", png, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+                          "-format", "%k", "info:"], stdout=subprocess.PIPE, text=True, check=True).stdout
+    return int(out.strip())
+
+
+class Session:
+    """One run of the device in the background. Its program (Dorix, or the device's stand-in
+    playing the device's own shell) is started again after every reset, as a user would; boxes
+    are left to the test."""
+
+    def __init__(self, program=None):
+        fd, self.report = tempfile.mkstemp(suffix=".json")
+        os.close(fd)
+        fd, self.log = tempfile.mkstemp(suffix=".log")
+        os.close(fd)
+        args = [sys.executable, HOST, "run", "--no-build", "--headless", "--seconds", "900", "--box-wait", "900",
+                "--report", self.report] + (["--program", program] if program else [])
+        with open(self.log, "w") as log:
+            self.host = subprocess.Popen(args, env=dict(env(), PYTHONUNBUFFERED="1"), stdout=log,
+                                         stderr=subprocess.STDOUT)
+        self.dev = devicemod.Device("e805", home=HOME, build=BUILD, log=lambda *a: None)
+        self.title = "Dorix" if program is None else "Dorix stand-in"
+        self.boot = 0
+        self.final = None
+        self.started = []
+        self.wait_for_boot(1)
+
+    def output(self):
+        with open(self.log) as f:
+            return f.read()
+
+    def resets(self):
+        return self.output().count("soft reset requested")
+
+    def fail(self, what):
+        raise AssertionError("%s; the device host said:\n%s" % (what, self.output()))
+
+    def windows(self):
+        self.dev.attach()
+        return ui.windows(self.dev)
+
+    def program_window(self, found=None):
+        return next((w for w in found or self.windows() if not w["box"] and w["title"] == self.title), None)
+
+    def wait_for_boot(self, number):
+        """Waits until boot number has brought the session's program up; returns its mode."""
+        deadline = time.monotonic() + WAIT
+        while time.monotonic() < deadline:
+            if self.host.poll() is not None:
+                self.fail("the device ended")
+            session = self.dev.running()
+            if session and session.get("boot") == number:
+                try:
+                    if self.program_window():
+                        self.boot = number
+                        return session["mode"]
+                except devicemod.DeviceError:
+                    pass  # between boots
+            time.sleep(0.2)
+        self.fail("boot %d did not come up" % number)
+
+    def wait_for_reset(self):
+        """The mode the device comes back in after the reset the program asked for."""
+        return self.wait_for_boot(self.boot + 1)
+
+    def screen(self):
+        """The screen size the device shows and, for the stand-in, the size it measured."""
+        path = self.dev.screenshot(os.path.join(self.dev.screens, "e2e-%d.png" % self.boot))
+        return tuple(png_size(path)), path
+
+    def start_dorix(self, *args):
+        self.dev.attach()
+        self.dev.install_program()
+        self.started.append(subprocess.Popen([devicemod.WINE, devicemod.DORIX_PATH] + list(args), env=self.dev.env(),
+                                             cwd=self.dev.drive, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                             stderr=subprocess.DEVNULL))
+        return self.started[-1]
+
+    def box(self):
+        """The message box shown next, once painted: the helper tells its icon by the pixels
+        on the screen, so a box listed before its first paint shows no icon style yet."""
+        deadline = time.monotonic() + WAIT
+        while time.monotonic() < deadline:
+            found = [w for w in self.windows() if w["box"]]
+            if found:
+                time.sleep(0.3)
+                box = next((w for w in self.windows() if w["hwnd"] == found[0]["hwnd"]), found[0])
+                # Wine lays a box out for the X screen, not for the device's: on a 240 pixel
+                # wide screen a long text pushes the icon off it, where no one can see it.
+                icon = [c["rect"] for c in box["controls"] if c["id"] in BOX_ICONS]
+                if icon and icon[0][0] < 0:
+                    self.fail("the box %r does not fit on the screen" % box["text"])
+                return box
+            time.sleep(0.1)
+        self.fail("no message box appeared; windows: %s" % [ui.describe(w) for w in self.windows()])
+
+    def answer(self, button):
+        ui.call(self.dev, "answer", button)
+
+    def boxes(self, answers):
+        """Answers the boxes shown, one per answer; returns (text, caption, style) of each."""
+        shown = []
+        for answer in answers:
+            box = self.box()
+            shown.append((box["text"], box["title"], box["box_style"]))
+            self.answer(answer)
+            deadline = time.monotonic() + WAIT
+            while any(w["hwnd"] == box["hwnd"] for w in self.windows()) and time.monotonic() < deadline:
+                time.sleep(0.1)
+        return shown
+
+    def ended(self, proc):
+        """The exit code of a program of the device that ends on its own."""
+        try:
+            return proc.wait(timeout=WAIT)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            self.fail("the program did not end; windows: %s" % [ui.describe(w) for w in self.windows()])
+
+    def tap(self, control):
+        ui.call(self.dev, "tap", "--window", self.title, "--id", str(control))
+
+    def reg(self, key, name):
+        """A live registry value as "reg query" shows it, or None when it is missing."""
+        self.dev.attach()
+        out = self.dev.wine("reg", "query", key, "/v", name, check=False, capture=True).stdout.decode("utf-8")
+        for line in out.replace("\r", "").split("\n"):
+            found = re.match(r"^    (.*?)    (REG_\w+)    (.*)$", line)
+            if found and found.group(1).lower() == name.lower():
+                data = found.group(3)
+                return int(data, 16) if found.group(2) == "REG_DWORD" else data
+        return None
+
+    def set_dword(self, key, name, value):
+        self.dev.attach()
+        self.dev.wine("reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f")
+
+    def import_reg(self, text):
+        fd, path = tempfile.mkstemp(suffix=".reg")
+        with os.fdopen(fd, "w", encoding="cp1252", newline="\r\n") as f:
+            f.write("REGEDIT4\n\n" + text)
+        try:
+            self.dev.attach()
+            self.dev.wine("regedit", "/S", devicemod.win_path(path))
+        finally:
+            os.remove(path)
+
+    def stop(self):
+        """Ends the session (unless its program already did); returns the host's report."""
+        if self.final is None:
+            if self.host.poll() is None:
+                host("stop", check=False)
+            self.host.wait(timeout=60)
+            for proc in self.started:
+                proc.wait(timeout=60)
+            if self.dev.wine_log:
+                self.dev.wine_log.close()
+            with open(self.report) as f:
+                self.final = json.load(f)
+            os.remove(self.report)
+        return self.final
+
+
+class CommandLine(unittest.TestCase):
+    """Dorix started with a command line while the device shows its shell (the stand-in, which
+    measures the screen after each boot)."""
+
+    @classmethod
+    def setUpClass(cls):
+        host("factory-reset")
+        cls.session = Session(program="standin")
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.stop()
+
+    def switch(self, args, expected, answers=()):
+        """Starts Dorix with args; checks the boxes it asks (answered OK) and that the device
+        comes back in the expected mode at its size."""
+        s = self.session
+        before = s.dev.running()["mode"]
+        self.assertNotEqual(expected, before, "a case must change the mode to show which one was chosen")
+        proc = s.start_dorix(*args)
+        shown = s.boxes(["ok"] * len(answers))
+        self.assertEqual([(text, "Dorix", style) for text, style in answers], shown, args)
+        mode = s.wait_for_reset()
+        proc.wait(timeout=WAIT)
+        size, shot = s.screen()
+        measured = next(c["text"] for c in s.program_window()["controls"] if c["id"] == STANDIN_SCREEN)
+        self.assertEqual((expected, SIZES[expected], "Screen %dx%d" % SIZES[expected]), (mode, size, measured),
+                         "%s from %s; screenshot %s" % (args, before, shot))
+
+    def test_keywords_choose_the_mode_in_any_case_and_with_slash_or_hyphen(self):
+        # Y answers the confirmation: no box at all.
+        self.switch(["vga", "landscape", "y"], "VGA.1")
+        # The landscape group is tested before the left group.
+        self.switch(["/QVGA", "-LANDSCAPE", "LEFT", "/Y"], "QVGA.1")
+        self.switch(["-Landscape-Left", "V", "-y"], "VGA.3")
+        # Without Y the reset is confirmed; Cancel changes nothing.
+        s = self.session
+        settings = (s.reg("HKCU\\ControlPanel\\DisplayMode", "VGAMode"), s.reg("HKLM\\System\\GDI\\Rotation", "Angle"))
+        proc = s.start_dorix("VGA", "PORTRAIT")
+        self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["cancel"]))
+        self.expect_no_reset(proc, 0)
+        self.assertEqual(settings, (s.reg("HKCU\\ControlPanel\\DisplayMode", "VGAMode"),
+                                    s.reg("HKLM\\System\\GDI\\Rotation", "Angle")))
+        # The portrait group is tested first.
+        self.switch(["PORTRAIT", "LEFT", "VGA"], "VGA.0", answers=[(CONFIRM_RESET, OKCANCEL_EXCLAMATION)])
+        # UD is upside down, not uninstall.
+        self.switch(["UD", "QV", "Y"], "QVGA.2")
+
+    def expect_no_reset(self, proc, code):
+        s = self.session
+        resets, boot = s.resets(), s.boot
+        self.assertEqual(code, s.ended(proc))
+        # An accepted reset request never lets the program end by itself: the host would have
+        # said so before ending it.
+        self.assertEqual((resets, boot), (s.resets(), s.dev.running()["boot"]), s.output())
+
+    def test_incomplete_mode_is_reported_then_the_window_opens(self):
+        s = self.session
+        for args in (["LEFT"], ["Y"], ["XVGA", "VGAX", "QVGA-LANDSCAPE", "Y"]):
+            proc = s.start_dorix(*args)
+            self.assertEqual([(INCORRECT, "Dorix", STOP)], s.boxes(["ok"]), args)
+            deadline = time.monotonic() + WAIT
+            while time.monotonic() < deadline:
+                dorix = [w for w in s.windows() if w["title"] == "Dorix" and not w["box"]]
+                if dorix:
+                    break
+                time.sleep(0.1)
+            self.assertEqual(1, len(dorix), "%s: the main window after the box" % args)
+            self.assertEqual([b[0] for b in BUTTONS], [c["id"] for c in dorix[0]["controls"] if c["id"] in
+                                                       [b[0] for b in BUTTONS]], args)
+            self.assertIsNone(proc.poll(), "%s: the program runs on with its window" % args)
+            proc.kill()
+            proc.wait()
+
+    def test_install_wins_over_every_other_keyword(self):
+        s = self.session
+        proc = s.start_dorix("INSTALL", "VGA")
+        self.assertEqual([(INSTALLED, "Dorix", INFORMATION)], s.boxes(["ok"]))
+        self.expect_no_reset(proc, 0)
+        self.assertEqual(3072, len(read("\\Windows\\detect.exe")))
+
+        # No box at all with Y, and no uninstallation.
+        self.expect_no_reset(s.start_dorix("i", "UNINSTALL", "y"), 0)
+        self.assertEqual(3072, len(read("\\Windows\\detect.exe")), "the stub stays")
+        self.assertEqual(" ", s.reg("HKLM\\init", "Launch90"))
+
+
+class InstallUninstall(unittest.TestCase):
+    """Installation and uninstallation against the factory device, with a VGA landscape switch
+    in between that rotates the calibration and writes the driver's settings."""
+
+    def test_uninstall_brings_back_the_factory_device(self):
+        host("factory-reset")
+        s = Session(program="standin")
+        try:
+            with open(os.path.join(BUILD, "stub", "stub.exe"), "rb") as f:
+                stub = f.read()
+            proc = s.start_dorix("INSTALL")
+            self.assertEqual([(INSTALLED, "Dorix", INFORMATION)], s.boxes(["ok"]))
+            self.assertEqual(0, s.ended(proc))
+            self.assertEqual((stub, stub, factory("\\Windows\\keylock.exe")),
+                             (read("\\Windows\\detect.exe"), read("\\Windows\\vq-select.exe"),
+                              read("\\Windows\\keylock.exe")))
+            self.assertEqual((b"16#\\Windows\\WTM.exe", b"16#\\Windows\\BPU.exe"),
+                             (read("\\Windows\\StartUp\\WiFi-Monitor.lnk"), read("\\Windows\\StartUp\\BT-Monitor.lnk")))
+            self.assertEqual((" ", FACTORY_CALIBRATION, 0x10400),
+                             (s.reg("HKLM\\init", "Launch90"), s.reg(SETTINGS + "\\Uninstall", "CalibrationData"),
+                              s.reg(SETTINGS + "\\Uninstall", "Version")))
+
+            proc = s.start_dorix("VGA", "LANDSCAPE", "Y")
+            self.assertEqual("VGA.1", s.wait_for_reset())
+            rotated = "522,509 146,880 910,884 905,140 140,133 "
+            self.assertEqual((rotated, 1, 270), (s.reg("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH", "CalibrationData"),
+                                                 s.reg("HKCU\\ControlPanel\\DisplayMode", "VGAMode"),
+                                                 s.reg("HKLM\\System\\GDI\\Rotation", "Angle")))
+
+            proc = s.start_dorix("UNINSTALL")
+            self.assertEqual([(CONFIRM_UNINSTALL, "Dorix", YESNO_INFORMATION)], s.boxes(["no"]))
+            self.assertEqual(0, s.ended(proc))
+            self.assertEqual(stub, read("\\Windows\\detect.exe"), "No keeps the installation")
+
+            proc = s.start_dorix("u")
+            self.assertEqual([(CONFIRM_UNINSTALL, "Dorix", YESNO_INFORMATION), (UNINSTALLED, "Dorix", INFORMATION)],
+                             s.boxes(["yes", "ok"]))
+            self.assertEqual(0, s.ended(proc))
+            # The RAM copies are gone; the ROM files come back at the next boot.
+            self.assertEqual([None] * 5 + [factory("\\Windows\\keylock.exe")],
+                             [read(p) for p in ("\\Windows\\detect.exe", "\\Windows\\vq-select.exe",
+                                                "\\Windows\\atihwtbl0.txt", "\\Windows\\StartUp\\WiFi-Monitor.lnk",
+                                                "\\Windows\\StartUp\\BT-Monitor.lnk", "\\Windows\\keylock.exe")])
+            self.assertEqual(("tapadm.exe", FACTORY_CALIBRATION, 0, 0, None),
+                             (s.reg("HKLM\\init", "Launch90"), s.reg("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH", "CalibrationData"),
+                              s.reg("HKCU\\ControlPanel\\DisplayMode", "VGAMode"),
+                              s.reg("HKLM\\System\\GDI\\Rotation", "Angle"), s.reg(SETTINGS + "\\Uninstall", "Version")))
+        finally:
+            s.stop()
+
+        report, out = run("--seconds", "0.5", "--program", "standin")
+        for path in ("\\Windows\\detect.exe", "\\Windows\\vq-select.exe", "\\Windows\\atihwtbl0.txt"):
+            self.assertIn("ROM file restored: " + path, out)
+            self.assertEqual(factory(path), read(path), path)
+        self.assertEqual(("QVGA.0", [240, 320], ""), (report["boots"][0]["mode"], report["boots"][0]["size"],
+                                                      report["boots"][0]["safe_reason"]), out)
+        changes = "\n".join(state()["changes"])
+        for unchanged in ("detect.exe", "vq-select.exe", "atihwtbl0.txt", "StartUp", "Launch90", "TOUCH",
+                          "VGAMode", "Angle"):
+            self.assertNotIn(unchanged, changes)
+
+
+class MainWindow(unittest.TestCase):
+    """The eight buttons tapped with and without each setting; after every reset the host starts
+    Dorix again."""
+
+    def test_buttons_switch_with_and_without_each_setting(self):
+        host("factory-reset")
+        s = Session()
+        try:
+            self.check_window(s, "QVGA.0")
+            # Long boxes fit only the wider screens of VGA (see Session.box).
+            s.start_dorix("VGA", "Y")
+            self.check_window(s, s.wait_for_reset(), "VGA.0")
+
+            s.tap(1029)
+            self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["cancel"]))
+            time.sleep(1)
+            self.assertEqual((1, 2, 0), (s.resets(), s.dev.running()["boot"],
+                                         s.reg("HKLM\\System\\GDI\\Rotation", "Angle")), "Cancel changes nothing")
+
+            s.tap(1029)
+            self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["ok"]))
+            self.check_window(s, s.wait_for_reset(), "VGA.1")
+
+            s.tap(1031)
+            self.assertEqual([(CONFIRM_VGA3, "Dorix", OKCANCEL_EXCLAMATION), (CONFIRM_RESET, "Dorix",
+                                                                               OKCANCEL_EXCLAMATION)],
+                             s.boxes(["ok", "ok"]))
+            self.check_window(s, s.wait_for_reset(), "VGA.3")
+
+            # The mode the device has: per-mode data stays, the driver's settings are written again.
+            s.set_dword(SETTINGS, "NoVGA3Warning", 1)
+            self.add_per_mode_data(s)
+            table = os.path.getmtime(on_device("\\Windows\\atihwtbl0.txt"))
+            time.sleep(0.05)
+            s.tap(1031)
+            self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["ok"]))
+            self.check_window(s, s.wait_for_reset(), "VGA.3")
+            self.assertEqual((b"live file", "live", "saved"),
+                             (read("\\My Documents\\same.txt"), s.reg(SCRATCH, "Same"),
+                              s.reg(SETTINGS + "\\Saved Registry Data", SCRATCH + "\\Same\\VGA.landscape")))
+            self.assertGreater(os.path.getmtime(on_device("\\Windows\\atihwtbl0.txt")), table)
+
+            s.set_dword(SETTINGS, "NoResetWarning", 1)
+            s.tap(1027)
+            self.check_window(s, s.wait_for_reset(), "QVGA.0")
+
+            s.set_dword(SETTINGS, "NoReset", 1)
+            s.tap(1030)
+            s.host.wait(timeout=WAIT)
+        finally:
+            report = s.stop()
+        self.assertEqual((["QVGA.0", "VGA.0", "VGA.1", "VGA.3", "VGA.3", "QVGA.0"], 0),
+                         ([b["mode"] for b in report["boots"]], report.get("exit_code")), s.output())
+        # NoReset: the program ended by itself and the device still runs the old mode; the next
+        # boot comes up in the new one.
+        self.assertEqual(5, len(report["resets"]), s.output())
+        report, out = run("--seconds", "0.5")
+        self.assertEqual([("VGA.2", [480, 640])], [(b["mode"], b["size"]) for b in report["boots"]], out)
+        self.assertIn('window "Dorix"', report["boots"][0]["windows"][0], out)
+
+    def check_window(self, s, mode, expected=None):
+        """The device came back in the expected mode at its size, showing Dorix's eight buttons
+        with their pictures."""
+        expected = expected or mode
+        size, shot = s.screen()
+        self.assertEqual((expected, SIZES[expected]), (mode, size), shot)
+        window = s.program_window()
+        controls = {c["id"]: c for c in window["controls"]}
+        self.assertEqual([(i, t) for i, t, _ in BUTTONS], [(i, controls[i]["text"]) for i, _, _ in BUTTONS
+                                                           if i in controls])
+        self.assertTrue(controls[VIEW_PANE]["style"] & WS_VISIBLE, "the view is shown")
+        for control, _, _ in BUTTONS:
+            self.assertGreater(unique_colours(shot, controls[control]["rect"]), 4,
+                               "button %d shows its picture in %s" % (control, shot))
+
+    def add_per_mode_data(self, s):
+        """A registry entry and a file entry, each with a VGA landscape copy that a switch from
+        another mode would bring in."""
+        write("\\My Documents\\same.txt", b"live file")
+        write("\\My Documents\\same.txt.VGA", b"vga file")
+        s.import_reg('[%s]\n"Same"="live"\n\n'
+                     '[%s\\Saved Registry Data]\n"%s\\\\Same\\\\VGA.landscape"="saved"\n\n'
+                     '[%s\\Registry]\n"Count"=dword:00000001\n"0"="%s,Same"\n\n'
+                     '[%s\\Files]\n"Count"=dword:00000001\n"0"="\\\\My Documents\\\\same.txt"\n'
+                     % (reg4(SCRATCH), reg4(SETTINGS), SCRATCH.replace("\\", "\\\\"), reg4(SETTINGS),
+                        SCRATCH.replace("\\", "\\\\"), reg4(SETTINGS)))
+
+
+def reg4(key):
+    """A key as a REGEDIT4 header names it."""
+    return key.replace("HKLM", "HKEY_LOCAL_MACHINE").replace("HKCU", "HKEY_CURRENT_USER")
+
+
+class FailedSwitch(unittest.TestCase):
+    """A switch to VGA landscape that fails after two per-mode registry entries were swapped and
+    a per-mode file replaced: the values come back, the file stays replaced, the reason is shown,
+    the program ends with exit code 1 and the device is not reset."""
+
+    PROFILE = "[Profile]\r\nVersion=1.4.0\r\n[VGA]\r\n0=RegSwap,%s,Third\r\n" \
+              "1=CopyFile,\\My Documents\\missing.txt,\\My Documents\\copy.txt\r\n" % SCRATCH
+
+    def setUp(self):
+        host("factory-reset")
+        self.session = Session()
+        # Long boxes fit only the wider screens of VGA (see Session.box).
+        self.session.start_dorix("VGA", "Y")
+        self.assertEqual("VGA.0", self.session.wait_for_reset())
+        write("\\My Documents\\skin.txt", b"qvga skin")
+        write("\\My Documents\\skin.txt.vga", b"vga skin")
+        copies = "\n".join('"%s\\\\%s\\\\VGA.landscape"=%s' % (SCRATCH.replace("\\", "\\\\"), name, data)
+                           for name, data in (("First", '"first vga"'), ("Second", "dword:00000002"),
+                                              ("Third", '"third vga"')))
+        self.session.import_reg(
+            '[%s]\n"First"="first live"\n"Second"=dword:00000001\n"Third"="third live"\n\n'
+            '[%s\\Saved Registry Data]\n%s\n\n'
+            '[%s\\Registry]\n"Count"=dword:00000002\n"0"="%s,First"\n"1"="%s,Second"\n\n'
+            '[%s\\Files]\n"Count"=dword:00000001\n"0"="\\\\My Documents\\\\skin.txt"\n'
+            % (reg4(SCRATCH), reg4(SETTINGS), copies, reg4(SETTINGS), SCRATCH.replace("\\", "\\\\"),
+               SCRATCH.replace("\\", "\\\\"), reg4(SETTINGS)))
+
+    def tearDown(self):
+        self.session.stop()
+
+    def live(self):
+        return tuple(self.session.reg(SCRATCH, name) for name in ("First", "Second", "Third"))
+
+    def test_stored_clock_of_zero_fails_the_command_line_switch(self):
+        s = self.session
+        s.set_dword(SETTINGS + "\\VGA.landscape", "ClkFreq.1", 0)
+        proc = s.start_dorix("VGA", "LANDSCAPE", "Y")
+        self.assertEqual([("Invalid clock settings", "Dorix", STOP)], s.boxes(["ok"]))
+        self.assertEqual(1, s.ended(proc))
+        self.assertEqual((("first live", 1, "third live"), b"vga skin", 1, 0),
+                         (self.live(), read("\\My Documents\\skin.txt"), s.resets(),
+                          s.reg("HKLM\\System\\GDI\\Rotation", "Angle")), s.output())
+
+    def test_failing_profile_fails_the_switch_from_the_button(self):
+        s = self.session
+        write("\\Program Files\\Dorix\\Failing.dorix", self.PROFILE.encode("cp1252"))
+        s.set_dword(SETTINGS + "\\Profiles", "Failing", 1)
+        s.tap(1029)
+        self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION),
+                          ("Cannot replace file \"\\My Documents\\copy.txt\". Close all running applications and "
+                           "try again.", "Dorix", STOP)], s.boxes(["ok", "ok"]))
+        s.host.wait(timeout=WAIT)
+        report = s.stop()
+        self.assertEqual((1, 1, ["QVGA.0", "VGA.0"]), (report.get("exit_code"), len(report["resets"]),
+                                                        [b["mode"] for b in report["boots"]]), s.output())
+        hive = s.dev.registry()
+        self.assertEqual(("first live", 1, "third live"),
+                         tuple(hive.get(SCRATCH, name)[1] for name in ("First", "Second", "Third")))
+        self.assertEqual((b"vga skin", "VGA.0"), (read("\\My Documents\\skin.txt"), state()["boot_mode"]))
+
+
+if __name__ == "__main__":
+    unittest.main()
