@@ -158,8 +158,6 @@ def cmd_run(args):
             while True:
                 if accepted.is_set():
                     reset = True
-                elif proc.poll() is not None:
-                    report["exit_code"] = proc.returncode
                 if "seconds" not in entry:
                     found = answerer.poll() if headless else ui.windows(dev)
                     if has_window(found) or reset or proc.poll() is not None \
@@ -175,6 +173,9 @@ def cmd_run(args):
                     break
                 time.sleep(0.2)
             done.set()
+            # Taken after the loop: the program may end while its windows are being listed.
+            if not reset and proc.poll() is not None:
+                report["exit_code"] = proc.returncode
             if "exit_code" in report:
                 print("program ended with exit code %d" % report["exit_code"])
             if not reset:
