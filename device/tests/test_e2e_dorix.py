@@ -7,7 +7,6 @@ reboot, and its other command lines only a program start."""
 import json
 import os
 import re
-import shutil
 import subprocess
 import sys
 import tempfile
