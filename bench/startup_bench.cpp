@@ -21,7 +21,7 @@ namespace {
 using bench::HostPath;
 using bench::Median;
 
-const int kRounds = 15;
+const int kRounds = 25;
 const DWORD kTimeoutMs = 20000;
 const wchar_t kOemKey[] = L"Platform";
 const wchar_t kOemValue[] = L"OEMInfo";
