@@ -194,9 +194,12 @@ TEST_F(MainWindowTest, WithoutNoResetTheSwitchAsksForTheSoftReset)
     std::atomic<bool> done{false};
     std::string seen;
     std::thread watcher([&] {
+        // The request is written under an exclusive open: a read may fail or see it empty
+        // until the writer has closed it.
         while (!done && seen.empty()) {
-            if (FileExists(request))
-                seen = ReadFileBytes(request);
+            const std::string bytes = ReadFileBytes(request);
+            if (bytes != "<missing>")
+                seen = bytes;
             ::Sleep(5);
         }
     });

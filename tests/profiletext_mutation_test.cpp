@@ -586,7 +586,11 @@ private:
             static const std::vector<std::wstring> localMachine = {L"HKLM", L"HLM", L"HKEY_LOCAL_MACHINE"};
             for (const std::wstring& name : root == L"HKCU" ? currentUser : localMachine)
                 forms.push_back(name + L"\\" + path);
-            const bool named = Names(text, forms);
+            // The registry reads a run of backslashes in a key path as one separator.
+            std::wstring keyText = text;
+            for (size_t at = keyText.find(L"\\\\"); at != std::wstring::npos; at = keyText.find(L"\\\\", at))
+                keyText.erase(at, 1);
+            const bool named = Names(keyText, forms);
             const bool isNewKey = entry.find(L'|') == std::wstring::npos && !m_baseKeys.count(entry);
             const bool isRemovedKey = entry.find(L'|') == std::wstring::npos && !now.count(entry);
             // A new key goes again, with whatever was written below it, named or not: the

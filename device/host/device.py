@@ -273,6 +273,16 @@ class Device:
         if not os.path.exists(target) or os.path.getmtime(source) > os.path.getmtime(target):
             os.makedirs(os.path.dirname(target), exist_ok=True)
             shutil.copy2(source, target)
+        # The sample profiles go to the "profiles" folder beside the program, where it finds them.
+        samples = os.path.join(self.build, "profiles")
+        if os.path.isdir(samples):
+            folder = os.path.join(os.path.dirname(target), "profiles")
+            os.makedirs(folder, exist_ok=True)
+            for name in sorted(os.listdir(samples)):
+                sample, installed = os.path.join(samples, name), os.path.join(folder, name)
+                if os.path.isfile(sample) and (not os.path.exists(installed)
+                                               or os.path.getmtime(sample) > os.path.getmtime(installed)):
+                    shutil.copy2(sample, installed)
         return DORIX_PATH
 
     # ----- the driver's settings -----

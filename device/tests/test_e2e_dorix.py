@@ -184,7 +184,14 @@ class Session:
             shown.append((box["text"], box["title"], box["box_style"]))
             self.answer(answer)
             deadline = time.monotonic() + WAIT
-            while any(w["hwnd"] == box["hwnd"] for w in self.windows()) and time.monotonic() < deadline:
+            while time.monotonic() < deadline:
+                try:
+                    if not any(w["hwnd"] == box["hwnd"] for w in self.windows()):
+                        break
+                except devicemod.DeviceError:
+                    # The answer may start a reset at once: the device's programs are being
+                    # ended and its windows cannot be listed. The box is gone with them.
+                    break
                 time.sleep(0.1)
         return shown
 
