@@ -93,6 +93,16 @@ def accept_reset(dev, accepted, done):
         done.wait(0.05)
 
 
+def screenshot_if_shown(dev, path):
+    """A screenshot of the device's screen, or None when the screen is already gone: a program
+    that ends at once may take the device's desktop with it while the picture is taken."""
+    try:
+        return dev.screenshot(path)
+    except devicemod.DeviceError as e:
+        print("  no screenshot: %s" % str(e).splitlines()[0])
+        return None
+
+
 def show_boot(dev, entry, number, found, started, report, reset_started):
     """Reports a boot once its program shows a window (or ends, or resets first)."""
     entry["seconds"] = round(time.monotonic() - started, 2)
@@ -103,7 +113,7 @@ def show_boot(dev, entry, number, found, started, report, reset_started):
         print("  reset took %.1f s (request to the program's first window)" % report["resets"][-1]["seconds"])
     for line in entry["windows"]:
         print("  " + line)
-    entry["screenshot"] = dev.screenshot(os.path.join(dev.screens, "boot-%d.png" % number))
+    entry["screenshot"] = screenshot_if_shown(dev, os.path.join(dev.screens, "boot-%d.png" % number))
     print("  screenshot: %s" % entry["screenshot"])
 
 
@@ -187,7 +197,7 @@ def cmd_run(args):
             program_args = []
         final = ui.windows(dev)
         report["final_windows"] = [ui.describe(w) for w in final]
-        report["final_screenshot"] = dev.screenshot(os.path.join(dev.screens, "final.png"))
+        report["final_screenshot"] = screenshot_if_shown(dev, os.path.join(dev.screens, "final.png"))
         print("the device shows:")
         for line in report["final_windows"]:
             print("  " + line)
