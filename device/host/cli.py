@@ -93,6 +93,16 @@ def accept_reset(dev, accepted, done):
         done.wait(0.05)
 
 
+def list_windows(lister):
+    """The device's windows, or none this time when the listing failed: a program that ends
+    while its windows are listed, or a device whose programs are being ended, leaves no list."""
+    try:
+        return lister()
+    except devicemod.DeviceError as e:
+        print("  windows not listed: %s" % str(e).splitlines()[0] if str(e) else "  windows not listed")
+        return []
+
+
 def screenshot_if_shown(dev, path):
     """A screenshot of the device's screen, or None when the screen is already gone: a program
     that ends at once may take the device's desktop with it while the picture is taken."""
@@ -169,14 +179,14 @@ def cmd_run(args):
                 if accepted.is_set():
                     reset = True
                 if "seconds" not in entry:
-                    found = answerer.poll() if headless else ui.windows(dev)
+                    found = list_windows(lambda: answerer.poll() if headless else ui.windows(dev))
                     if has_window(found) or reset or proc.poll() is not None \
                             or time.monotonic() - started > FIRST_WINDOW_LIMIT:
                         show_boot(dev, entry, number, found, started, report, reset_started)
                         reset_started = None
                         deadline = time.monotonic() + args.seconds if headless else None
                 elif headless:
-                    answerer.poll()
+                    list_windows(answerer.poll)
                 if reset or proc.poll() is not None:
                     break
                 if deadline is not None and time.monotonic() > deadline:
@@ -195,7 +205,7 @@ def cmd_run(args):
             report["resets"].append({"after_boot": number})
             dev.shutdown()
             program_args = []
-        final = ui.windows(dev)
+        final = list_windows(lambda: ui.windows(dev))
         report["final_windows"] = [ui.describe(w) for w in final]
         report["final_screenshot"] = screenshot_if_shown(dev, os.path.join(dev.screens, "final.png"))
         print("the device shows:")

@@ -18,7 +18,12 @@ def windows(dev):
     code, out = devctl(dev, "list")
     if code != 0:
         raise devicemod.DeviceError(out.strip() or "devctl list failed")
-    return json.loads(out)
+    try:
+        return json.loads(out)
+    except ValueError:
+        # A lister ended half-way (the device is resetting and its programs are being ended)
+        # leaves no complete list behind.
+        raise devicemod.DeviceError("devctl list ended without a list: %r" % out[:200])
 
 
 def call(dev, *args):
