@@ -159,16 +159,21 @@ TEST_F(FileHelpersTest, ProgramOnDeviceDriveHasDrivelessFolder)
     std::wstring command = L"\"D:\\Program Files\\Dorix\\probe.exe\" --gtest_filter=FileHelpersChild.PrintProgramFolder";
     // The child would wipe the device in its fixture: it runs only the printing test below,
     // which writes its answer to a file.
-    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ::SetEnvironmentVariableW(L"DORIX_PROGRAM_FOLDER_CHILD", L"1");
+    const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    ::SetEnvironmentVariableW(L"DORIX_PROGRAM_FOLDER_CHILD", nullptr);
+    ASSERT_TRUE(started);
     ::WaitForSingleObject(pi.hProcess, 30000);
     ::CloseHandle(pi.hThread);
     ::CloseHandle(pi.hProcess);
     EXPECT_EQ("\\Program Files\\Dorix\\", ReadFileBytes(L"\\Temp\\program-folder.txt"));
 }
 
-// Not a test of its own: run in a child process by the test above.
+// Not a test of its own: run in a child process by the test above, which marks it so.
 TEST(FileHelpersChild, PrintProgramFolder)
 {
+    if (::GetEnvironmentVariableW(L"DORIX_PROGRAM_FOLDER_CHILD", nullptr, 0) == 0)
+        GTEST_SKIP() << "runs only as the child of ProgramOnDeviceDriveHasDrivelessFolder";
     const std::wstring folder = GetProgramFolder();
     WriteFileBytes(L"\\Temp\\program-folder.txt", std::string(folder.begin(), folder.end()));
 }
