@@ -1,6 +1,6 @@
 #include "framework/File.h"
 #include <algorithm>
-#include "resources/resource.h"
+#include "framework/StandardIds.h"
 #include "state/FileHelpers.h"
 
 std::wstring CFileException::GetErrorMessage() const

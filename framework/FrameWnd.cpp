@@ -1,7 +1,7 @@
 #include "framework/FrameWnd.h"
 #include "framework/MainWindow.h"
 #include "framework/WinApp.h"
-#include "resources/resource.h"
+#include "framework/StandardIds.h"
 #include "state/FileHelpers.h"
 
 bool CFrameWnd::LoadFrame(UINT resourceId)

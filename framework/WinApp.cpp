@@ -1,6 +1,6 @@
 #include "framework/WinApp.h"
 #include "framework/MainWindow.h"
-#include "resources/resource.h"
+#include "framework/StandardIds.h"
 
 namespace {
 CWinApp* g_app = nullptr;

@@ -1,7 +1,8 @@
 #pragma once
-// Resource ids of the Dorix program. Shared by the .rc script and the C++ code.
+// Resource ids of the Dorix program. Shared by the .rc script and the C++ code; the framework's
+// standard ids come with it.
+#include "framework/StandardIds.h"
 
-#define IDS_APP_TITLE                 57344
 #define IDS_MODE_QVGA_PORTRAIT        57346
 #define IDS_MODE_QVGA_LANDSCAPE       57347
 #define IDS_MODE_VGA_PORTRAIT         57350
@@ -46,10 +47,6 @@
 #define IDS_REG_INVALID_VALUE_NAME    61306
 #define IDS_REG_CANNOT_READ           61307
 #define IDS_REG_CANNOT_WRITE          61308
-// The framework's own texts.
-#define IDS_FILE_ERROR                61400
-#define IDS_RESOURCE_ERROR            61401
-#define IDS_UNKNOWN_ERROR             61402
 // The stub program's image, of resource type "EXE".
 #define IDR_STUB_EXE                  166
 // The main window, its mode buttons and the About box.
@@ -68,6 +65,3 @@
 #define IDC_ABOUT_ICON                1100
 #define IDC_ABOUT_NAME                1101
 #define IDC_ABOUT_VERSION             1102
-#define ID_APP_ABOUT                  57664
-#define ID_APP_EXIT                   57665
-#define ID_VIEW_PANE                  0xE900
