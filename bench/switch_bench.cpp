@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 #include "BenchHelpers.h"
-#include "core/Error.h"
 #include "core/ModeSwitch.h"
+#include "framework/Error.h"
 #include "framework/File.h"
 #include "framework/Handle.h"
 #include "state/FileHelpers.h"
@@ -228,7 +228,7 @@ public:
 
         // The profiles' payloads: a plain copy of every archive entry too, the direct copies'
         // source.
-        std::vector<ZipEntrySpec> entries{{"profile.dorix", PackedProfile()}};
+        std::vector<ZipEntryDef> entries{{"profile.dorix", PackedProfile()}};
         for (int mode = 0; mode < 2; ++mode) {
             const std::string payload = Pattern(kFileSize, 1000 + mode);
             const std::wstring suffix = Wide(kModes[mode].resolution);

@@ -27,9 +27,8 @@ void CFileReplace::Replace()
 {
     if (Attempt())
         return;
+    // Returns once the terminated programs have ended and their files are free.
     CTaskManager().CloseRunningApplications();
-    // The terminated programs end asynchronously; on the device their files are free by the
-    // time the second attempt reaches its first move.
     if (Attempt())
         return;
     throw CReplaceException(FormatResourceString(IDS_CANNOT_REPLACE_FILE, {m_strTarget}));

@@ -5,7 +5,7 @@
 // sections are never added: writing a key the file lacks is an error. Changes reach the disk
 // only when the object is closed, through "<path>.tmp", and only if something changed.
 #include <string>
-#include "core/Error.h"
+#include "framework/Error.h"
 
 class CIniFile {
 public:
