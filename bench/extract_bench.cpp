@@ -28,7 +28,7 @@ const std::wstring kCopied = std::wstring(kFolder) + L"\\copied.bin";
 const std::wstring kProfile = std::wstring(kFolder) + L"\\commands.dorix";
 const char kEntryName[] = "payload/big.bin";
 const uint32_t kSize = 64u << 20;
-const int kRounds = 9;
+const int kRounds = 15;
 const int kCommands = 1000;
 
 void Put16(std::string& out, uint32_t value)
@@ -163,12 +163,43 @@ void Ratio(const char* what, double value, double base, const char* goal)
                 value / base, goal);
 }
 
+// The peak working set's growth over one extraction, in KB, measured in a process of its own
+// whose peak nothing else has raised before (writing the files did, in this one).
+int ExtractionGrowthInChild()
+{
+    wchar_t self[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" extract-once";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessW(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        throw error(L"cannot start " + std::wstring(self) + L": " + LastErrorText());
+    ::CloseHandle(info.hThread);
+    ::WaitForSingleObject(info.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(info.hProcess, &code);
+    ::CloseHandle(info.hProcess);
+    if (code == 0xFFFFFFFF)
+        throw error(L"the extraction in the child process failed");
+    return static_cast<int>(code);
+}
+
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     if (!bench::IsDeviceDriveCurrent())
         return 1;
+    if (argc > 1 && std::string(argv[1]) == "extract-once") {
+        try {
+            const size_t before = PeakWorkingSet();
+            Extract();
+            return static_cast<int>((PeakWorkingSet() - before) / 1024);
+        } catch (...) {
+            return -1;
+        }
+    }
     int status = 0;
     DeleteTree(kFolder);
     try {
@@ -177,10 +208,7 @@ int main()
         WriteFiles();
         WriteProfile();
 
-        // The first extraction of the run: how far the peak working set rises while it runs.
-        const size_t peakBefore = PeakWorkingSet();
-        Extract();
-        const size_t growth = PeakWorkingSet() - peakBefore;
+        const int growth = ExtractionGrowthInChild();
         Copy();
 
         std::vector<double> extract, copy;
@@ -211,7 +239,7 @@ int main()
 
         std::printf("extraction: one stored entry of 64 MB, %d rounds, medians\n", kRounds);
         Ratio("entry extracted vs CopyFileW", Median(extract), Median(copy), ", goal <= 1.15");
-        std::printf("  %-34s %8zu KB  (goal < 512 KB)\n", "peak working set growth", growth / 1024);
+        std::printf("  %-34s %8d KB  (goal < 512 KB)\n", "peak working set growth", growth);
         std::printf("profile: a section of %d commands, %d rounds, medians\n", kCommands, kRounds);
         Ratio("section loaded vs text read", Median(load), Median(lines), "");
     } catch (const error& e) {

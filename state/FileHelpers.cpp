@@ -41,24 +41,30 @@ bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& data)
 }
 
 namespace {
-// The system's find-first fails for a folder named with a trailing backslash; such a path
-// still names the folder.
-bool FindWithoutBackslash(const std::wstring& path, WIN32_FIND_DATAW& data)
+// The attributes of what the path names, INVALID_FILE_ATTRIBUTES for nothing. A path with
+// wildcards names what the system's find-first matches. The find-first fails for a folder
+// named with a trailing backslash; such a path still names the folder. A plain path asks
+// for the attributes alone: on the desktop a find-first reads the whole folder, many times
+// the cost.
+DWORD AttributesOf(const std::wstring& path)
 {
-    return FindFile(path.size() > 1 ? RemoveBackslash(path) : path, data);
+    const std::wstring name = path.size() > 1 ? RemoveBackslash(path) : path;
+    if (name.find_first_of(L"*?") == std::wstring::npos)
+        return ::GetFileAttributesW(name.c_str());
+    WIN32_FIND_DATAW data;
+    return FindFile(name, data) ? data.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
 }
 }  // namespace
 
 bool Exists(const std::wstring& path)
 {
-    WIN32_FIND_DATAW data;
-    return FindWithoutBackslash(path, data);
+    return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsDirectory(const std::wstring& path)
 {
-    WIN32_FIND_DATAW data;
-    return FindWithoutBackslash(path, data) && IsFolder(data);
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool CopyTree(const std::wstring& source, const std::wstring& destination)

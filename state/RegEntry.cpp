@@ -57,8 +57,9 @@ void CRegEntry::CUndo::Undo()
 
 bool CRegEntry::CUndo::Restores(uint32_t root, const std::wstring& subPath, const std::wstring& valueName) const
 {
-    return m_liveRoot == root && EqualsNoCase(RemoveBackslash(m_strLiveSubPath), RemoveBackslash(subPath))
-           && EqualsNoCase(m_strLiveValueName, valueName);
+    // The value names first: they tell most records apart without building a text.
+    return m_liveRoot == root && EqualsNoCase(m_strLiveValueName, valueName)
+           && EqualsNoCase(RemoveBackslash(m_strLiveSubPath), RemoveBackslash(subPath));
 }
 
 void CRegEntry::FromString(const std::wstring& text)
@@ -132,8 +133,10 @@ void CRegEntry::Switch(const CVideoMode& from, const CVideoMode& to) const
     DWORD type = 0;
     std::vector<BYTE> data;
     const bool liveExisted = live.Query(valueName, type, data);
-    CRegistry::CKey saved = liveExisted ? CRegistry::CKey::Create(CRegistry::kCurrentUser, savedPath)
-                                        : CRegistry::CKey::Open(CRegistry::kCurrentUser, savedPath);
+    // Opening costs less than creating, and the key of the copies exists after the first switch.
+    CRegistry::CKey saved = CRegistry::CKey::Open(CRegistry::kCurrentUser, savedPath);
+    if (liveExisted && !saved.IsOpen())
+        saved = CRegistry::CKey::Create(CRegistry::kCurrentUser, savedPath);
     if (liveExisted)
         saved.Set(fromName.c_str(), type, data);
     GetModeSwitch().GetUndoBuffer().Add(std::make_unique<CRegEntry::CUndo>(

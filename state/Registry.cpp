@@ -65,14 +65,7 @@ std::wstring CRegistry::GetFullPath(const wchar_t* subKey)
 
 int32_t CRegistry::ReadDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t defaultValue)
 {
-    CRegKey key = OpenKey(m_root, GetFullPath(subKey));
-    if (!key)
-        return defaultValue;
-    unsigned char data[4] = {0, 0, 0, 0};
-    DWORD size = sizeof data;
-    if (::RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
-        return defaultValue;
-    return static_cast<int32_t>(data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24));
+    return CKey::Open(m_root, GetFullPath(subKey)).ReadDWord(valueName, defaultValue);
 }
 
 void CRegistry::WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
@@ -86,20 +79,7 @@ void CRegistry::WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int3
 
 std::wstring CRegistry::ReadString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* defaultValue)
 {
-    const std::wstring fallback = defaultValue ? defaultValue : L"";
-    CRegKey key = OpenKey(m_root, GetFullPath(subKey));
-    if (!key)
-        return fallback;
-    DWORD size = 0;
-    if (::RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return fallback;
-    // size + 1 characters: room for any byte count plus a terminating zero.
-    std::vector<wchar_t> buffer(size + 1, L'\0');
-    DWORD bytes = size;
-    if (::RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes)
-        != ERROR_SUCCESS)
-        return fallback;
-    return std::wstring(buffer.data());
+    return CKey::Open(m_root, GetFullPath(subKey)).ReadString(valueName, defaultValue);
 }
 
 void CRegistry::WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
@@ -177,6 +157,34 @@ bool CRegistry::CKey::Query(const wchar_t* valueName, DWORD& type, std::vector<B
         return false;
     data.resize(size);
     return true;
+}
+
+int32_t CRegistry::CKey::ReadDWord(const wchar_t* valueName, int32_t defaultValue) const
+{
+    if (!m_key)
+        return defaultValue;
+    unsigned char data[4] = {0, 0, 0, 0};
+    DWORD size = sizeof data;
+    if (::RegQueryValueExW(m_key.Get(), valueName, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
+        return defaultValue;
+    return static_cast<int32_t>(data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24));
+}
+
+std::wstring CRegistry::CKey::ReadString(const wchar_t* valueName, const wchar_t* defaultValue) const
+{
+    const std::wstring fallback = defaultValue ? defaultValue : L"";
+    if (!m_key)
+        return fallback;
+    DWORD size = 0;
+    if (::RegQueryValueExW(m_key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return fallback;
+    // size + 1 characters: room for any byte count plus a terminating zero.
+    std::vector<wchar_t> buffer(size + 1, L'\0');
+    DWORD bytes = size;
+    if (::RegQueryValueExW(m_key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes)
+        != ERROR_SUCCESS)
+        return fallback;
+    return std::wstring(buffer.data());
 }
 
 void CRegistry::CKey::Set(const wchar_t* valueName, DWORD type, const std::vector<BYTE>& data) const

@@ -33,6 +33,9 @@ public:
         bool IsOpen() const { return m_key.IsValid(); }
         // Type and exact bytes of a value; false when it is missing.
         bool Query(const wchar_t* valueName, DWORD& type, std::vector<BYTE>& data) const;
+        // As CRegistry's reads of the same names, with the key already open.
+        int32_t ReadDWord(const wchar_t* valueName, int32_t defaultValue) const;
+        std::wstring ReadString(const wchar_t* valueName, const wchar_t* defaultValue = nullptr) const;
         void Set(const wchar_t* valueName, DWORD type, const std::vector<BYTE>& data) const;
         void DeleteValue(const wchar_t* valueName) const;
         // Whether the key holds neither values nor sub-keys.
