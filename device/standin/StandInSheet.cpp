@@ -13,6 +13,7 @@ constexpr int kChanges = 1002;
 constexpr int kList = 1003;
 constexpr int kTree = 1004;
 constexpr int kCombo = 1005;
+constexpr int kPlainText = 0xFFFF;
 constexpr int kPageCount = 3;
 const wchar_t* const kTabs[kPageCount] = {L"Edits", L"List", L"Tree"};
 
@@ -48,6 +49,8 @@ void FillEdits(HWND page, int width)
     HWND combo = Add(page, WC_COMBOBOXW, L"", CBS_DROPDOWN, {4, 74, width - 4, 174}, kCombo);
     ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"10"));
     Add(page, WC_STATICW, L"", 0, {4, 102, width - 4, 122}, kChanges);
+    // A label with the id that templates give every plain text, as a message box's text has.
+    Add(page, WC_STATICW, L"Type above.", 0, {4, 126, width - 4, 146}, kPlainText);
 }
 
 void FillList(HWND page, int width)

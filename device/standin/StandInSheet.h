@@ -5,8 +5,9 @@
 // first shown, only the active one visible, ids repeating across pages, and the command bar's
 // buttons 32790 (OK) and 32791 (Cancel).
 //
-//   "Edits": edit 1000, multi-line edit 1001, combo box 1005 (drop-down), and label 1002
-//            "Changes A B C", counting EN_CHANGE of 1000 and 1001 and CBN_EDITCHANGE of 1005
+//   "Edits": edit 1000, multi-line edit 1001, combo box 1005 (drop-down), label 1002
+//            "Changes A B C", counting EN_CHANGE of 1000 and 1001 and CBN_EDITCHANGE of 1005,
+//            and a plain text with id 0xFFFF, as a message box's text has
 //   "List":  edit 1000, list view 1003 with check boxes: "alpha" "1", "beta" "2" (checked), "gamma" "3"
 //   "Tree":  tree view 1004 with check boxes: "root" (expanded) with "first" (checked) and "second"
 #include <windows.h>
