@@ -27,9 +27,7 @@ struct WindowInfo {
     DWORD style;
     DWORD exStyle;
     RECT rect;
-    // A message box: a #32770 whose direct children are the message text, at most an icon
-    // and push buttons with the standard answer ids, nothing else (not the About box, not a sheet).
-    bool isBox;
+    bool isBox;  // see IsMessageBoxShape
     // Message boxes only: the message text and the MB_ style as far as the box shows it
     // (buttons, icon, default button).
     std::wstring boxText;
