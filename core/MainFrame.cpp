@@ -1,5 +1,29 @@
 #include "core/MainFrame.h"
+#include "core/ModeSwitch.h"
 #include "resources/resource.h"
+#include "ui/ClockPage.h"
+#include "ui/ConfirmationsPage.h"
+#include "ui/FontPage.h"
+#include "ui/ScrollbarPage.h"
+#include "ui/TabbedDialog.h"
+
+namespace {
+
+// The mode settings commands: the group each edits (by its first mode) and the sheet's caption.
+struct ModeSettingsCommand {
+    UINT id;
+    bool vga;
+    int16_t orientation;
+    UINT caption;
+};
+const ModeSettingsCommand kModeSettings[] = {
+    {ID_MODE_QVGA_PORTRAIT, false, 0, IDS_MODE_QVGA_PORTRAIT},
+    {ID_MODE_QVGA_LANDSCAPE, false, 1, IDS_MODE_QVGA_LANDSCAPE},
+    {ID_MODE_VGA_PORTRAIT, true, 0, IDS_MODE_VGA_PORTRAIT},
+    {ID_MODE_VGA_LANDSCAPE, true, 1, IDS_MODE_VGA_LANDSCAPE},
+};
+
+}  // namespace
 
 CMainFrame::~CMainFrame()
 {
@@ -39,3 +63,43 @@ void CMainFrame::OnDestroy()
 }
 
 void CMainFrame::OnSetFocus() {}
+
+bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
+{
+    for (const ModeSettingsCommand& command : kModeSettings) {
+        if (command.id == id) {
+            RunModeSettings(CVideoMode(command.vga, command.orientation), command.caption);
+            return true;
+        }
+    }
+    if (id == ID_PROGRAM_SETTINGS) {
+        RunProgramSettings();
+        return true;
+    }
+    return CFrameWnd::OnCommand(id, code, control);
+}
+
+void CMainFrame::RunModeSettings(const CVideoMode& mode, UINT captionId)
+{
+    CModeProp& prop = GetModeSwitch().CreateModeProp(mode);
+    CTabbedDialog sheet(captionId, m_hWnd);
+    CFontPage fonts;
+    CScrollbarPage scrollbars;
+    CClockPage clock;
+    sheet.AddPage(&fonts);
+    sheet.AddPage(&scrollbars);
+    sheet.AddPage(&clock);
+    prop.Load();
+    sheet.SetData(&prop);
+    if (sheet.DoModal() == IDOK)
+        prop.Save();
+}
+
+void CMainFrame::RunProgramSettings()
+{
+    CTabbedDialog sheet(IDS_PROGRAM_SETTINGS, m_hWnd);
+    CConfirmationsPage confirmations;
+    sheet.AddPage(&confirmations);
+    sheet.SetData(nullptr);
+    sheet.DoModal();
+}

@@ -18,7 +18,13 @@ public:
     CMainView* GetView() const { return m_pView.get(); }
     const CCommandBar& GetCommandBar() const { return m_commandBar; }
 
+    // The Tools menu's settings dialogs. Each runs modally and stores what its pages changed
+    // when it ends with OK; Cancel stores nothing.
+    void RunModeSettings(const CVideoMode& mode, UINT captionId);
+    void RunProgramSettings();
+
 protected:
+    bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnCreate() override;
     void OnDestroy() override;
     // The focus stays with the frame: the view's buttons take it only when tapped.

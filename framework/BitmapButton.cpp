@@ -32,6 +32,14 @@ bool CBitmapButton::LoadBitmaps(UINT normal, UINT selected, UINT focus, UINT dis
     return true;
 }
 
+void CBitmapButton::SetBitmap(CBitmapHandle normal)
+{
+    for (CBitmapHandle& bitmap : m_bitmaps)
+        bitmap.Reset();
+    m_bitmaps[kNormal] = std::move(normal);
+    Invalidate();
+}
+
 void CBitmapButton::SizeToContent()
 {
     if (!m_bitmaps[kNormal] || !m_hWnd)

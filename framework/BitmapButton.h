@@ -12,6 +12,8 @@ public:
     // normal picture is missing; the others are optional. Pictures loaded before are
     // replaced.
     bool LoadBitmaps(UINT normal, UINT selected = 0, UINT focus = 0, UINT disabled = 0);
+    // Takes the picture as the normal one (an empty handle: none); the others are dropped.
+    void SetBitmap(CBitmapHandle normal);
     // Resizes the button to its normal picture; nothing without one.
     void SizeToContent();
 

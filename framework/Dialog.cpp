@@ -1,12 +1,28 @@
 #include "framework/Dialog.h"
 #include "framework/MainWindow.h"
 
+HWND CDialog::Owner() const
+{
+    // A dialog opened from a control of another dialog is owned, and disabled while it runs,
+    // by that dialog's top-level window.
+    const HWND owner = m_owner ? m_owner : GetMainWindow();
+    return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
+}
+
 INT_PTR CDialog::DoModal()
 {
     if (m_hWnd)
         return -1;
-    return ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId),
-                             m_owner ? m_owner : GetMainWindow(), &CWnd::DialogProc, reinterpret_cast<LPARAM>(this));
+    return ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), Owner(), &CWnd::DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CDialog::DoModalIndirect(const DLGTEMPLATE* dialogTemplate)
+{
+    if (m_hWnd)
+        return -1;
+    return ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate, Owner(), &CWnd::DialogProc,
+                                     reinterpret_cast<LPARAM>(this));
 }
 
 void CDialog::EndDialog(INT_PTR result)

@@ -28,8 +28,12 @@ protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // DoModal for a template built in memory.
+    INT_PTR DoModalIndirect(const DLGTEMPLATE* dialogTemplate);
 
 private:
+    HWND Owner() const;
+
     UINT m_templateId;
     HWND m_owner;
 };

@@ -100,6 +100,11 @@ bool CWnd::OnCommand(UINT, UINT, HWND)
     return false;
 }
 
+bool CWnd::OnNotify(const NMHDR&, LRESULT&)
+{
+    return false;
+}
+
 bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT&)
 {
     return false;
@@ -110,6 +115,11 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_COMMAND
         && OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
         return 0;
+    if (message == WM_NOTIFY && lParam) {
+        LRESULT result = 0;
+        if (OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result))
+            return result;
+    }
     return Default(message, wParam, lParam);
 }
 

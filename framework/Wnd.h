@@ -37,10 +37,13 @@ public:
     // a child control's notification. Returns true when it was handled; the base handles
     // nothing.
     virtual bool OnCommand(UINT id, UINT code, HWND control);
+    // A WM_NOTIFY from a child control. Returns true when handled, with result the answer to
+    // the control; the base handles nothing.
+    virtual bool OnNotify(const NMHDR& header, LRESULT& result);
 
 protected:
-    // Every message of the window. The base passes WM_COMMAND to OnCommand and everything
-    // else (and unhandled commands) to Default.
+    // Every message of the window. The base passes WM_COMMAND to OnCommand, WM_NOTIFY to
+    // OnNotify and everything else (and what they leave unhandled) to Default.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // What the window would do without this object: the control's own procedure, the system's
     // default procedure, or for a dialog "not handled".

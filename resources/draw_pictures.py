@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Draws the pictures of the main window's eight mode buttons and the program's icon.
+"""Draws the pictures of the main window's eight mode buttons, the program's icon and the
+settings sheets' command bar.
 
     draw_pictures.py OUTDIR
 
-writes mode167.bmp ... mode174.bmp (24-bit, 100x58) and dorix.ico into OUTDIR. Each picture
-shows the device held in the mode's orientation, its screen upright with the Start bar on top
-and content as fine as the resolution, and the mode's name beside it.
+writes mode167.bmp ... mode174.bmp (24-bit, 100x58), dorix.ico and toolbar130.bmp into
+OUTDIR. Each mode picture shows the device held in the mode's orientation, its screen upright
+with the Start bar on top and content as fine as the resolution, and the mode's name beside
+it. The command bar strip holds two 15x15 pictures, an OK mark and a cross, each in a circle,
+on magenta, which the program treats as transparent.
 """
 
 import os
@@ -239,6 +242,42 @@ def ico_bytes(sizes):
     return out + b"".join(images)
 
 
+TRANSPARENT = (0xFF, 0x00, 0xFF)
+OK_GREEN = (0x10, 0x80, 0x30)
+CANCEL_RED = (0xC0, 0x20, 0x20)
+MARK = (0xFF, 0xFF, 0xFF)
+
+# The marks inside the circles, one string per row of the 15x15 picture.
+OK_MARK = [
+    "...............", "...............", "...............", "...............",
+    "..........##...", ".........##....", "...##...##.....", "....##.##......",
+    ".....###.......", "......#........", "...............", "...............",
+    "...............", "...............", "...............",
+]
+CANCEL_MARK = [
+    "...............", "...............", "...............", "...............",
+    "....##...##....", ".....##.##.....", "......###......", ".....##.##.....",
+    "....##...##....", "...............", "...............", "...............",
+    "...............", "...............", "...............",
+]
+
+
+def command_picture(color, mark):
+    canvas = Canvas(15, 15, TRANSPARENT)
+    for y in range(15):
+        for x in range(15):
+            if (x - 7) ** 2 + (y - 7) ** 2 <= 7.2 ** 2:
+                canvas.put(x, y, MARK if mark[y][x] == "#" else color)
+    return canvas
+
+
+def toolbar_strip():
+    strip = Canvas(30, 15, TRANSPARENT)
+    strip.paste(command_picture(OK_GREEN, OK_MARK), 0, 0)
+    strip.paste(command_picture(CANCEL_RED, CANCEL_MARK), 15, 0)
+    return strip
+
+
 def main(argv):
     if len(argv) != 2:
         sys.stderr.write(__doc__)
@@ -253,6 +292,8 @@ def main(argv):
             resource += 1
     with open(os.path.join(outdir, "dorix.ico"), "wb") as f:
         f.write(ico_bytes([32, 16]))
+    with open(os.path.join(outdir, "toolbar130.bmp"), "wb") as f:
+        f.write(bmp_bytes(toolbar_strip()))
     return 0
 
 

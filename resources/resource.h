@@ -65,3 +65,64 @@
 #define IDC_ABOUT_ICON                1100
 #define IDC_ABOUT_NAME                1101
 #define IDC_ABOUT_VERSION             1102
+// The settings sheets: the command bar's buttons, the Tools menu's commands, the pages and
+// their controls. Control ids repeat from page to page.
+#define IDR_SHEET_TOOLBAR             130
+#define ID_SHEET_OK                   32790
+#define ID_SHEET_CANCEL               32791
+#define ID_STATE_SETTINGS             32844
+#define ID_MODE_VGA_PORTRAIT          32851
+#define ID_MODE_QVGA_PORTRAIT         32852
+#define ID_MODE_QVGA_LANDSCAPE        32854
+#define ID_MODE_VGA_LANDSCAPE         32857
+#define ID_PROGRAM_SETTINGS           32860
+#define IDS_ORIENTATION_FIRST         57352  // 57352..57355: "Standard" ... "Left-handed"
+#define IDS_CLOCK_WARNING             61218
+#define IDD_SCROLLBARS                163
+#define IDD_FONTS                     164
+#define IDD_CHOOSE_FONT               165
+#define IDD_CLOCK                     167
+#define IDD_STATE_OPTIONS             169
+#define IDD_CONFIRMATIONS             174
+// "Scrollbars"
+#define IDC_VSCROLL_WIDTH             1073
+#define IDC_VSCROLL_HEIGHT            1075
+#define IDC_HSCROLL_HEIGHT            1077
+#define IDC_HSCROLL_WIDTH             1079
+#define IDC_VSCROLL_WIDTH_SPIN        1088
+#define IDC_VSCROLL_HEIGHT_SPIN       1089
+#define IDC_HSCROLL_HEIGHT_SPIN       1090
+#define IDC_HSCROLL_WIDTH_SPIN        1091
+// "Fonts"
+#define IDC_BAR_FONT_CHANGE           1069
+#define IDC_POP_FONT_CHANGE           1070
+#define IDC_BAR_FONT_PREVIEW          1075
+#define IDC_POP_FONT_PREVIEW          1076
+// "Font" (the font chooser)
+#define IDC_FONT_FACE                 1000
+#define IDC_FONT_SIZE                 1001
+#define IDC_FONT_STYLE_LABEL          1002
+#define IDC_FONT_BOLD                 1003
+#define IDC_FONT_ITALIC               1004
+#define IDC_FONT_UNDERLINE            1005
+#define IDC_FONT_PREVIEW_LABEL        1006
+#define IDC_FONT_PREVIEW              1007
+#define IDC_FONT_CLEARTYPE            1008
+// "GPU-Clock": the first mode's values, then the second's (orientation + 2)
+#define IDC_CLOCK_FIRST               1092
+#define IDC_CLOCK_SECOND              1093
+#define IDC_DIVIDER_FIRST             1094
+#define IDC_DIVIDER_SECOND            1095
+#define IDC_CLOCK_GROUP_FIRST         1096
+#define IDC_CLOCK_GROUP_SECOND        1097
+#define IDC_CLOCK_FIRST_SPIN          1103
+#define IDC_DIVIDER_FIRST_SPIN        1104
+#define IDC_CLOCK_SECOND_SPIN         1105
+#define IDC_DIVIDER_SECOND_SPIN       1106
+// "Options" of the state settings
+#define IDC_SWITCH_TODAY_THEME        1102
+#define IDC_SWITCH_CALIBRATION        1103
+// "Confirmations"
+#define IDC_CONFIRM_RESET             1126
+#define IDC_CONFIRM_VGA3              1127
+#define IDC_CONFIRM_CLOCK             1128

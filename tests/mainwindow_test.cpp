@@ -84,14 +84,7 @@ TEST_F(MainWindowTest, FrameCarriesTitleToolsMenuAndTheView)
     wchar_t text[64] = L"";
     ::GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION);
     EXPECT_STREQ(L"Tools", text);
-    HMENU tools = ::GetSubMenu(bar, 0);
-    ASSERT_EQ(2, ::GetMenuItemCount(tools)) << "About and Exit only, until the settings sheets exist";
-    EXPECT_EQ(static_cast<UINT>(ID_APP_ABOUT), ::GetMenuItemID(tools, 0));
-    EXPECT_EQ(static_cast<UINT>(ID_APP_EXIT), ::GetMenuItemID(tools, 1));
-    ::GetMenuStringW(tools, 0, text, 64, MF_BYPOSITION);
-    EXPECT_STREQ(L"About...", text);
-    ::GetMenuStringW(tools, 1, text, 64, MF_BYPOSITION);
-    EXPECT_STREQ(L"Exit", text);
+    EXPECT_TRUE(::GetSubMenu(bar, 0)) << "its items are the settings sheets' test's";
 
     const CWindow view = m_frame->GetDlgItem(ID_VIEW_PANE);
     EXPECT_EQ(m_frame->GetView()->GetSafeHwnd(), view.GetSafeHwnd());

@@ -39,6 +39,15 @@ void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight)
           SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
 }
 
+void CLayoutScaler::Measure(int designWidth, int designHeight)
+{
+    m_designWidth = designWidth;
+    m_designHeight = designHeight;
+    m_scale = ComputeScale(SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, designWidth,
+                           designHeight);
+    CreateFont();
+}
+
 void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight, SIZE screen)
 {
     m_window = window;

@@ -14,6 +14,10 @@ public:
     // 480x640 and 640x480).
     void Apply(HWND window, int designWidth, int designHeight, SIZE screen);
 
+    // Only the factor and the font for the screen, for a window that places its children
+    // itself; nothing is laid out.
+    void Measure(int designWidth, int designHeight);
+
     // The factor for a screen: the smaller of the width ratio and the height ratio, where the
     // height ratio counts only what the screen adds beyond 320; 1.0 for screens lower than
     // 320 or narrower than 240.

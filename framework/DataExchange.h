@@ -1,0 +1,29 @@
+#pragma once
+// Moves values between a dialog's controls and the members they stand for. Loading fills the
+// controls; saving reads and checks them, and the first value that fails shows the standard
+// message, takes the focus to its control and ends the exchange: every later call does nothing.
+#include <windows.h>
+#include <string>
+
+class CDataExchange {
+public:
+    CDataExchange(HWND dialog, bool save) : m_dialog(dialog), m_bSaveAndValidate(save) {}
+
+    bool IsSaving() const { return m_bSaveAndValidate; }
+    // False once a value failed to save.
+    bool Succeeded() const { return !m_bFailed; }
+
+    // A whole number in minimum..maximum, typed in edit box id.
+    void Int(int id, int& value, int minimum, int maximum);
+    // A text of at most maxChars characters.
+    void Text(int id, std::wstring& value, size_t maxChars);
+    // A check box: ticked or not.
+    void Check(int id, bool& value);
+
+private:
+    void Fail(int id, UINT messageId, const std::wstring& arg1 = {}, const std::wstring& arg2 = {});
+
+    HWND m_dialog;
+    bool m_bSaveAndValidate;
+    bool m_bFailed = false;
+};

@@ -1,0 +1,30 @@
+#include "ui/ConfirmationsPage.h"
+#include "resources/resource.h"
+#include "state/SettingsRegistry.h"
+
+const CConfirmationsPage::Confirmation CConfirmationsPage::kConfirmations[3] = {
+    {IDC_CONFIRM_RESET, L"NoResetWarning"},
+    {IDC_CONFIRM_VGA3, L"NoVGA3Warning"},
+    {IDC_CONFIRM_CLOCK, L"NoClockWarning"},
+};
+
+CConfirmationsPage::CConfirmationsPage() : CTabbedPage(IDD_CONFIRMATIONS) {}
+
+bool CConfirmationsPage::OnInitDialog()
+{
+    for (size_t i = 0; i < std::size(kConfirmations); ++i)
+        m_bAsk[i] = GetSettingsRegistry().ReadDWord(nullptr, kConfirmations[i].setting, 0) == 0;
+    return CTabbedPage::OnInitDialog();
+}
+
+void CConfirmationsPage::DoDataExchange(CDataExchange& dx)
+{
+    for (size_t i = 0; i < std::size(kConfirmations); ++i)
+        dx.Check(kConfirmations[i].id, m_bAsk[i]);
+}
+
+void CConfirmationsPage::OnApply()
+{
+    for (size_t i = 0; i < std::size(kConfirmations); ++i)
+        GetSettingsRegistry().WriteDWord(nullptr, kConfirmations[i].setting, m_bAsk[i] ? 0 : 1);
+}

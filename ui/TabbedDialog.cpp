@@ -1,0 +1,72 @@
+#include "ui/TabbedDialog.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "ui/TabbedPage.h"
+
+namespace {
+
+// The command bar's height on the design screen.
+constexpr int kDesignCommandBarHeight = 26;
+
+}  // namespace
+
+CTabbedDialog::CTabbedDialog(UINT captionId, HWND parent) : CPropertySheet(LoadResourceString(captionId), parent) {}
+
+void CTabbedDialog::SetData(void* data)
+{
+    for (int i = 0; i < GetPageCount(); ++i) {
+        if (auto* page = dynamic_cast<CTabbedPage*>(GetPage(i))) {
+            page->m_pData = data;
+            page->m_pDialog = this;
+        }
+    }
+}
+
+bool CTabbedDialog::OnInitDialog()
+{
+    m_scaler.Measure(240, 222);
+    const bool result = CPropertySheet::OnInitDialog();
+    GetTabControl().SetFont(m_scaler.GetFont());
+    // The program's icon in the caption rather than the system's default one.
+    if (HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (m_commandBar.Create(m_hWnd))
+        m_commandBar.AddButtons(IDR_SHEET_TOOLBAR);
+    RecalcLayout();
+    PlaceCommandBar();
+    return result;
+}
+
+int CTabbedDialog::GetReservedBottom() const
+{
+    return static_cast<int>(kDesignCommandBarHeight * m_scaler.GetScale());
+}
+
+void CTabbedDialog::PlaceCommandBar()
+{
+    RECT band = GetClientRect();
+    band.top = band.bottom - GetReservedBottom();
+    m_commandBar.PlaceButtons(band);
+}
+
+bool CTabbedDialog::OnCommand(UINT id, UINT code, HWND control)
+{
+    switch (id) {
+    case ID_SHEET_OK:
+        SendMessage(WM_COMMAND, IDOK);
+        return true;
+    case ID_SHEET_CANCEL:
+        SendMessage(WM_COMMAND, IDCANCEL);
+        return true;
+    default:
+        return CPropertySheet::OnCommand(id, code, control);
+    }
+}
+
+LRESULT CTabbedDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CPropertySheet::WindowProc(message, wParam, lParam);
+    if (message == WM_SIZE)
+        PlaceCommandBar();
+    return result;
+}

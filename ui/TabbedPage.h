@@ -1,0 +1,29 @@
+#pragma once
+// The base of the settings pages: the object the page edits, handed over by its sheet, and the
+// layout of the page's controls, drawn for a 240x320 screen, fitted to the real one.
+#include "framework/PropertySheet.h"
+#include "ui/LayoutScaler.h"
+
+class CTabbedDialog;
+
+class CTabbedPage : public CPropertyPage {
+public:
+    explicit CTabbedPage(UINT templateId) : CPropertyPage(templateId) {}
+
+    // The size the page's template was drawn for on a 240x320 screen.
+    virtual SIZE GetDesignSize() const { return SIZE{240, 222}; }
+    // Design pixels to screen pixels (list column widths and the like).
+    int ScaleX(int value) const;
+    int ScaleY(int value) const;
+
+    // What the page edits (not owned); null until the sheet hands it over.
+    void* m_pData = nullptr;
+    CTabbedDialog* m_pDialog = nullptr;
+
+protected:
+    // The members to the controls, then the layout. Pages fill their members from m_pData
+    // before they call it, and set their spin ranges after it.
+    bool OnInitDialog() override;
+
+    CLayoutScaler m_scaler;
+};
