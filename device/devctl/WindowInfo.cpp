@@ -254,9 +254,7 @@ const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstr
 {
     const ControlInfo* hidden = nullptr;
     for (const ControlInfo& control : window.controls) {
-        const bool matches = text.empty()
-            ? id == kAnyId || control.id == id
-            : Lower(WithoutAmpersands(control.text)) == Lower(WithoutAmpersands(text));
+        const bool matches = text.empty() ? id == kAnyId || control.id == id : SameText(control.text, text);
         if (!matches || (!className.empty() && !SameClass(control.className, className.c_str())))
             continue;
         if (control.visible)
@@ -265,6 +263,11 @@ const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstr
             hidden = &control;
     }
     return hidden;
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b)
+{
+    return Lower(WithoutAmpersands(a)) == Lower(WithoutAmpersands(b));
 }
 
 int DefaultButton(HWND box)

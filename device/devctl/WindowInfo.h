@@ -52,5 +52,8 @@ constexpr int kAnyId = INT_MIN;
 const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstring& text,
                                const std::wstring& className = std::wstring());
 
+// Whether two texts are the same to a user: '&' ignored, letter case too.
+bool SameText(const std::wstring& a, const std::wstring& b);
+
 // The id of the box's default button; 0 when it has none.
 int DefaultButton(HWND box);
