@@ -72,6 +72,18 @@ protected:
         return items;
     }
 
+    // The steps to "Change data..." of the first registry entry.
+    CSheetDriver& EditFirstEntrysData()
+    {
+        return m_driver
+            .Then([](CPropertySheet& sheet) {
+                CSheetDriver::TapTab(sheet, 1);
+                CListView(CSheetDriver::Control(sheet, IDC_REGISTRY_LIST)).Select(0);
+                CSheetDriver::Press(sheet, IDC_REGISTRY_EDIT);
+            })
+            .Then([](CPropertySheet& entry) { CSheetDriver::Press(entry, IDC_REGISTRY_ENTRY_DATA); });
+    }
+
     CSheetDriver m_driver;
 };
 
@@ -254,13 +266,7 @@ TEST_F(StateSheetTest, StoredDataEditsTheLiveValueOfTheCurrentClassAndCreatesNoU
     saved.WriteDWord(nullptr, (prefix + L"QVGA.portrait").c_str(), 3);
     saved.WriteDWord(nullptr, (prefix + L"VGA.portrait").c_str(), 7);
     StoreList(L"Registry", {L"HKCU\\Software\\DorixTest,n"});
-    m_driver
-        .Then([](CPropertySheet& sheet) {
-            CSheetDriver::TapTab(sheet, 1);
-            List(sheet, IDC_REGISTRY_LIST).Select(0);
-            CSheetDriver::Press(sheet, IDC_REGISTRY_EDIT);
-        })
-        .Then([](CPropertySheet& entry) { CSheetDriver::Press(entry, IDC_REGISTRY_ENTRY_DATA); })
+    EditFirstEntrysData()
         .Then([](CPropertySheet& data) {
             EXPECT_EQ(L"Registry data", data.GetWindowText());
             EXPECT_EQ(L"Stored Data", data.GetPage(0)->GetTitle());
@@ -293,13 +299,7 @@ TEST_F(StateSheetTest, ChangeDataRefusesAMissingValueAndOneOfAnotherType)
     const auto onEntrySheet = [](CPropertySheet& entry) {
         EXPECT_EQ(kEntrySheet, entry.GetWindowText()) << "no data sheet";
     };
-    m_driver
-        .Then([](CPropertySheet& sheet) {
-            CSheetDriver::TapTab(sheet, 1);
-            List(sheet, IDC_REGISTRY_LIST).Select(0);
-            CSheetDriver::Press(sheet, IDC_REGISTRY_EDIT);
-        })
-        .Then([](CPropertySheet& entry) { CSheetDriver::Press(entry, IDC_REGISTRY_ENTRY_DATA); })
+    EditFirstEntrysData()
         .Then([=](CPropertySheet& entry) {
             onEntrySheet(entry);
             CSheetDriver::Type(entry, IDC_REGISTRY_ENTRY_VALUE, L"missing");

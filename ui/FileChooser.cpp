@@ -5,9 +5,5 @@
 
 INT_PTR CFileChooser::Run()
 {
-    CTabbedDialog sheet(IDS_CHOOSE_FILE, m_parent);
-    CSelectFilePage page;
-    sheet.AddPage(&page);
-    sheet.SetData(&m_strPath);
-    return sheet.DoModal();
+    return CTabbedDialog::RunPage<CSelectFilePage>(IDS_CHOOSE_FILE, m_parent, &m_strPath);
 }

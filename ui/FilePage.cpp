@@ -26,11 +26,7 @@ CEntryListPage::CRow CFilePage::DefaultRow() const
 bool CFilePage::EditEntry(CRow& row)
 {
     CFileEntry entry(row[0]);
-    CTabbedDialog sheet(IDS_EDIT_FILE_ENTRY, m_hWnd);
-    CFileEntryPage page;
-    sheet.AddPage(&page);
-    sheet.SetData(&entry);
-    if (sheet.DoModal() != IDOK)
+    if (CTabbedDialog::RunPage<CFileEntryPage>(IDS_EDIT_FILE_ENTRY, m_hWnd, &entry) != IDOK)
         return false;
     row = {entry.GetPath()};
     return true;

@@ -47,11 +47,7 @@ void CProfilePage::ShowInfo()
         ReportError(e, m_hWnd);
         return;
     }
-    CTabbedDialog sheet(IDS_PROFILE, m_hWnd);
-    CProfileInfoPage page;
-    sheet.AddPage(&page);
-    sheet.SetData(&profile);
-    sheet.DoModal();
+    CTabbedDialog::RunPage<CProfileInfoPage>(IDS_PROFILE, m_hWnd, &profile);
 }
 
 void CProfilePage::OnApply()

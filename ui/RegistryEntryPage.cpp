@@ -34,11 +34,7 @@ bool CRegistryEntryPage::OnCommand(UINT id, UINT code, HWND control)
     // The texts as they stand now, applied or not.
     CRegEntry entry(GetDlgItem(IDC_REGISTRY_ENTRY_KEY).GetWindowText(),
                     GetDlgItem(IDC_REGISTRY_ENTRY_VALUE).GetWindowText());
-    CTabbedDialog sheet(IDS_REGISTRY_DATA, m_hWnd);
-    CRegistryValuesPage page;
-    sheet.AddPage(&page);
-    sheet.SetData(&entry);
-    sheet.DoModal();
+    CTabbedDialog::RunPage<CRegistryValuesPage>(IDS_REGISTRY_DATA, m_hWnd, &entry);
     return true;
 }
 

@@ -26,11 +26,7 @@ CEntryListPage::CRow CRegistryPage::DefaultRow() const
 bool CRegistryPage::EditEntry(CRow& row)
 {
     CRegEntry entry(row[0], row[1]);
-    CTabbedDialog sheet(IDS_EDIT_REGISTRY_ENTRY, m_hWnd);
-    CRegistryEntryPage page;
-    sheet.AddPage(&page);
-    sheet.SetData(&entry);
-    if (sheet.DoModal() != IDOK)
+    if (CTabbedDialog::RunPage<CRegistryEntryPage>(IDS_EDIT_REGISTRY_ENTRY, m_hWnd, &entry) != IDOK)
         return false;
     row = {entry.GetKeyPath(), entry.GetValueName()};
     return true;
