@@ -11,6 +11,7 @@ import time
 
 import device as devicemod
 import driver
+import pages
 import registry
 import ui
 
@@ -23,7 +24,9 @@ registry imported from a device image (device/images/<name>). It is created once
 be returned to factory state. Each boot reads the display driver's settings as the driver
 does ("VGAMode", "Rotation" in \\Windows\\atihwtbl0.txt, "Angle") and shows the device's
 screen in that mode's size: 240x320 or 320x240 (QVGA), 480x640 or 640x480 (VGA). Settings the
-driver cannot use boot a clearly reported safe mode (QVGA portrait).
+driver cannot use boot a clearly reported safe mode (QVGA portrait). Message boxes are laid
+out for the device's screen, and the programs of the shortcuts in \\Windows\\StartUp run at
+every boot, before the program the user starts.
 
 A program that asks for a soft reset (the platform layer's reboot control) makes the host
 end every program of the device, boot again in the mode the settings now name and start the
@@ -35,14 +38,20 @@ Commands:
                  what differs from the factory state
   factory-reset  return the device to factory state
   stop           shut down a running device
-  windows, tap, type, answer, screenshot
+  pages          screenshots of every page of Dorix's settings sheets on all four screens,
+                 each page's layout checked (on a device of its own)
+  windows, tap, type, set-text, answer, command, menus, tabs, tab, items, screenshot
                  drive a running device as a user would
 
 Examples:
-  device/dorix-device run                       Dorix (or, until it exists, the stand-in)
+  device/dorix-device run                       Dorix's main window
   device/dorix-device run --headless --seconds 5 -- VGA Y
   device/dorix-device state
   device/dorix-device answer yes                (in a second terminal, while it runs)
+  device/dorix-device command 32852             choose "240x320 - Portrait..." in Dorix's menu
+  device/dorix-device tab --window "240x320" Scrollbars
+  device/dorix-device set-text --window "240x320" --id 1073 18
+  device/dorix-device tap --window "240x320" --id 32790
 
 Run "device/dorix-device COMMAND --help" for a command's options.
 """
@@ -62,7 +71,7 @@ def ensure_built(args):
     # The device's programs, and Dorix's once the build has it; not the tests.
     listed = subprocess.run(["cmake", "--build", args.build, "--target", "help"], check=True,
                             stdout=subprocess.PIPE, text=True).stdout.split()
-    targets = ["devctl", "wceload", "standin"] + (["dorix"] if "dorix" in listed else [])
+    targets = ["devctl", "wceload", "standin", "boxfit", "boxfithost"] + (["dorix"] if "dorix" in listed else [])
     subprocess.run(["cmake", "--build", args.build, "-j%d" % (os.cpu_count() or 2), "--target"] + targets,
                    check=True, stdout=subprocess.DEVNULL)
 
@@ -132,7 +141,7 @@ def cmd_run(args):
     headless = args.headless or not os.environ.get("DISPLAY")
     if not args.no_build:
         ensure_built(args)
-    dev.require_built("devctl.exe", devicemod.STANDIN)
+    dev.require_built("devctl.exe", "boxfit.exe", devicemod.STANDIN)
     dev.lock()
     if dev.running():
         raise devicemod.DeviceError("the device is already running")
@@ -142,7 +151,7 @@ def cmd_run(args):
     if program is None:
         program = dev.install_program() or dev.built(devicemod.STANDIN)
         if program != devicemod.DORIX_PATH:
-            print("Dorix is not built yet: running the device's stand-in program in its place")
+            print("Dorix is not built: running the device's stand-in program in its place")
     elif program == "standin":
         program = dev.built(devicemod.STANDIN)
     report = {"image": dev.image.name, "program": program, "boots": [], "boxes": [], "resets": []}
@@ -168,6 +177,8 @@ def cmd_run(args):
                 print("boot %d: %s %dx%d" % (number, mode.name, width, height))
             for path in mode.restored:
                 print("  ROM file restored: %s" % path)
+            for line in mode.startup:
+                print("  " + line)
             proc = dev.start(program, program_args)
             entry = {"mode": mode.name, "size": [width, height], "safe_reason": mode.safe_reason}
             report["boots"].append(entry)
@@ -344,15 +355,21 @@ def cmd_windows(args):
     found = ui.windows(attached(args))
     if args.json:
         print(json.dumps(found, indent=1))
-    for window in [] if args.json else found:
+        return 0
+    for window in found:
         print(ui.describe(window))
-        for c in window["controls"]:
-            print("    id %d %s %s" % (c["id"], c["class"], json.dumps(c["text"])))
+        for depth, c in ui.control_tree(window):
+            print("  %sid %d %s %s%s" % ("  " * depth, c["id"], c["class"], json.dumps(c["text"]),
+                                          "" if c["visible"] else " (hidden)"))
     return 0
 
 
+def window_options(args):
+    return ui.target(args.window, args.hwnd)
+
+
 def cmd_tap(args):
-    call = ["tap"] + (["--window", args.window] if args.window else [])
+    call = ["tap"] + window_options(args)
     if args.point:
         call += ["--point", args.point]
     elif args.id is not None:
@@ -366,13 +383,72 @@ def cmd_tap(args):
 
 
 def cmd_type(args):
-    ui.call(attached(args), "type", *(["--window", args.window] if args.window else []),
+    ui.call(attached(args), "type", *window_options(args),
             *(["--id", str(args.id)] if args.id is not None else []), args.text)
     return 0
 
 
+def cmd_set_text(args):
+    ui.call(attached(args), "set-text", *window_options(args), "--id", str(args.id), args.text)
+    return 0
+
+
 def cmd_answer(args):
-    ui.call(attached(args), "answer", *(["--window", args.window] if args.window else []), args.button)
+    ui.call(attached(args), "answer", *window_options(args), args.button)
+    return 0
+
+
+def cmd_command(args):
+    ui.call(attached(args), "command", *window_options(args), str(args.command_id))
+    return 0
+
+
+def print_menu(items, depth):
+    for item in items:
+        if item["separator"]:
+            print("%s----" % ("  " * depth))
+        else:
+            print("%s%s%s" % ("  " * depth, item["text"], ("  %d" % item["command"]) if item["command"] else ""))
+        print_menu(item.get("items", []), depth + 1)
+
+
+def cmd_menus(args):
+    menus = ui.query(attached(args), "menus", *window_options(args))
+    if args.json:
+        print(json.dumps(menus, indent=1))
+        return 0
+    print("menus of %s (from the program's file; commands by id):" % menus["program"])
+    for menu in menus["menus"]:
+        print("  menu %d" % menu["id"])
+        print_menu(menu["items"], 2)
+    return 0
+
+
+def cmd_tabs(args):
+    tabs = ui.query(attached(args), "tabs", *window_options(args), *(["--id", str(args.id)] if args.id else []))
+    if args.json:
+        print(json.dumps(tabs, indent=1))
+        return 0
+    for i, tab in enumerate(tabs["tabs"]):
+        print("%s %d %s %s" % ("*" if i == tabs["selected"] else " ", i, json.dumps(tab["text"]), tab["rect"]))
+    return 0
+
+
+def cmd_tab(args):
+    which = ["--index", str(args.index)] if args.index is not None else [args.text or ""]
+    ui.call(attached(args), "tab", *window_options(args), *(["--id", str(args.id)] if args.id else []), *which)
+    return 0
+
+
+def cmd_items(args):
+    items = ui.query(attached(args), "items", *window_options(args), "--id", str(args.id))
+    if args.json:
+        print(json.dumps(items, indent=1))
+        return 0
+    for item in items["items"]:
+        check = {None: "   ", True: "[x]", False: "[ ]"}[item["checked"]]
+        print("%s%s %s%s" % ("  " * item["level"], check, " | ".join(item["texts"]), " (selected)" if item["selected"]
+                             else ""))
     return 0
 
 
@@ -380,6 +456,36 @@ def cmd_screenshot(args):
     dev = attached(args)
     print(dev.screenshot(args.file or os.path.join(dev.screens, "screenshot-%d.png" % int(time.time()))))
     return 0
+
+
+def cmd_pages(args):
+    # A device of its own, in factory state each time: the user's device keeps its state.
+    dev = devicemod.Device(args.image, home=os.path.join(args.home or devicemod.default_home(), "pages"),
+                           build=args.build)
+    if not args.no_build:
+        ensure_built(args)
+    dev.require_built("devctl.exe")
+    dev.lock()
+    if not dev.created:
+        dev.create()
+    dev.factory_reset()
+    out = os.path.abspath(args.out or os.path.join(dev.screens, "pages"))
+    os.makedirs(out, exist_ok=True)
+    signal.signal(signal.SIGTERM, _stop)
+    signal.signal(signal.SIGINT, _stop)
+    try:
+        pictures = pages.take(dev, args.screen or list(pages.SCREENS), out)
+    except pages.NoSheets as e:
+        print(e)
+        return 3
+    except Stop:
+        print("stopped")
+        return 1
+    print("%d pictures in %s; %s" % (len(pictures.shots), out, "%d layout faults:" % len(pictures.faults)
+                                     if pictures.faults else "every page's layout is sound"))
+    for fault in pictures.faults:
+        print("  " + fault)
+    return 1 if pictures.faults else 0
 
 
 def parser():
@@ -394,7 +500,7 @@ def parser():
     sub = top.add_subparsers(dest="command", metavar="COMMAND")
     run = sub.add_parser("run", parents=[common], help="boot the device and run a program",
                          description="Boots the device and runs Dorix, installed at \"\\Program Files\\Dorix\\"
-                         "dorix.exe\" (or, until Dorix is built, the stand-in program), with the given command "
+                         "dorix.exe\" (when Dorix is not built, the device's stand-in program), with the given command "
                          "line. Sets up the machine and builds first unless --no-build. On the user's display "
                          "when there is one; headless (Xvfb) otherwise or with --headless, printing what the "
                          "device showed, every message box (answered as --answer says, else with its default "
@@ -418,24 +524,69 @@ def parser():
     sub.add_parser("factory-reset", parents=[common], help="return the device to factory state").set_defaults(
         func=cmd_factory_reset)
     sub.add_parser("stop", parents=[common], help="shut down a running device").set_defaults(func=cmd_stop)
-    windows = sub.add_parser("windows", parents=[common], help="list the running device's windows and boxes")
+    windows = sub.add_parser("windows", parents=[common], help="list the running device's windows and boxes "
+                             "with all their controls")
     windows.add_argument("--json", action="store_true")
     windows.set_defaults(func=cmd_windows)
-    tap = sub.add_parser("tap", parents=[common], help="tap a control (by --id or --text) or a --point X,Y")
-    tap.add_argument("--window", help="part of the window's title (default: the topmost window)")
+    # Driving commands name a window by part of its title (default: the topmost) or by handle.
+    window = argparse.ArgumentParser(add_help=False)
+    window.add_argument("--window", help="part of the window's title or class (default: the topmost window)")
+    window.add_argument("--hwnd", type=int, help="the window's handle, as windows --json shows it")
+    tap = sub.add_parser("tap", parents=[common, window], help="tap a control (by --id or --text) or a --point X,Y; "
+                         "where an id repeats (the pages of a sheet), the visible control")
     tap.add_argument("--id", type=int)
     tap.add_argument("--text")
     tap.add_argument("--point", metavar="X,Y")
     tap.set_defaults(func=cmd_tap)
-    typ = sub.add_parser("type", parents=[common], help="type text into an edit box")
-    typ.add_argument("--window")
+    typ = sub.add_parser("type", parents=[common, window], help="type text into an edit box")
     typ.add_argument("--id", type=int, help="the edit box's id (default: the window's first edit box)")
     typ.add_argument("text")
     typ.set_defaults(func=cmd_type)
-    answer = sub.add_parser("answer", parents=[common], help="press a message box's button")
-    answer.add_argument("--window", help="part of the box's caption")
+    set_text = sub.add_parser("set-text", parents=[common, window], help="replace an edit box's text at once (a "
+                              "combo box's: its edit field's); its parent is told of the change as typing tells it")
+    set_text.add_argument("--id", type=int, required=True)
+    set_text.add_argument("text")
+    set_text.set_defaults(func=cmd_set_text)
+    answer = sub.add_parser("answer", parents=[common, window], help="press a message box's button")
     answer.add_argument("button", help="ok, cancel, yes, no, abort, retry, ignore, default or an id")
     answer.set_defaults(func=cmd_answer)
+    command = sub.add_parser("command", parents=[common, window], help="send a menu command to a window (default: "
+                             "Dorix's main window), as choosing it in the menu does")
+    command.add_argument("command_id", type=int, metavar="ID")
+    command.set_defaults(func=cmd_command)
+    menus = sub.add_parser("menus", parents=[common, window], help="the menus of a window's program with their "
+                           "command ids (read from the program's file)")
+    menus.add_argument("--json", action="store_true")
+    menus.set_defaults(func=cmd_menus)
+    tabs = sub.add_parser("tabs", parents=[common, window], help="a tab control's tabs, their places and the "
+                          "selected one (*)")
+    tabs.add_argument("--id", type=int, help="the tab control's id (default: the window's first visible one)")
+    tabs.add_argument("--json", action="store_true")
+    tabs.set_defaults(func=cmd_tabs)
+    tab = sub.add_parser("tab", parents=[common, window], help="tap a tab, by its text or --index")
+    tab.add_argument("--id", type=int, help="the tab control's id (default: the window's first visible one)")
+    tab.add_argument("--index", type=int)
+    tab.add_argument("text", nargs="?")
+    tab.set_defaults(func=cmd_tab)
+    items = sub.add_parser("items", parents=[common, window], help="a list view's or tree view's items with their "
+                           "check boxes")
+    items.add_argument("--id", type=int, required=True)
+    items.add_argument("--json", action="store_true")
+    items.set_defaults(func=cmd_items)
+    pictures = sub.add_parser("pages", parents=[common], help="screenshots of every page of Dorix's settings "
+                              "sheets on each screen, each page's layout checked",
+                              description="Boots a device of its own (in HOME/pages, from factory state) on each "
+                              "screen, 240x320, 320x240, 480x640 and 640x480, starts Dorix, opens each settings "
+                              "sheet from the main window (the mode settings sheets and the program settings "
+                              "sheet), shows every page and saves a screenshot of it (and of the box a page shows "
+                              "first), and checks each page: every visible control lies inside the page and the "
+                              "screen, overlaps no other control and does not cross a group box's edge. Exit code "
+                              "0 when every page is sound, 1 with faults, 3 when Dorix has no settings sheets.")
+    pictures.add_argument("--screen", action="append", choices=sorted(pages.SCREENS), help="only this screen; "
+                          "repeatable (default: all four)")
+    pictures.add_argument("--out", help="where the pictures go (default: the device's screens/pages folder)")
+    pictures.add_argument("--no-build", action="store_true", help="do not set up the machine or build first")
+    pictures.set_defaults(func=cmd_pages)
     shot = sub.add_parser("screenshot", parents=[common], help="save the device's screen as PNG")
     shot.add_argument("file", nargs="?")
     shot.set_defaults(func=cmd_screenshot)
