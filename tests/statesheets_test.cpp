@@ -270,6 +270,13 @@ TEST_F(StateSheetTest, StoredDataEditsTheLiveValueOfTheCurrentClassAndCreatesNoU
         .Then([](CPropertySheet& data) {
             EXPECT_EQ(L"Registry data", data.GetWindowText());
             EXPECT_EQ(L"Stored Data", data.GetPage(0)->GetTitle());
+            // The heading draws in its own font, its text on the page's background.
+            const CWindow label = CSheetDriver::Control(data, IDC_STORED_DATA_LABEL);
+            HDC dc = ::GetDC(label);
+            label.GetParent().SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label.GetSafeHwnd()));
+            EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
+            EXPECT_EQ(label.GetFont(), ::GetCurrentObject(dc, OBJ_FONT));
+            ::ReleaseDC(label, dc);
             EXPECT_EQ(L"Stored data for key \"HKCU\\Software\\DorixTest\", value \"n\":",
                       CSheetDriver::Text(data, IDC_STORED_DATA_LABEL));
             const wchar_t* shown[] = {L"5", L"0", L"7", L"0"};
