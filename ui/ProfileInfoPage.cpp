@@ -30,10 +30,7 @@ bool CProfileInfoPage::OnInitDialog()
     const auto& profile = *static_cast<const CProfile*>(m_pData);
     m_strText = InfoText(profile);
     CTabbedPage::OnInitDialog();
-    m_label.SubclassDlgItem(IDC_PROFILE_INFO_LABEL, m_hWnd);
-    m_label.SetFontSize(m_scaler.GetFontHeight());
-    m_label.SetBold(true);
-    m_label.SetWindowText(FormatText(m_label.GetWindowText(), {profile.GetName()}));
+    ShowHeading(m_label, IDC_PROFILE_INFO_LABEL, {profile.GetName()});
     return true;
 }
 

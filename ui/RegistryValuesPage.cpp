@@ -67,10 +67,7 @@ bool CRegistryValuesPage::OnInitDialog()
     if (!ReadValues())
         return false;
     CTabbedPage::OnInitDialog();
-    m_label.SubclassDlgItem(IDC_STORED_DATA_LABEL, m_hWnd);
-    m_label.SetFontSize(m_scaler.GetFontHeight());
-    m_label.SetBold(true);
-    m_label.SetWindowText(FormatText(m_label.GetWindowText(), {entry.GetKeyPath(), entry.GetValueName()}));
+    ShowHeading(m_label, IDC_STORED_DATA_LABEL, {entry.GetKeyPath(), entry.GetValueName()});
     return true;
 }
 

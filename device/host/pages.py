@@ -1,6 +1,7 @@
 """Pictures of Dorix's settings sheets: on each screen, every sheet of SHEETS is opened from the
-main window as its menu command opens it, each of its pages shown and saved as a screenshot, and
-the page's layout checked (layout_faults)."""
+main window as its menu command opens it, and every sheet of NESTED from its page as a user opens
+it there; each of their pages is shown and saved as a screenshot, and the page's layout checked
+(layout_faults)."""
 
 import os
 import re
