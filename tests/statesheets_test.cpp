@@ -44,12 +44,10 @@ protected:
         ExpectAllStepsRan();
     }
     // Runs a sheet of one page over data.
-    void RunSheet(UINT caption, CPropertyPage& page, void* data, INT_PTR expected = IDOK)
+    template <typename Page>
+    void RunSheet(UINT caption, void* data, INT_PTR expected = IDOK)
     {
-        CTabbedDialog sheet(caption, nullptr);
-        sheet.AddPage(&page);
-        sheet.SetData(data);
-        EXPECT_EQ(expected, sheet.DoModal());
+        EXPECT_EQ(expected, CTabbedDialog::RunPage<Page>(caption, nullptr, data));
         ExpectAllStepsRan();
     }
     void ExpectAllStepsRan()
@@ -64,13 +62,7 @@ protected:
             list.WriteString(nullptr, std::to_wstring(i).c_str(), items[i].c_str());
         list.WriteDWord(nullptr, L"Count", static_cast<int32_t>(items.size()));
     }
-    static Rows StoredList(const wchar_t* name)
-    {
-        Rows items;
-        for (const std::wstring& item : CSettings::ReadList(name))
-            items.push_back(item);
-        return items;
-    }
+    static Rows StoredList(const wchar_t* name) { return CSettings::ReadList(name); }
 
     // The steps to "Change data..." of the first registry entry.
     CSheetDriver& EditFirstEntrysData()
@@ -337,7 +329,6 @@ TEST_F(StateSheetTest, TapOnACheckBoxTogglesItOnceAndProfilesOfOneNameKeepTheirF
         for (const wchar_t* path : {L"\\p\\Same.dorix", L"\\q\\Same.dorix", L"\\p\\Other.dorix"})
             settings.m_profiles.Add(std::make_unique<CProfile>(path));
         settings.m_profiles[2]->SetChecked(true);
-        CProfilePage page;
         m_driver
             .Then([](CPropertySheet& sheet) {
                 const CListView list = List(sheet, IDC_PROFILE_LIST);
@@ -360,7 +351,7 @@ TEST_F(StateSheetTest, TapOnACheckBoxTogglesItOnceAndProfilesOfOneNameKeepTheirF
                 EXPECT_FALSE(Checked(list, 0));
                 CSheetDriver::Press(sheet, ID_SHEET_OK);
             });
-        RunSheet(IDS_STATE_SETTINGS, page, &settings);
+        RunSheet<CProfilePage>(IDS_STATE_SETTINGS, &settings);
         EXPECT_FALSE(settings.m_profiles[2]->IsChecked());
         EXPECT_NE(settings.m_profiles[0]->IsChecked(), settings.m_profiles[1]->IsChecked());
         settings.Save();
@@ -376,7 +367,6 @@ TEST_F(StateSheetTest, ProfileInfoShowsWhatIsGivenAndAProfileThatCannotBeReadIsR
     CSettings settings;
     settings.m_profiles.Add(std::make_unique<CProfile>(L"\\Info.dorix"));
     settings.m_profiles.Add(std::make_unique<CProfile>(L"\\Gone.dorix"));
-    CProfilePage page;
     AnswerNextBox(IDOK);
     m_driver
         .Then([](CPropertySheet& sheet) {
@@ -401,7 +391,7 @@ TEST_F(StateSheetTest, ProfileInfoShowsWhatIsGivenAndAProfileThatCannotBeReadIsR
             EXPECT_EQ(L"State Settings", sheet.GetWindowText()) << "no information sheet";
             CSheetDriver::Press(sheet, ID_SHEET_CANCEL);
         });
-    RunSheet(IDS_STATE_SETTINGS, page, &settings, IDCANCEL);
+    RunSheet<CProfilePage>(IDS_STATE_SETTINGS, &settings, IDCANCEL);
     ASSERT_EQ(1u, m_boxes.size());
     EXPECT_NE(std::wstring::npos, m_boxes[0].text.find(L"Gone.dorix")) << m_boxes[0].text;
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), m_boxes[0].style);
@@ -442,8 +432,7 @@ protected:
     std::wstring ChooseFrom(const std::wstring& path)
     {
         CFileEntry entry(path);
-        CFileEntryPage page;
-        RunSheet(IDS_EDIT_FILE_ENTRY, page, &entry);
+        RunSheet<CFileEntryPage>(IDS_EDIT_FILE_ENTRY, &entry);
         return entry.GetPath();
     }
 
