@@ -3,8 +3,13 @@
 #include "resources/resource.h"
 #include "ui/ClockPage.h"
 #include "ui/ConfirmationsPage.h"
+#include "state/Settings.h"
+#include "ui/FilePage.h"
 #include "ui/FontPage.h"
+#include "ui/ProfilePage.h"
+#include "ui/RegistryPage.h"
 #include "ui/ScrollbarPage.h"
+#include "ui/StateOptionsPage.h"
 #include "ui/TabbedDialog.h"
 
 namespace {
@@ -72,6 +77,10 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
             return true;
         }
     }
+    if (id == ID_STATE_SETTINGS) {
+        RunStateSettings();
+        return true;
+    }
     if (id == ID_PROGRAM_SETTINGS) {
         RunProgramSettings();
         return true;
@@ -93,6 +102,24 @@ void CMainFrame::RunModeSettings(const CVideoMode& mode, UINT captionId)
     sheet.SetData(&prop);
     if (sheet.DoModal() == IDOK)
         prop.Save();
+}
+
+void CMainFrame::RunStateSettings()
+{
+    CSettings& settings = GetModeSwitch().GetSettings();
+    CTabbedDialog sheet(IDS_STATE_SETTINGS, m_hWnd);
+    CProfilePage profiles;
+    CRegistryPage registry;
+    CFilePage files;
+    CStateOptionsPage options;
+    sheet.AddPage(&profiles);
+    sheet.AddPage(&registry);
+    sheet.AddPage(&files);
+    sheet.AddPage(&options);
+    settings.Load();
+    sheet.SetData(&settings);
+    if (sheet.DoModal() == IDOK)
+        settings.Save();
 }
 
 void CMainFrame::RunProgramSettings()

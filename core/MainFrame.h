@@ -21,6 +21,7 @@ public:
     // The Tools menu's settings dialogs. Each runs modally and stores what its pages changed
     // when it ends with OK; Cancel stores nothing.
     void RunModeSettings(const CVideoMode& mode, UINT captionId);
+    void RunStateSettings();
     void RunProgramSettings();
 
 protected:

@@ -2,6 +2,7 @@
 // One move-only owner for every kind of handle the program holds. A handle is stored only
 // after the call that produced it succeeded, and closed exactly once on every path.
 #include <windows.h>
+#include <commctrl.h>
 #include <utility>
 
 template <typename Traits>
@@ -78,6 +79,13 @@ struct MenuTraits {
     static void Close(type h) noexcept { ::DestroyMenu(h); }
 };
 
+// An image list the program created (not one the system lends it, such as the shell's icons).
+struct ImageListTraits {
+    using type = HIMAGELIST;
+    static type Invalid() noexcept { return nullptr; }
+    static void Close(type h) noexcept { ::ImageList_Destroy(h); }
+};
+
 using CFileHandle = CHandle<FileHandleTraits>;
 using CKernelHandle = CHandle<KernelHandleTraits>;
 using CFindHandle = CHandle<FindHandleTraits>;
@@ -87,3 +95,4 @@ using CBrushHandle = CHandle<GdiObjectTraits<HBRUSH>>;
 using CPenHandle = CHandle<GdiObjectTraits<HPEN>>;
 using CBitmapHandle = CHandle<GdiObjectTraits<HBITMAP>>;
 using CMenuHandle = CHandle<MenuTraits>;
+using CImageListHandle = CHandle<ImageListTraits>;

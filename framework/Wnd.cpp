@@ -134,7 +134,7 @@ LRESULT CWnd::Default(UINT message, WPARAM wParam, LPARAM lParam)
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
-bool CWnd::ReflectToChild(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
+bool CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     HWND child = nullptr;
     switch (message) {
@@ -154,7 +154,8 @@ bool CWnd::ReflectToChild(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
         return false;
     }
     CWnd* control = FromHandle(child);
-    return control && control->OnChildNotify(message, reinterpret_cast<WPARAM>(child), lParam, result);
+    // The request as the parent got it: a colour request's drawing surface is its wParam.
+    return control && control->OnChildNotify(message, wParam, lParam, result);
 }
 
 LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)

@@ -4,11 +4,13 @@ settings sheets' command bar.
 
     draw_pictures.py OUTDIR
 
-writes mode167.bmp ... mode174.bmp (24-bit, 100x58), dorix.ico and toolbar130.bmp into
-OUTDIR. Each mode picture shows the device held in the mode's orientation, its screen upright
+writes mode167.bmp ... mode174.bmp (24-bit, 100x58), dorix.ico, toolbar130.bmp and sort175.bmp
+into OUTDIR. Each mode picture shows the device held in the mode's orientation, its screen upright
 with the Start bar on top and content as fine as the resolution, and the mode's name beside
 it. The command bar strip holds two 15x15 pictures, an OK mark and a cross, each in a circle,
-on magenta, which the program treats as transparent.
+on magenta, which the program treats as transparent. The sort strip holds the file chooser's
+two 16x16 header marks on white, its mask colour: a triangle pointing up (ascending) and one
+pointing down (descending).
 """
 
 import os
@@ -278,6 +280,21 @@ def toolbar_strip():
     return strip
 
 
+SORT_BACKGROUND = (0xFF, 0xFF, 0xFF)
+SORT_MARK = (0x40, 0x40, 0x40)
+
+
+def sort_strip():
+    strip = Canvas(32, 16, SORT_BACKGROUND)
+    # A triangle 9 pixels wide and 5 high, centred in each picture.
+    for row in range(5):
+        half = row
+        for x in range(8 - half, 9 + half):
+            strip.put(x, 5 + row, SORT_MARK)
+            strip.put(16 + x, 10 - row, SORT_MARK)
+    return strip
+
+
 def main(argv):
     if len(argv) != 2:
         sys.stderr.write(__doc__)
@@ -294,6 +311,8 @@ def main(argv):
         f.write(ico_bytes([32, 16]))
     with open(os.path.join(outdir, "toolbar130.bmp"), "wb") as f:
         f.write(bmp_bytes(toolbar_strip()))
+    with open(os.path.join(outdir, "sort175.bmp"), "wb") as f:
+        f.write(bmp_bytes(sort_strip()))
     return 0
 
 

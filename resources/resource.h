@@ -126,3 +126,57 @@
 #define IDC_CONFIRM_RESET             1126
 #define IDC_CONFIRM_VGA3              1127
 #define IDC_CONFIRM_CLOCK             1128
+// The state settings: profiles, registry entries and files with their entry sheets, the
+// "Registry data" sheet, the profile information and the file chooser.
+#define IDS_REG_VALUE_TYPE            57670
+#define IDS_REG_VALUE_NOT_FOUND       57671
+#define IDS_COLUMN_FILENAME           61320
+#define IDS_COLUMN_KEY                61321
+#define IDS_COLUMN_VALUE              61322
+#define IDS_COLUMN_PROFILE            61323
+#define IDS_COLUMN_NAME               61324
+#define IDS_COLUMN_SIZE               61325
+#define IDS_COLUMN_DATE               61326
+#define IDS_PROFILE_AUTHOR            61327
+#define IDS_PROFILE_HOMEPAGE          61328
+#define IDS_PROFILE_EMAIL             61329
+#define IDD_FILES                     161
+#define IDD_REGISTRY                  162
+#define IDD_REGISTRY_ENTRY            166
+#define IDD_FILE_ENTRY                168
+#define IDD_SELECT_FILE               170
+#define IDD_PROFILES                  171
+#define IDD_PROFILE_INFO              172
+#define IDD_REGISTRY_VALUES           173
+#define IDB_SORT_ARROWS               175
+// "Files"
+#define IDC_FILE_LIST                 1107
+#define IDC_FILE_ADD                  1108
+#define IDC_FILE_EDIT                 1109
+#define IDC_FILE_DELETE               1110
+// "Registry"
+#define IDC_REGISTRY_LIST             1111
+#define IDC_REGISTRY_ADD              1112
+#define IDC_REGISTRY_EDIT             1113
+#define IDC_REGISTRY_DELETE           1114
+// "File Entry"
+#define IDC_FILE_ENTRY_PATH           1098
+#define IDC_FILE_ENTRY_BROWSE         1115
+// "Registry's Entry"
+#define IDC_REGISTRY_ENTRY_VALUE      1069
+#define IDC_REGISTRY_ENTRY_KEY        1084
+#define IDC_REGISTRY_ENTRY_DATA       1122
+// "Stored Data": one box per resolution class, in the order QVGA portrait, QVGA landscape, VGA
+// portrait, VGA landscape
+#define IDC_STORED_DATA_FIRST         1121
+#define IDC_STORED_DATA_LABEL         1125
+// "Profiles"
+#define IDC_PROFILE_INFO              1117
+#define IDC_PROFILE_LIST              1118
+// "Profile"
+#define IDC_PROFILE_INFO_TEXT         1119
+#define IDC_PROFILE_INFO_LABEL        1120
+// "Select File"
+#define IDC_SELECT_FILE_TREE          1101
+#define IDC_SELECT_FILE_LIST          1103
+#define IDC_SELECT_FILE_PATH          1116

@@ -197,3 +197,9 @@ void CRegEntry::SetValueText(const CVideoMode& mode, const std::wstring& text) c
         Throw(IDS_REG_CANNOT_WRITE);
     }
 }
+
+bool CRegEntry::HasValue(const CVideoMode& mode) const
+{
+    CLocation location = Locate(mode);
+    return location.registry.GetValueKind(location.subKey.c_str(), location.valueName.c_str()) != CRegistry::kindMissing;
+}

@@ -68,6 +68,9 @@ public:
     // number). Raise `error` with the registry messages.
     std::wstring GetValueText(const CVideoMode& mode) const;
     void SetValueText(const CVideoMode& mode, const std::wstring& text) const;
+    // Whether the value GetValueText reads for the mode exists (a missing copy reads as empty
+    // text or 0). Raises as GetValueText does.
+    bool HasValue(const CVideoMode& mode) const;
 
 private:
     struct CLocation {

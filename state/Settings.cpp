@@ -73,8 +73,12 @@ void CSettings::Save()
 
     CRegistry& registry = GetSettingsRegistry();
     registry.DeleteKey(L"Profiles");
+    // Profiles of one name (one beside the program, one in "profiles") share one flag: an
+    // unchecked one must not clear what a checked one wrote before it.
     m_profiles.ForEach([&](const CProfile& profile) {
-        registry.WriteDWord(L"Profiles", profile.GetName().c_str(), profile.IsChecked() ? 1 : 0);
+        const std::wstring name = profile.GetName();
+        if (profile.IsChecked() || registry.ReadDWord(L"Profiles", name.c_str(), 0) == 0)
+            registry.WriteDWord(L"Profiles", name.c_str(), profile.IsChecked() ? 1 : 0);
     });
     registry.WriteDWord(nullptr, L"SwitchTodayTheme", m_bSwitchTodayTheme ? 1 : 0);
     registry.WriteDWord(nullptr, L"SwitchCalibrationData", m_bSwitchCalibration ? 1 : 0);

@@ -15,6 +15,17 @@ public:
     // sheet as their dialog. Callers add all pages first, then call this, then DoModal.
     void SetData(void* data);
 
+    // Runs a sheet of one page of type Page over data and returns how it ended (IDOK...).
+    template <typename Page>
+    static INT_PTR RunPage(UINT captionId, HWND parent, void* data)
+    {
+        CTabbedDialog sheet(captionId, parent);
+        Page page;
+        sheet.AddPage(&page);
+        sheet.SetData(data);
+        return sheet.DoModal();
+    }
+
 protected:
     bool OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;

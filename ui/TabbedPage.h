@@ -1,7 +1,10 @@
 #pragma once
 // The base of the settings pages: the object the page edits, handed over by its sheet, and the
 // layout of the page's controls, drawn for a 240x320 screen, fitted to the real one.
+#include <string>
+#include <vector>
 #include "framework/PropertySheet.h"
+#include "ui/ColorStatic.h"
 #include "ui/LayoutScaler.h"
 
 class CTabbedDialog;
@@ -24,6 +27,9 @@ protected:
     // The members to the controls, then the layout. Pages fill their members from m_pData
     // before they call it, and set their spin ranges after it.
     bool OnInitDialog() override;
+    // Takes the label id over as the page's heading, in bold at the size of the page's text,
+    // its template text formatted with args ("%1"...). After the layout.
+    void ShowHeading(CColorStatic& label, int id, const std::vector<std::wstring>& args);
 
     CLayoutScaler m_scaler;
 };

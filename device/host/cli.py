@@ -577,8 +577,8 @@ def parser():
                               "sheets on each screen, each page's layout checked",
                               description="Boots a device of its own (in HOME/pages, from factory state) on each "
                               "screen, 240x320, 320x240, 480x640 and 640x480, starts Dorix, opens each settings "
-                              "sheet from the main window (the mode settings sheets and the program settings "
-                              "sheet), shows every page and saves a screenshot of it (and of the box a page shows "
+                              "sheet from the main window (the mode, state and program settings sheets) and the "
+                              "sheets their pages open, shows every page and saves a screenshot of it (and of the box a page shows "
                               "first), and checks each page: every visible control lies inside the page and the "
                               "screen, overlaps no other control and does not cross a group box's edge. Exit code "
                               "0 when every page is sound, 1 with faults, 3 when Dorix has no settings sheets.")

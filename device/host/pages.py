@@ -1,6 +1,7 @@
 """Pictures of Dorix's settings sheets: on each screen, every sheet of SHEETS is opened from the
-main window as its menu command opens it, each of its pages shown and saved as a screenshot, and
-the page's layout checked (layout_faults)."""
+main window as its menu command opens it, and every sheet of NESTED from its page as a user opens
+it there; each of their pages is shown and saved as a screenshot, and the page's layout checked
+(layout_faults)."""
 
 import os
 import re
@@ -18,7 +19,22 @@ SHEETS = [
     Sheet(32854, "320x240 - Landscape"),
     Sheet(32851, "480x640 - Portrait"),
     Sheet(32857, "640x480 - Landscape"),
+    Sheet(32844, "State Settings"),
     Sheet(32860, "Program Settings"),
+]
+Nested = namedtuple("Nested", "parent tab steps caption")
+# The sheets that pages open, each reached from the page (by its tab text) of the sheet of the
+# parent caption through the steps: ("text", id, text) replaces an edit box's text, ("row", id,
+# index) taps a list's row, ("press", id) presses a button.
+NESTED = [
+    Nested("240x320 - Portrait", "Fonts", [("press", 1069)], "Choose Font"),
+    Nested("State Settings", "Profiles", [("row", 1118, 0), ("press", 1117)], "Profile"),
+    Nested("State Settings", "Registry", [("press", 1112)], "Add/Edit registry entry for swapping"),
+    # A value every device has, so that its stored data can be shown.
+    Nested("Add/Edit registry entry for swapping", "Registry's Entry",
+           [("text", 1084, "HKLM\\System\\GDI\\Rotation"), ("text", 1069, "Angle"), ("press", 1122)], "Registry data"),
+    Nested("State Settings", "Files", [("press", 1108)], "Add/Edit file for swapping"),
+    Nested("Add/Edit file for swapping", "File Entry", [("press", 1115)], "Choose file"),
 ]
 # The box a page shows when it is first opened (unless its setting turns it off), by tab text:
 # the start of the box's text.
@@ -115,17 +131,40 @@ class Pictures:
 
     def sheet(self, size, sheet):
         ui.call(self.dev, "command", str(sheet.command))
-        found = ui.wait_for('the sheet "%s"' % sheet.caption,
-                            lambda: next((w for w in self.listing() if w["title"] == sheet.caption
+        self.pages(size, sheet.caption)
+
+    def pages(self, size, caption):
+        """Every page of the sheet of this caption, once it shows, and the sheets they open; then
+        cancels it."""
+        found = ui.wait_for('the sheet "%s"' % caption,
+                            lambda: next((w for w in self.listing() if w["title"] == caption
                                           and not w["box"] and ui.active_page(w)), None), WAIT)
         hwnd = found["hwnd"]
         tabs = ui.query(self.dev, "tabs", "--hwnd", str(hwnd))["tabs"]
         for index, tab in enumerate(tabs):
             if index:
                 ui.call(self.dev, "tab", "--hwnd", str(hwnd), "--index", str(index))
-            self.page(size, sheet, hwnd, index, tab["text"])
+            self.page(size, caption, hwnd, index, tab["text"])
+            for nested in NESTED:
+                if (nested.parent, nested.tab) == (caption, tab["text"]):
+                    self.open_nested(hwnd, nested)
+                    self.pages(size, nested.caption)
         ui.call(self.dev, "tap", "--hwnd", str(hwnd), "--id", str(CANCEL))
-        ui.wait_for('the sheet "%s" to close' % sheet.caption, lambda: self.window(hwnd) is None, WAIT)
+        ui.wait_for('the sheet "%s" to close' % caption, lambda: self.window(hwnd) is None, WAIT)
+
+    def open_nested(self, hwnd, nested):
+        for step in nested.steps:
+            if step[0] == "text":
+                ui.call(self.dev, "set-text", "--hwnd", str(hwnd), "--id", str(step[1]), step[2])
+            elif step[0] == "row":
+                rows = ui.query(self.dev, "items", "--hwnd", str(hwnd), "--id", str(step[1]))["items"]
+                left, top, right, bottom = rows[step[2]]["rect"]
+                # The row's middle: its text, not its check box.
+                ui.call(self.dev, "tap", "--point", "%d,%d" % ((left + right) // 2, (top + bottom) // 2))
+                ui.wait_for("the row to be selected", lambda: ui.query(
+                    self.dev, "items", "--hwnd", str(hwnd), "--id", str(step[1]))["items"][step[2]]["selected"], WAIT)
+            else:
+                ui.call(self.dev, "tap", "--hwnd", str(hwnd), "--id", str(step[1]))
 
     def showing(self, hwnd, index):
         """The sheet once its tab index is selected and a page shows; None before."""
@@ -134,28 +173,28 @@ class Pictures:
         sheet = self.window(hwnd)
         return sheet if sheet and ui.active_page(sheet) else None
 
-    def page(self, size, sheet, hwnd, index, tab):
-        base = "%s-%s-%d-%s" % ("x".join(map(str, size)), slug(sheet.caption), index + 1, slug(tab))
+    def page(self, size, caption, hwnd, index, tab):
+        base = "%s-%s-%d-%s" % ("x".join(map(str, size)), slug(caption), index + 1, slug(tab))
         ui.wait_for('the page "%s"' % tab, lambda: self.showing(hwnd, index), WAIT)
         if tab in PAGE_BOXES:
             box = ui.wait_for("the box of the page \"%s\"" % tab,
                               lambda: next((w for w in self.listing() if w["box"]
                                             and w["text"].startswith(PAGE_BOXES[tab])), None), WAIT)
             shot = self.shoot(box["hwnd"], base + "-box.png")
-            self.log("  %s / %s, its box: %s" % (sheet.caption, tab, shot))
+            self.log("  %s / %s, its box: %s" % (caption, tab, shot))
             if not inside(box["rect"], [0, 0, size[0], size[1]]):
-                self.fault(size, sheet, tab, "its box %s runs past the screen" % box["rect"])
+                self.fault(size, caption, tab, "its box %s runs past the screen" % box["rect"])
             ui.call(self.dev, "answer", "--hwnd", str(box["hwnd"]), "ok")
             ui.wait_for("the box to close", lambda: self.window(box["hwnd"]) is None, WAIT)
         shot = self.shoot(hwnd, base + ".png")
         faults = layout_faults(self.window(hwnd), size)
-        self.log("  %s / %s: %s%s" % (sheet.caption, tab, shot, "" if faults else ", layout sound"))
+        self.log("  %s / %s: %s%s" % (caption, tab, shot, "" if faults else ", layout sound"))
         for fault in faults:
-            self.fault(size, sheet, tab, fault)
+            self.fault(size, caption, tab, fault)
 
-    def fault(self, size, sheet, tab, fault):
+    def fault(self, size, caption, tab, fault):
         self.log("    FAULT " + fault)
-        self.faults.append("%s %s / %s: %s" % ("x".join(map(str, size)), sheet.caption, tab, fault))
+        self.faults.append("%s %s / %s: %s" % ("x".join(map(str, size)), caption, tab, fault))
 
 
 def take(dev, screens, out, log=print):

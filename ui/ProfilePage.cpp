@@ -1,0 +1,58 @@
+#include "ui/ProfilePage.h"
+#include "framework/File.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "state/Settings.h"
+#include "ui/ProfileInfoPage.h"
+#include "ui/TabbedDialog.h"
+
+CProfilePage::CProfilePage() : CTabbedPage(IDD_PROFILES) {}
+
+bool CProfilePage::OnInitDialog()
+{
+    CTabbedPage::OnInitDialog();
+    m_list.Attach(IDC_PROFILE_LIST, m_hWnd);
+    const CListView list = m_list.GetList();
+    list.InsertColumn(0, LoadResourceString(IDS_COLUMN_PROFILE), ScaleX(200));
+    static_cast<CSettings*>(m_pData)->m_profiles.ForEach([&](CProfile& profile) {
+        const int index = list.InsertItem(list.GetItemCount(), profile.GetName(), reinterpret_cast<LPARAM>(&profile));
+        if (index >= 0)
+            m_list.SetChecked(index, profile.IsChecked());
+    });
+    return true;
+}
+
+bool CProfilePage::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (id != IDC_PROFILE_INFO || code != BN_CLICKED)
+        return CTabbedPage::OnCommand(id, code, control);
+    ShowInfo();
+    return true;
+}
+
+void CProfilePage::ShowInfo()
+{
+    const CListView list = m_list.GetList();
+    const int selected = list.GetSelectedItem();
+    if (selected < 0)
+        return;
+    auto& profile = *reinterpret_cast<CProfile*>(list.GetItemData(selected));
+    try {
+        profile.LoadInfo();
+    } catch (const error& e) {
+        ReportError(e, m_hWnd);
+        return;
+    } catch (const CFileException& e) {
+        // A profile removed since the list was read.
+        ReportError(e, m_hWnd);
+        return;
+    }
+    CTabbedDialog::RunPage<CProfileInfoPage>(IDS_PROFILE, m_hWnd, &profile);
+}
+
+void CProfilePage::OnApply()
+{
+    const CListView list = m_list.GetList();
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        reinterpret_cast<CProfile*>(list.GetItemData(i))->SetChecked(m_list.IsChecked(i));
+}

@@ -1,0 +1,44 @@
+#include "ui/RegistryEntryPage.h"
+#include "resources/resource.h"
+#include "state/RegEntry.h"
+#include "ui/RegistryValuesPage.h"
+#include "ui/TabbedDialog.h"
+
+namespace {
+
+// As long as the edit boxes take: the texts are not limited here.
+constexpr size_t kUnlimited = 0x7FFF;
+
+}  // namespace
+
+CRegistryEntryPage::CRegistryEntryPage() : CTabbedPage(IDD_REGISTRY_ENTRY) {}
+
+bool CRegistryEntryPage::OnInitDialog()
+{
+    const auto& entry = *static_cast<const CRegEntry*>(m_pData);
+    m_strKey = entry.GetKeyPath();
+    m_strValue = entry.GetValueName();
+    return CTabbedPage::OnInitDialog();
+}
+
+void CRegistryEntryPage::DoDataExchange(CDataExchange& dx)
+{
+    dx.Text(IDC_REGISTRY_ENTRY_KEY, m_strKey, kUnlimited);
+    dx.Text(IDC_REGISTRY_ENTRY_VALUE, m_strValue, kUnlimited);
+}
+
+bool CRegistryEntryPage::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (id != IDC_REGISTRY_ENTRY_DATA || code != BN_CLICKED)
+        return CTabbedPage::OnCommand(id, code, control);
+    // The texts as they stand now, applied or not.
+    CRegEntry entry(GetDlgItem(IDC_REGISTRY_ENTRY_KEY).GetWindowText(),
+                    GetDlgItem(IDC_REGISTRY_ENTRY_VALUE).GetWindowText());
+    CTabbedDialog::RunPage<CRegistryValuesPage>(IDS_REGISTRY_DATA, m_hWnd, &entry);
+    return true;
+}
+
+void CRegistryEntryPage::OnApply()
+{
+    *static_cast<CRegEntry*>(m_pData) = CRegEntry(m_strKey, m_strValue);
+}
