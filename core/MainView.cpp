@@ -1,5 +1,6 @@
 #include "core/MainView.h"
 #include "core/Error.h"
+#include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
 #include "core/TaskManager.h"
 #include "framework/File.h"
@@ -77,11 +78,13 @@ void CMainView::SwitchFromButton(CVideoMode target)
             if (answer != IDOK)
                 return;
         }
-        GetModeSwitch().SwitchTo(target);
-        if (IsSet(L"NoReset"))
+        if (IsSet(L"NoReset")) {
+            GetModeSwitch().SwitchTo(target);
             ::PostMessageW(owner, WM_QUIT, 0, 0);
-        else
+        } else {
+            CKeepMode::SwitchTo(target);
             SoftReset();
+        }
         return;
     } catch (const error& e) {
         ReportError(e, owner);

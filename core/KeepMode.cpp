@@ -1,0 +1,131 @@
+#include "core/KeepMode.h"
+#include "core/ModeSwitch.h"
+#include "core/TaskManager.h"
+#include "framework/File.h"
+#include "platform/DevicePaths.h"
+#include "platform/Shortcut.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+#include "state/SettingsRegistry.h"
+#include "ui/KeepModeDlg.h"
+
+const wchar_t CKeepMode::kSecondsSetting[] = L"KeepModeSeconds";
+const wchar_t CKeepMode::kKeyword[] = L"KEEP";
+
+namespace {
+
+const wchar_t kRecordKey[] = L"Pending";
+const wchar_t kVgaValue[] = L"VGA";
+const wchar_t kOrientationValue[] = L"Orientation";
+const wchar_t kShortcutName[] = L"Dorix Keep Mode.lnk";
+const int kStartupFolder = 7;
+
+// One value of the record: a number within 0..max, or -1.
+int ReadRecordValue(const wchar_t* name, int max)
+{
+    CRegistry& settings = GetSettingsRegistry();
+    if (settings.GetValueKind(kRecordKey, name) != CRegistry::kindDWord)
+        return -1;
+    const int32_t value = settings.ReadDWord(kRecordKey, name, -1);
+    return 0 <= value && value <= max ? value : -1;
+}
+
+}  // namespace
+
+bool CKeepMode::IsOn()
+{
+    return GetSettingsRegistry().ReadDWord(nullptr, kSecondsSetting, 0) != 0;
+}
+
+int CKeepMode::GetSeconds()
+{
+    const int32_t seconds = GetSettingsRegistry().ReadDWord(nullptr, kSecondsSetting, 0);
+    return 0 < seconds && seconds <= kMaxSeconds ? seconds : kDefaultSeconds;
+}
+
+std::wstring CKeepMode::GetShortcutPath()
+{
+    return platform::GetSpecialFolderPath(kStartupFolder) + L"\\" + kShortcutName;
+}
+
+bool CKeepMode::ReadRecord(CVideoMode& mode)
+{
+    if (!GetSettingsRegistry().KeyExists(kRecordKey))
+        return false;
+    const int vga = ReadRecordValue(kVgaValue, 1);
+    const int orientation = ReadRecordValue(kOrientationValue, 3);
+    if (vga < 0 || orientation < 0)
+        throw CRecordException(LoadResourceString(IDS_KEEP_MODE_BAD_RECORD));
+    mode = CVideoMode(vga == 1, static_cast<int16_t>(orientation));
+    return true;
+}
+
+void CKeepMode::WriteRecord(const CVideoMode& mode)
+{
+    CRegistry& settings = GetSettingsRegistry();
+    settings.WriteDWord(kRecordKey, kVgaValue, mode.m_bVGA ? 1 : 0);
+    settings.WriteDWord(kRecordKey, kOrientationValue, mode.m_nOrientation);
+}
+
+void CKeepMode::Remove()
+{
+    GetSettingsRegistry().DeleteKey(kRecordKey);
+    platform::DeleteShortcut(GetShortcutPath());
+}
+
+bool CKeepMode::Arm(const CVideoMode& target)
+{
+    const CVideoMode current = GetModeSwitch().GetCurrentMode();
+    if (current == target)
+        return false;
+    WriteRecord(current);
+    // The registry refuses writes silently, and a net without its record would not hold.
+    if (ReadRecordValue(kVgaValue, 1) != (current.m_bVGA ? 1 : 0)
+        || ReadRecordValue(kOrientationValue, 3) != current.m_nOrientation) {
+        Remove();
+        throw error(LoadResourceString(IDS_REG_CANNOT_WRITE));
+    }
+    const std::wstring shortcut = GetShortcutPath();
+    if (!platform::CreateShortcut(shortcut, GetProgramPath(), kKeyword)) {
+        const DWORD code = ::GetLastError();
+        Remove();
+        throw CFileException(shortcut, code);
+    }
+    return true;
+}
+
+void CKeepMode::SwitchTo(const CVideoMode& target)
+{
+    const bool armed = IsOn() && Arm(target);
+    try {
+        GetModeSwitch().SwitchTo(target);
+    } catch (...) {
+        // No reset follows a failed switch: the device stays in its mode, nothing to ask.
+        if (armed)
+            Remove();
+        throw;
+    }
+}
+
+void CKeepMode::Run()
+{
+    CVideoMode previous;
+    bool back = false;
+    try {
+        if (ReadRecord(previous)) {
+            const CVideoMode current = GetModeSwitch().GetCurrentMode();
+            // A device already back in the recorded mode has nothing to ask; this also ends
+            // the net when its record could not be deleted last time.
+            back = current != previous
+                   && CKeepModeDlg(current, GetSeconds()).DoModal() != IDOK;
+        }
+    } catch (...) {
+        Remove();
+        throw;
+    }
+    Remove();
+    if (!back)
+        return;
+    GetModeSwitch().SwitchTo(previous);
+    SoftReset();
+}
