@@ -1,25 +1,42 @@
 // devctl: drives the simulated device as a user would, from inside the device's session.
 // Run by the device host (dorix-device); prints JSON or a one-line error.
 //
-//   devctl list                                  the visible top-level windows, boxes marked
-//   devctl tap [--window W] --id N | --text T    presses a control
+//   devctl list                                  the visible top-level windows with all their
+//                                                controls (parent, visibility), boxes marked
+//   devctl tap [WINDOW] --id N | --text T        presses a control
 //   devctl tap --point X,Y                       taps the screen at a point
-//   devctl type [--window W] [--id N] TEXT       types into an edit box (the first one by default)
-//   devctl answer [--window W] BUTTON            presses a message box's button: ok, cancel, yes,
+//   devctl type [WINDOW] [--id N] TEXT           types into an edit box (the first one by default)
+//   devctl set-text [WINDOW] --id N TEXT         replaces an edit box's (or combo box's) text;
+//                                                its parent is told as typing tells it
+//   devctl answer [WINDOW] BUTTON                presses a message box's button: ok, cancel, yes,
 //                                                no, abort, retry, ignore, default or an id
+//   devctl command [WINDOW] ID                   sends a menu command to a window (default: the
+//                                                main window "Dorix", class DorixWnd)
+//   devctl menus [WINDOW]                        the menus of the window's program, from its file
+//   devctl tabs [WINDOW] [--id N]                a tab control's tabs and the selected one
+//   devctl tab [WINDOW] [--id N] TEXT | --index I  taps a tab
+//   devctl items [WINDOW] --id N                 a list view's or tree view's items, checks
+//   devctl paint [WINDOW]                        waits until the window and its controls have
+//                                                painted what is pending (before a screenshot)
 //   devctl save-keys FILE KEY...                 writes registry keys' values to FILE
 //   devctl load-volatile FILE                    creates FILE's keys volatile with their values
 //
+// WINDOW is --window T (title or class containing T; default the topmost window) or --hwnd N.
+// Where an id repeats (the pages of a sheet), the visible control is taken.
 // Exit code 0 on success, 1 when the window, control or button is not there, 2 for a usage error.
 #include <windows.h>
+#include <algorithm>
 #include <cstdio>
 #include <cwctype>
 #include <map>
 #include <string>
 #include <vector>
+#include <commctrl.h>
+#include "CommonControls.h"
+#include "ProgramMenus.h"
 #include "VolatileKeys.h"
-#include "common/DeviceText.h"
 #include "WindowInfo.h"
+#include "common/DeviceText.h"
 
 namespace {
 
@@ -65,6 +82,11 @@ std::wstring Handle(HWND hwnd)
     return std::to_wstring(reinterpret_cast<uintptr_t>(hwnd));
 }
 
+std::wstring Bool(bool value)
+{
+    return value ? L"true" : L"false";
+}
+
 int List()
 {
     std::wstring out = L"[";
@@ -74,16 +96,19 @@ int List()
         out += i ? L",\n {" : L"\n {";
         out += L"\"hwnd\":" + Handle(w.hwnd) + L",\"pid\":" + std::to_wstring(w.pid) + L",\"class\":"
             + Json(w.className) + L",\"title\":" + Json(w.title) + L",\"style\":" + std::to_wstring(w.style)
-            + L",\"exstyle\":" + std::to_wstring(w.exStyle) + L",\"rect\":" + Json(w.rect)
-            + L",\"box\":" + (w.isBox ? L"true" : L"false");
+            + L",\"exstyle\":" + std::to_wstring(w.exStyle) + L",\"rect\":" + Json(w.rect) + L",\"box\":" + Bool(w.isBox);
         if (w.isBox)
             out += L",\"text\":" + Json(w.boxText) + L",\"box_style\":" + std::to_wstring(w.boxStyle);
         out += L",\"controls\":[";
         for (size_t j = 0; j < w.controls.size(); ++j) {
             const ControlInfo& c = w.controls[j];
-            out += (j ? L",{" : L"{") + std::wstring(L"\"id\":") + std::to_wstring(c.id) + L",\"class\":"
-                + Json(c.className) + L",\"text\":" + Json(c.text) + L",\"style\":" + std::to_wstring(c.style)
-                + L",\"rect\":" + Json(c.rect) + L"}";
+            out += (j ? L",{" : L"{") + std::wstring(L"\"hwnd\":") + Handle(c.hwnd) + L",\"parent\":" + Handle(c.parent)
+                + L",\"id\":" + std::to_wstring(c.id) + L",\"class\":" + Json(c.className) + L",\"text\":" + Json(c.text)
+                + L",\"style\":" + std::to_wstring(c.style) + L",\"visible\":" + Bool(c.visible) + L",\"rect\":"
+                + Json(c.rect);
+            if (c.buddy)
+                out += L",\"buddy\":" + Handle(c.buddy);
+            out += L"}";
         }
         out += L"]}";
     }
@@ -112,6 +137,11 @@ bool ParseArgs(const std::vector<std::wstring>& args, size_t first, Args& parsed
     return true;
 }
 
+bool Has(const Args& args, const wchar_t* name)
+{
+    return args.options.count(name) != 0;
+}
+
 std::wstring Option(const Args& args, const wchar_t* name)
 {
     const auto found = args.options.find(name);
@@ -129,9 +159,33 @@ bool ParseInt(const std::wstring& text, int& value)
     }
 }
 
-bool IsButton(const std::wstring& className)
+// The --id option: kAnyId when absent, false when it is no number.
+bool IdOption(const Args& args, int& id)
 {
-    return ::CompareStringOrdinal(className.c_str(), -1, L"Button", -1, TRUE) == CSTR_EQUAL;
+    id = kAnyId;
+    return !Has(args, L"id") || ParseInt(Option(args, L"id"), id);
+}
+
+// The window an option names: --hwnd N exactly, else --window T as FindWindowInfo takes it.
+const WindowInfo* TargetWindow(const std::vector<WindowInfo>& windows, const Args& args, bool boxOnly)
+{
+    if (!Has(args, L"hwnd"))
+        return FindWindowInfo(windows, Option(args, L"window"), boxOnly);
+    const std::wstring wanted = Option(args, L"hwnd");
+    for (const WindowInfo& window : windows)
+        if (Handle(window.hwnd) == wanted && (window.isBox || !boxOnly))
+            return &window;
+    return nullptr;
+}
+
+std::wstring WindowName(const Args& args)
+{
+    return Has(args, L"hwnd") ? L"window " + Option(args, L"hwnd") : L"\"" + Option(args, L"window") + L"\"";
+}
+
+bool IsClass(const std::wstring& className, const wchar_t* name)
+{
+    return ::CompareStringOrdinal(className.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
 // A press as the pen gives it: down and up at a point of the window's client area, posted so
@@ -144,20 +198,23 @@ void PostPress(HWND hwnd, POINT screen)
     ::PostMessageW(hwnd, WM_LBUTTONUP, 0, at);
 }
 
+POINT Centre(const RECT& r)
+{
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
 int Tap(const Args& args)
 {
-    const auto point = args.options.find(L"point");
-    if (point != args.options.end()) {
-        const size_t comma = point->second.find(L',');
-        POINT p{};
+    if (Has(args, L"point")) {
+        const std::wstring point = Option(args, L"point");
+        const size_t comma = point.find(L',');
         int x = 0, y = 0;
-        if (comma == std::wstring::npos || !ParseInt(point->second.substr(0, comma), x)
-            || !ParseInt(point->second.substr(comma + 1), y))
+        if (comma == std::wstring::npos || !ParseInt(point.substr(0, comma), x) || !ParseInt(point.substr(comma + 1), y))
             return Fail(2, L"--point wants X,Y");
-        p = {x, y};
+        const POINT p{x, y};
         HWND hwnd = ::WindowFromPoint(p);
         if (!hwnd)
-            return Fail(1, L"no window at " + point->second);
+            return Fail(1, L"no window at " + point);
         POINT client = p;
         ::ScreenToClient(hwnd, &client);
         if (HWND child = ::ChildWindowFromPointEx(hwnd, client, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT))
@@ -166,54 +223,77 @@ int Tap(const Args& args)
         return 0;
     }
     const std::vector<WindowInfo> windows = ListWindows();
-    const WindowInfo* target = FindWindowInfo(windows, Option(args, L"window"), false);
+    const WindowInfo* target = TargetWindow(windows, args, false);
     if (!target)
         return Fail(1, L"no such window");
-    int id = 0;
-    const auto idOption = args.options.find(L"id");
-    const auto textOption = args.options.find(L"text");
-    if (idOption != args.options.end() ? !ParseInt(idOption->second, id) : textOption == args.options.end())
+    int id = kAnyId;
+    if (!IdOption(args, id) || (id == kAnyId && !Has(args, L"text")))
         return Fail(2, L"tap wants --id N, --text T or --point X,Y");
-    const ControlInfo* control =
-        FindControl(*target, id, textOption == args.options.end() ? L"" : textOption->second);
+    const ControlInfo* control = FindControl(*target, id, Option(args, L"text"));
     if (!control)
         return Fail(1, L"no such control in \"" + target->title + L"\"");
-    if (IsButton(control->className)) {
+    if (IsClass(control->className, L"Button"))
         ::PostMessageW(control->hwnd, BM_CLICK, 0, 0);
-    } else {
-        const POINT centre{(control->rect.left + control->rect.right) / 2,
-                           (control->rect.top + control->rect.bottom) / 2};
-        PostPress(control->hwnd, centre);
-    }
+    else
+        PostPress(control->hwnd, Centre(control->rect));
     return 0;
+}
+
+// The edit box a command means: by --id (a combo box stands for its edit field), else the
+// window's first one.
+const ControlInfo* FindEdit(const WindowInfo& window, int id)
+{
+    const ControlInfo* control = FindControl(window, id, L"", id == kAnyId ? L"Edit" : L"");
+    if (control && IsClass(control->className, WC_COMBOBOXW)) {
+        for (const ControlInfo& child : window.controls)
+            if (child.parent == control->hwnd && IsClass(child.className, L"Edit"))
+                return &child;
+    }
+    return control;
 }
 
 int Type(const Args& args)
 {
-    if (args.words.size() != 1)
-        return Fail(2, L"type wants one TEXT");
+    int id = kAnyId;
+    if (args.words.size() != 1 || !IdOption(args, id))
+        return Fail(2, L"type wants [--id N] TEXT");
     const std::vector<WindowInfo> windows = ListWindows();
-    const WindowInfo* target = FindWindowInfo(windows, Option(args, L"window"), false);
+    const WindowInfo* target = TargetWindow(windows, args, false);
     if (!target)
         return Fail(1, L"no such window");
-    const ControlInfo* edit = nullptr;
-    const auto idOption = args.options.find(L"id");
-    if (idOption != args.options.end()) {
-        int id = 0;
-        if (!ParseInt(idOption->second, id))
-            return Fail(2, L"--id wants a number");
-        edit = FindControl(*target, id, L"");
-    } else {
-        for (const ControlInfo& control : target->controls)
-            if (::CompareStringOrdinal(control.className.c_str(), -1, L"Edit", -1, TRUE) == CSTR_EQUAL) {
-                edit = &control;
-                break;
-            }
-    }
+    const ControlInfo* edit = FindEdit(*target, id);
     if (!edit)
         return Fail(1, L"no edit box in \"" + target->title + L"\"");
     for (wchar_t c : args.words[0])
         ::PostMessageW(edit->hwnd, WM_CHAR, c, 1);
+    return 0;
+}
+
+// Replaces the text at once. A single-line edit box tells its parent EN_CHANGE itself on
+// WM_SETTEXT; a multi-line one and a combo box's edit field do not, so that is sent for them,
+// as typing would (the combo box passes it on as CBN_EDITCHANGE).
+int SetText(const Args& args)
+{
+    int id = kAnyId;
+    if (args.words.size() != 1 || !IdOption(args, id) || id == kAnyId)
+        return Fail(2, L"set-text wants --id N TEXT");
+    const std::vector<WindowInfo> windows = ListWindows();
+    const WindowInfo* target = TargetWindow(windows, args, false);
+    if (!target)
+        return Fail(1, L"no such window");
+    const ControlInfo* edit = FindEdit(*target, id);
+    if (!edit || !IsClass(edit->className, L"Edit"))
+        return Fail(1, L"no edit box " + std::to_wstring(id) + L" in \"" + target->title + L"\"");
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(edit->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(args.words[0].c_str()),
+                               SMTO_ABORTIFHUNG, 5000, &result))
+        return Fail(1, L"the edit box does not answer");
+    const bool inCombo = std::any_of(target->controls.begin(), target->controls.end(), [&](const ControlInfo& c) {
+        return c.hwnd == edit->parent && IsClass(c.className, WC_COMBOBOXW);
+    });
+    if ((edit->style & ES_MULTILINE) || inCombo)
+        ::SendMessageTimeoutW(edit->parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(edit->hwnd), EN_CHANGE),
+                              reinterpret_cast<LPARAM>(edit->hwnd), SMTO_ABORTIFHUNG, 5000, &result);
     return 0;
 }
 
@@ -222,7 +302,7 @@ int Answer(const Args& args)
     if (args.words.size() != 1)
         return Fail(2, L"answer wants one BUTTON");
     const std::vector<WindowInfo> windows = ListWindows();
-    const WindowInfo* box = FindWindowInfo(windows, Option(args, L"window"), true);
+    const WindowInfo* box = TargetWindow(windows, args, true);
     if (!box)
         return Fail(1, L"no message box");
     std::wstring name = args.words[0];
@@ -239,30 +319,207 @@ int Answer(const Args& args)
         id = DefaultButton(box->hwnd);
     else if (!ParseInt(name, id))
         return Fail(2, L"unknown button " + args.words[0]);
-    const ControlInfo* button = FindControl(*box, id, L"");
-    if (!button || !(button->style & WS_VISIBLE))
+    const ControlInfo* button = FindControl(*box, id, L"", L"Button");
+    if (!button || !button->visible)
         return Fail(1, L"the box has no button " + args.words[0]);
     ::PostMessageW(box->hwnd, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button->hwnd));
+    return 0;
+}
+
+int Command(const Args& args)
+{
+    int id = 0;
+    if (args.words.size() != 1 || !ParseInt(args.words[0], id) || id <= 0 || id > 0xFFFF)
+        return Fail(2, L"command wants one command ID");
+    HWND target = nullptr;
+    if (Has(args, L"window") || Has(args, L"hwnd")) {
+        const std::vector<WindowInfo> windows = ListWindows();
+        const WindowInfo* window = TargetWindow(windows, args, false);
+        target = window ? window->hwnd : nullptr;
+    } else {
+        target = ::FindWindowW(L"DorixWnd", L"Dorix");
+    }
+    if (!target)
+        return Fail(1, L"no such window");
+    // Posted as the menu posts it: the command may open a modal sheet.
+    ::PostMessageW(target, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    return 0;
+}
+
+std::wstring Json(const std::vector<MenuItemInfo>& items)
+{
+    std::wstring out = L"[";
+    for (size_t i = 0; i < items.size(); ++i) {
+        const MenuItemInfo& item = items[i];
+        out += (i ? L",{" : L"{") + std::wstring(L"\"text\":") + Json(item.text) + L",\"command\":"
+            + std::to_wstring(item.command) + L",\"separator\":" + Bool(item.separator);
+        if (!item.items.empty())
+            out += L",\"items\":" + Json(item.items);
+        out += L"}";
+    }
+    return out + L"]";
+}
+
+int Menus(const Args& args)
+{
+    const std::vector<WindowInfo> windows = ListWindows();
+    const WindowInfo* target = TargetWindow(windows, args, false);
+    if (!target)
+        return Fail(1, L"no such window");
+    std::wstring program, message;
+    std::vector<ProgramMenu> menus;
+    if (!ReadProgramMenus(target->hwnd, program, menus, message))
+        return Fail(1, message);
+    std::wstring out = L"{\"program\":" + Json(program) + L",\"menus\":[";
+    for (size_t i = 0; i < menus.size(); ++i)
+        out += (i ? L",\n{" : L"\n{") + std::wstring(L"\"id\":") + std::to_wstring(menus[i].id) + L",\"items\":"
+            + Json(menus[i].items) + L"}";
+    Write(out + L"]}\n");
+    return 0;
+}
+
+// The tab control a command means: by --id, else the window's first visible one.
+const ControlInfo* FindTabs(const WindowInfo& window, const Args& args, int& code, std::wstring& message)
+{
+    int id = kAnyId;
+    if (!IdOption(args, id)) {
+        code = 2;
+        message = L"--id wants a number";
+        return nullptr;
+    }
+    const ControlInfo* control = FindControl(window, id, L"", WC_TABCONTROLW);
+    if (!control) {
+        code = 1;
+        message = L"no tab control in \"" + window.title + L"\"";
+    }
+    return control;
+}
+
+int Tabs(const Args& args)
+{
+    const std::vector<WindowInfo> windows = ListWindows();
+    const WindowInfo* target = TargetWindow(windows, args, false);
+    if (!target)
+        return Fail(1, L"no such window " + WindowName(args));
+    int code = 0;
+    std::wstring message;
+    const ControlInfo* control = FindTabs(*target, args, code, message);
+    if (!control)
+        return Fail(code, message);
+    std::vector<TabInfo> tabs;
+    int selected = -1;
+    if (!ReadTabs(control->hwnd, tabs, selected))
+        return Fail(1, L"the tab control does not answer");
+    std::wstring out = L"{\"hwnd\":" + Handle(control->hwnd) + L",\"id\":" + std::to_wstring(control->id)
+        + L",\"selected\":" + std::to_wstring(selected) + L",\"tabs\":[";
+    for (size_t i = 0; i < tabs.size(); ++i)
+        out += (i ? L",{" : L"{") + std::wstring(L"\"text\":") + Json(tabs[i].text) + L",\"rect\":" + Json(tabs[i].rect)
+            + L"}";
+    Write(out + L"]}\n");
+    return 0;
+}
+
+std::wstring Comparable(std::wstring text)
+{
+    text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+// Taps a tab at its centre, as the pen does; the tab control then tells its parent, which
+// shows the page.
+int TapTab(const Args& args)
+{
+    int index = -1;
+    if (Has(args, L"index") ? !args.words.empty() || !ParseInt(Option(args, L"index"), index) : args.words.size() != 1)
+        return Fail(2, L"tab wants TEXT or --index I");
+    const std::vector<WindowInfo> windows = ListWindows();
+    const WindowInfo* target = TargetWindow(windows, args, false);
+    if (!target)
+        return Fail(1, L"no such window " + WindowName(args));
+    int code = 0;
+    std::wstring message;
+    const ControlInfo* control = FindTabs(*target, args, code, message);
+    if (!control)
+        return Fail(code, message);
+    std::vector<TabInfo> tabs;
+    int selected = -1;
+    if (!ReadTabs(control->hwnd, tabs, selected))
+        return Fail(1, L"the tab control does not answer");
+    if (index < 0)
+        for (size_t i = 0; i < tabs.size(); ++i)
+            if (Comparable(tabs[i].text) == Comparable(args.words[0]))
+                index = static_cast<int>(i);
+    if (index < 0 || index >= static_cast<int>(tabs.size()))
+        return Fail(1, L"no such tab in \"" + target->title + L"\"");
+    PostPress(control->hwnd, Centre(tabs[static_cast<size_t>(index)].rect));
+    return 0;
+}
+
+int Items(const Args& args)
+{
+    int id = kAnyId;
+    if (!IdOption(args, id) || id == kAnyId)
+        return Fail(2, L"items wants --id N");
+    const std::vector<WindowInfo> windows = ListWindows();
+    const WindowInfo* target = TargetWindow(windows, args, false);
+    if (!target)
+        return Fail(1, L"no such window " + WindowName(args));
+    const ControlInfo* control = FindControl(*target, id, L"");
+    if (!control)
+        return Fail(1, L"no control " + std::to_wstring(id) + L" in \"" + target->title + L"\"");
+    const bool tree = IsClass(control->className, WC_TREEVIEWW);
+    std::vector<ItemInfo> items;
+    if (!tree && !IsClass(control->className, WC_LISTVIEWW))
+        return Fail(1, L"control " + std::to_wstring(id) + L" is no list view or tree view");
+    if (!(tree ? ReadTreeItems(control->hwnd, items) : ReadListItems(control->hwnd, items)))
+        return Fail(1, L"the control does not answer");
+    std::wstring out = L"{\"hwnd\":" + Handle(control->hwnd) + L",\"kind\":" + Json(tree ? L"tree" : L"list")
+        + L",\"items\":[";
+    for (size_t i = 0; i < items.size(); ++i) {
+        const ItemInfo& item = items[i];
+        out += i ? L",\n{\"texts\":[" : L"\n{\"texts\":[";
+        for (size_t t = 0; t < item.texts.size(); ++t)
+            out += (t ? L"," : L"") + Json(item.texts[t]);
+        // A check box is the state image: 1 unchecked, 2 checked; none without one.
+        out += L"],\"level\":" + std::to_wstring(item.level) + L",\"state_image\":" + std::to_wstring(item.stateImage)
+            + L",\"checked\":" + (item.stateImage ? Bool(item.stateImage == 2) : L"null") + L",\"selected\":"
+            + Bool(item.selected) + L",\"expanded\":" + Bool(item.expanded) + L",\"rect\":" + Json(item.rect) + L"}";
+    }
+    Write(out + L"]}\n");
+    return 0;
+}
+
+// RDW_UPDATENOW sends WM_PAINT to each of the windows that need it and waits for each.
+int Paint(const Args& args)
+{
+    const std::vector<WindowInfo> windows = ListWindows();
+    const WindowInfo* target = TargetWindow(windows, args, false);
+    if (!target)
+        return Fail(1, L"no such window " + WindowName(args));
+    ::RedrawWindow(target->hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return 0;
 }
 
 int Run(const std::vector<std::wstring>& args)
 {
     if (args.size() < 2)
-        return Fail(2, L"usage: devctl list | tap | type | answer | save-keys | load-volatile");
+        return Fail(2, L"usage: devctl list | tap | type | set-text | answer | command | menus | tabs | tab | items | "
+                       L"paint | save-keys | load-volatile");
     const std::wstring& command = args[1];
     Args parsed;
     if (!ParseArgs(args, 2, parsed))
         return Fail(2, L"an option lacks its value");
-    std::wstring message;
+    static const std::map<std::wstring, int (*)(const Args&)> commands = {
+        {L"tap", Tap},         {L"type", Type}, {L"set-text", SetText}, {L"answer", Answer}, {L"command", Command},
+        {L"menus", Menus},     {L"tabs", Tabs}, {L"tab", TapTab},       {L"items", Items},   {L"paint", Paint}};
     if (command == L"list")
         return List();
-    if (command == L"tap")
-        return Tap(parsed);
-    if (command == L"type")
-        return Type(parsed);
-    if (command == L"answer")
-        return Answer(parsed);
+    const auto found = commands.find(command);
+    if (found != commands.end())
+        return found->second(parsed);
+    std::wstring message;
     if (command == L"save-keys" && parsed.words.size() >= 2) {
         const std::vector<std::wstring> keys(parsed.words.begin() + 1, parsed.words.end());
         return SaveKeys(parsed.words[0], keys, message) ? 0 : Fail(1, message);

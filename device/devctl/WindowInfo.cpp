@@ -1,14 +1,14 @@
 #include "WindowInfo.h"
+#include <commctrl.h>
 #include <algorithm>
 #include <array>
 #include <cwctype>
 
 namespace {
 
-// Control ids of a message box's text and icon (the same under Wine and Windows for the text;
-// the icon has 20 on Windows and 0x440 under Wine).
+// The control id of a message box's text, the same under Wine and Windows (the icon's differs:
+// 20 on Windows, 0x440 under Wine; its SS_ICON style tells it).
 constexpr int kBoxTextId = 0xFFFF;
-constexpr int kBoxIconIds[] = {20, 0x440};
 
 std::wstring WindowText(HWND hwnd)
 {
@@ -26,6 +26,11 @@ std::wstring ClassName(HWND hwnd)
     wchar_t name[256] = L"";
     const int n = ::GetClassNameW(hwnd, name, 256);
     return std::wstring(name, n > 0 ? n : 0);
+}
+
+bool SameClass(const std::wstring& className, const wchar_t* name)
+{
+    return ::CompareStringOrdinal(className.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
 std::wstring Lower(std::wstring text)
@@ -166,11 +171,11 @@ void DescribeBox(WindowInfo& window)
     for (const ControlInfo& control : window.controls) {
         if (control.id == kBoxTextId)
             window.boxText = control.text;
-        else if (std::find(std::begin(kBoxIconIds), std::end(kBoxIconIds), control.id) != std::end(kBoxIconIds)
+        else if ((control.style & SS_TYPEMASK) == SS_ICON && SameClass(control.className, L"Static")
                  && (control.style & WS_VISIBLE)) {
             iconRect = control.rect;
             hasIcon = true;
-        } else if (Lower(control.className) == L"button" && (control.style & WS_VISIBLE))
+        } else if (SameClass(control.className, L"Button") && (control.style & WS_VISIBLE))
             buttons.push_back(control.id);
     }
     std::vector<int> order;
@@ -187,11 +192,47 @@ void DescribeBox(WindowInfo& window)
 BOOL CALLBACK AddControl(HWND hwnd, LPARAM param)
 {
     auto& controls = *reinterpret_cast<std::vector<ControlInfo>*>(param);
-    ControlInfo control{hwnd, ::GetDlgCtrlID(hwnd), ClassName(hwnd), WindowText(hwnd),
-                        static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)), {}};
+    ControlInfo control{hwnd, ::GetAncestor(hwnd, GA_PARENT), ::GetDlgCtrlID(hwnd), ClassName(hwnd), WindowText(hwnd),
+                        static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE)), ::IsWindowVisible(hwnd) != FALSE, {},
+                        nullptr};
     ::GetWindowRect(hwnd, &control.rect);
+    DWORD_PTR buddy = 0;
+    if (SameClass(control.className, UPDOWN_CLASSW)
+        && ::SendMessageTimeoutW(hwnd, UDM_GETBUDDY, 0, 0, SMTO_ABORTIFHUNG, 1000, &buddy))
+        control.buddy = reinterpret_cast<HWND>(buddy);
     controls.push_back(std::move(control));
     return TRUE;
+}
+
+bool IsStandardAnswer(int id)
+{
+    return id >= IDOK && id <= IDCONTINUE;
+}
+
+// The message text, at most one icon and push buttons with the standard answer ids, each a
+// direct child of a #32770: what MessageBox builds and nothing else does by accident. The
+// About box has several texts and a sheet has its tab control and pages.
+bool IsMessageBox(const WindowInfo& window)
+{
+    if (window.className != L"#32770")
+        return false;
+    int texts = 0, icons = 0, buttons = 0;
+    for (const ControlInfo& c : window.controls) {
+        if (c.parent != window.hwnd)
+            continue;
+        const DWORD type = c.style & SS_TYPEMASK;
+        const DWORD buttonType = c.style & BS_TYPEMASK;
+        if (SameClass(c.className, L"Static") && c.id == kBoxTextId && type != SS_ICON)
+            ++texts;
+        else if (SameClass(c.className, L"Static") && type == SS_ICON)
+            ++icons;
+        else if (SameClass(c.className, L"Button") && IsStandardAnswer(c.id)
+                 && (buttonType == BS_PUSHBUTTON || buttonType == BS_DEFPUSHBUTTON))
+            ++buttons;
+        else
+            return false;
+    }
+    return texts == 1 && icons <= 1 && buttons > 0;
 }
 
 BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param)
@@ -210,10 +251,9 @@ BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param)
     // The virtual desktop's own invisible-in-effect helper windows have neither title nor size.
     if (window.title.empty() && window.rect.right - window.rect.left <= 1)
         return TRUE;
+    // Every descendant, each after its parent.
     ::EnumChildWindows(hwnd, AddControl, reinterpret_cast<LPARAM>(&window.controls));
-    window.isBox = window.className == L"#32770"
-        && std::any_of(window.controls.begin(), window.controls.end(),
-                       [](const ControlInfo& c) { return c.id == kBoxTextId; });
+    window.isBox = IsMessageBox(window);
     if (window.isBox)
         DescribeBox(window);
     windows.push_back(std::move(window));
@@ -242,14 +282,22 @@ const WindowInfo* FindWindowInfo(const std::vector<WindowInfo>& windows, const s
     return nullptr;
 }
 
-const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstring& text)
+const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstring& text,
+                               const std::wstring& className)
 {
+    const ControlInfo* hidden = nullptr;
     for (const ControlInfo& control : window.controls) {
-        if (text.empty() ? control.id == id
-                         : Lower(WithoutAmpersands(control.text)) == Lower(WithoutAmpersands(text)))
+        const bool matches = text.empty()
+            ? id == kAnyId || control.id == id
+            : Lower(WithoutAmpersands(control.text)) == Lower(WithoutAmpersands(text));
+        if (!matches || (!className.empty() && !SameClass(control.className, className.c_str())))
+            continue;
+        if (control.visible)
             return &control;
+        if (!hidden)
+            hidden = &control;
     }
-    return nullptr;
+    return hidden;
 }
 
 int DefaultButton(HWND box)
@@ -259,8 +307,7 @@ int DefaultButton(HWND box)
     // the default.
     for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         const LONG style = ::GetWindowLongW(child, GWL_STYLE);
-        if ((style & WS_VISIBLE) && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON
-            && ::CompareStringOrdinal(ClassName(child).c_str(), -1, L"Button", -1, TRUE) == CSTR_EQUAL)
+        if ((style & WS_VISIBLE) && (style & BS_TYPEMASK) == BS_DEFPUSHBUTTON && SameClass(ClassName(child), L"Button"))
             return ::GetDlgCtrlID(child);
     }
     DWORD_PTR result = 0;

@@ -1,17 +1,22 @@
 #pragma once
-// What a user sees of the device's windows: the top-level windows with their controls, and
-// the message boxes among them with the text, caption and style they were shown with.
+// What a user sees of the device's windows: the top-level windows with all their controls
+// (a sheet's controls are grandchildren: sheet, page, control), and the message boxes among
+// them with the text, caption and style they were shown with.
 #include <windows.h>
+#include <climits>
 #include <string>
 #include <vector>
 
 struct ControlInfo {
     HWND hwnd;
+    HWND parent;
     int id;
     std::wstring className;
     std::wstring text;
     DWORD style;
-    RECT rect;  // screen coordinates
+    bool visible;  // shown, and so are all its parents: only one page of a sheet is
+    RECT rect;     // screen coordinates
+    HWND buddy;    // an up-down control's edit box; null for other controls
 };
 
 struct WindowInfo {
@@ -22,24 +27,32 @@ struct WindowInfo {
     DWORD style;
     DWORD exStyle;
     RECT rect;
+    // A message box: a #32770 whose direct children are the message text, at most an icon
+    // and push buttons with the standard answer ids, nothing else (not the About box, not a sheet).
     bool isBox;
     // Message boxes only: the message text and the MB_ style as far as the box shows it
     // (buttons, icon, default button).
     std::wstring boxText;
     UINT boxStyle;
-    std::vector<ControlInfo> controls;
+    std::vector<ControlInfo> controls;  // every descendant, each after its parent
 };
 
 // The visible top-level windows of the device, topmost first. Owned windows (dialogs, boxes)
 // are included; the desktop's own helper windows are not.
 std::vector<WindowInfo> ListWindows();
 
-// The window whose title or class contains the text (case-insensitive), a box preferred
+// The topmost window whose title or class contains the text (case-insensitive), only boxes
 // when boxOnly; null when there is none. An empty text picks the topmost one.
 const WindowInfo* FindWindowInfo(const std::vector<WindowInfo>& windows, const std::wstring& text, bool boxOnly);
 
-// A control of the window by id, or by text with '&' ignored; null when there is none.
-const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstring& text);
+constexpr int kAnyId = INT_MIN;
+
+// A control of the window by id (kAnyId: any), or by text with '&' ignored, of the class when
+// one is given;
+// a visible one before hidden ones, since ids repeat across the pages of a sheet. Null when
+// there is none.
+const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstring& text,
+                               const std::wstring& className = std::wstring());
 
 // The id of the box's default button; 0 when it has none.
 int DefaultButton(HWND box);

@@ -11,6 +11,7 @@ import time
 
 import device as devicemod
 import driver
+import pages
 import registry
 import ui
 
@@ -168,6 +169,8 @@ def cmd_run(args):
                 print("boot %d: %s %dx%d" % (number, mode.name, width, height))
             for path in mode.restored:
                 print("  ROM file restored: %s" % path)
+            for line in mode.startup:
+                print("  " + line)
             proc = dev.start(program, program_args)
             entry = {"mode": mode.name, "size": [width, height], "safe_reason": mode.safe_reason}
             report["boots"].append(entry)
@@ -344,15 +347,21 @@ def cmd_windows(args):
     found = ui.windows(attached(args))
     if args.json:
         print(json.dumps(found, indent=1))
-    for window in [] if args.json else found:
+        return 0
+    for window in found:
         print(ui.describe(window))
-        for c in window["controls"]:
-            print("    id %d %s %s" % (c["id"], c["class"], json.dumps(c["text"])))
+        for depth, c in ui.control_tree(window):
+            print("  %sid %d %s %s%s" % ("  " * depth, c["id"], c["class"], json.dumps(c["text"]),
+                                          "" if c["visible"] else " (hidden)"))
     return 0
 
 
+def window_options(args):
+    return ui.target(args.window, args.hwnd)
+
+
 def cmd_tap(args):
-    call = ["tap"] + (["--window", args.window] if args.window else [])
+    call = ["tap"] + window_options(args)
     if args.point:
         call += ["--point", args.point]
     elif args.id is not None:
@@ -366,13 +375,72 @@ def cmd_tap(args):
 
 
 def cmd_type(args):
-    ui.call(attached(args), "type", *(["--window", args.window] if args.window else []),
+    ui.call(attached(args), "type", *window_options(args),
             *(["--id", str(args.id)] if args.id is not None else []), args.text)
     return 0
 
 
+def cmd_set_text(args):
+    ui.call(attached(args), "set-text", *window_options(args), "--id", str(args.id), args.text)
+    return 0
+
+
 def cmd_answer(args):
-    ui.call(attached(args), "answer", *(["--window", args.window] if args.window else []), args.button)
+    ui.call(attached(args), "answer", *window_options(args), args.button)
+    return 0
+
+
+def cmd_command(args):
+    ui.call(attached(args), "command", *window_options(args), str(args.command_id))
+    return 0
+
+
+def print_menu(items, depth):
+    for item in items:
+        if item["separator"]:
+            print("%s----" % ("  " * depth))
+        else:
+            print("%s%s%s" % ("  " * depth, item["text"], ("  %d" % item["command"]) if item["command"] else ""))
+        print_menu(item.get("items", []), depth + 1)
+
+
+def cmd_menus(args):
+    menus = ui.query(attached(args), "menus", *window_options(args))
+    if args.json:
+        print(json.dumps(menus, indent=1))
+        return 0
+    print("menus of %s (from the program's file; commands by id):" % menus["program"])
+    for menu in menus["menus"]:
+        print("  menu %d" % menu["id"])
+        print_menu(menu["items"], 2)
+    return 0
+
+
+def cmd_tabs(args):
+    tabs = ui.query(attached(args), "tabs", *window_options(args), *(["--id", str(args.id)] if args.id else []))
+    if args.json:
+        print(json.dumps(tabs, indent=1))
+        return 0
+    for i, tab in enumerate(tabs["tabs"]):
+        print("%s %d %s %s" % ("*" if i == tabs["selected"] else " ", i, json.dumps(tab["text"]), tab["rect"]))
+    return 0
+
+
+def cmd_tab(args):
+    which = ["--index", str(args.index)] if args.index is not None else [args.text or ""]
+    ui.call(attached(args), "tab", *window_options(args), *(["--id", str(args.id)] if args.id else []), *which)
+    return 0
+
+
+def cmd_items(args):
+    items = ui.query(attached(args), "items", *window_options(args), "--id", str(args.id))
+    if args.json:
+        print(json.dumps(items, indent=1))
+        return 0
+    for item in items["items"]:
+        check = {None: "   ", True: "[x]", False: "[ ]"}[item["checked"]]
+        print("%s%s %s%s" % ("  " * item["level"], check, " | ".join(item["texts"]), " (selected)" if item["selected"]
+                             else ""))
     return 0
 
 
@@ -380,6 +448,36 @@ def cmd_screenshot(args):
     dev = attached(args)
     print(dev.screenshot(args.file or os.path.join(dev.screens, "screenshot-%d.png" % int(time.time()))))
     return 0
+
+
+def cmd_pages(args):
+    # A device of its own, in factory state each time: the user's device keeps its state.
+    dev = devicemod.Device(args.image, home=os.path.join(args.home or devicemod.default_home(), "pages"),
+                           build=args.build)
+    if not args.no_build:
+        ensure_built(args)
+    dev.require_built("devctl.exe")
+    dev.lock()
+    if not dev.created:
+        dev.create()
+    dev.factory_reset()
+    out = os.path.abspath(args.out or os.path.join(dev.screens, "pages"))
+    os.makedirs(out, exist_ok=True)
+    signal.signal(signal.SIGTERM, _stop)
+    signal.signal(signal.SIGINT, _stop)
+    try:
+        pictures = pages.take(dev, args.screen or list(pages.SCREENS), out)
+    except pages.NoSheets as e:
+        print(e)
+        return 3
+    except Stop:
+        print("stopped")
+        return 1
+    print("%d pictures in %s; %s" % (len(pictures.shots), out, "%d layout faults:" % len(pictures.faults)
+                                     if pictures.faults else "every page's layout is sound"))
+    for fault in pictures.faults:
+        print("  " + fault)
+    return 1 if pictures.faults else 0
 
 
 def parser():
@@ -418,24 +516,69 @@ def parser():
     sub.add_parser("factory-reset", parents=[common], help="return the device to factory state").set_defaults(
         func=cmd_factory_reset)
     sub.add_parser("stop", parents=[common], help="shut down a running device").set_defaults(func=cmd_stop)
-    windows = sub.add_parser("windows", parents=[common], help="list the running device's windows and boxes")
+    windows = sub.add_parser("windows", parents=[common], help="list the running device's windows and boxes "
+                             "with all their controls")
     windows.add_argument("--json", action="store_true")
     windows.set_defaults(func=cmd_windows)
-    tap = sub.add_parser("tap", parents=[common], help="tap a control (by --id or --text) or a --point X,Y")
-    tap.add_argument("--window", help="part of the window's title (default: the topmost window)")
+    # Driving commands name a window by part of its title (default: the topmost) or by handle.
+    window = argparse.ArgumentParser(add_help=False)
+    window.add_argument("--window", help="part of the window's title or class (default: the topmost window)")
+    window.add_argument("--hwnd", type=int, help="the window's handle, as windows --json shows it")
+    tap = sub.add_parser("tap", parents=[common, window], help="tap a control (by --id or --text) or a --point X,Y; "
+                         "where an id repeats (the pages of a sheet), the visible control")
     tap.add_argument("--id", type=int)
     tap.add_argument("--text")
     tap.add_argument("--point", metavar="X,Y")
     tap.set_defaults(func=cmd_tap)
-    typ = sub.add_parser("type", parents=[common], help="type text into an edit box")
-    typ.add_argument("--window")
+    typ = sub.add_parser("type", parents=[common, window], help="type text into an edit box")
     typ.add_argument("--id", type=int, help="the edit box's id (default: the window's first edit box)")
     typ.add_argument("text")
     typ.set_defaults(func=cmd_type)
-    answer = sub.add_parser("answer", parents=[common], help="press a message box's button")
-    answer.add_argument("--window", help="part of the box's caption")
+    set_text = sub.add_parser("set-text", parents=[common, window], help="replace an edit box's text at once (a "
+                              "combo box's: its edit field's); its parent is told of the change as typing tells it")
+    set_text.add_argument("--id", type=int, required=True)
+    set_text.add_argument("text")
+    set_text.set_defaults(func=cmd_set_text)
+    answer = sub.add_parser("answer", parents=[common, window], help="press a message box's button")
     answer.add_argument("button", help="ok, cancel, yes, no, abort, retry, ignore, default or an id")
     answer.set_defaults(func=cmd_answer)
+    command = sub.add_parser("command", parents=[common, window], help="send a menu command to a window (default: "
+                             "Dorix's main window), as choosing it in the menu does")
+    command.add_argument("command_id", type=int, metavar="ID")
+    command.set_defaults(func=cmd_command)
+    menus = sub.add_parser("menus", parents=[common, window], help="the menus of a window's program with their "
+                           "command ids (read from the program's file)")
+    menus.add_argument("--json", action="store_true")
+    menus.set_defaults(func=cmd_menus)
+    tabs = sub.add_parser("tabs", parents=[common, window], help="a tab control's tabs, their places and the "
+                          "selected one (*)")
+    tabs.add_argument("--id", type=int, help="the tab control's id (default: the window's first visible one)")
+    tabs.add_argument("--json", action="store_true")
+    tabs.set_defaults(func=cmd_tabs)
+    tab = sub.add_parser("tab", parents=[common, window], help="tap a tab, by its text or --index")
+    tab.add_argument("--id", type=int, help="the tab control's id (default: the window's first visible one)")
+    tab.add_argument("--index", type=int)
+    tab.add_argument("text", nargs="?")
+    tab.set_defaults(func=cmd_tab)
+    items = sub.add_parser("items", parents=[common, window], help="a list view's or tree view's items with their "
+                           "check boxes")
+    items.add_argument("--id", type=int, required=True)
+    items.add_argument("--json", action="store_true")
+    items.set_defaults(func=cmd_items)
+    pictures = sub.add_parser("pages", parents=[common], help="screenshots of every page of Dorix's settings "
+                              "sheets on each screen, each page's layout checked",
+                              description="Boots a device of its own (in HOME/pages, from factory state) on each "
+                              "screen, 240x320, 320x240, 480x640 and 640x480, starts Dorix, opens each settings "
+                              "sheet from the main window (the mode settings sheets and the program settings "
+                              "sheet), shows every page and saves a screenshot of it (and of the box a page shows "
+                              "first), and checks each page: every visible control lies inside the page and the "
+                              "screen, overlaps no other control and does not cross a group box's edge. Exit code "
+                              "0 when every page is sound, 1 with faults, 3 when Dorix has no settings sheets.")
+    pictures.add_argument("--screen", action="append", choices=sorted(pages.SCREENS), help="only this screen; "
+                          "repeatable (default: all four)")
+    pictures.add_argument("--out", help="where the pictures go (default: the device's screens/pages folder)")
+    pictures.add_argument("--no-build", action="store_true", help="do not set up the machine or build first")
+    pictures.set_defaults(func=cmd_pages)
     shot = sub.add_parser("screenshot", parents=[common], help="save the device's screen as PNG")
     shot.add_argument("file", nargs="?")
     shot.set_defaults(func=cmd_screenshot)

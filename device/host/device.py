@@ -21,6 +21,7 @@ import time
 
 import driver
 import registry
+import startup
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -134,6 +135,8 @@ class Device:
         self.xvfb = None
         self.desktop = None
         self.program = None
+        self.started = []  # the programs of the StartUp folder
+        self.headless = False
         self.wine_log = None
         self._lock = None
         self.boots = 0
@@ -317,6 +320,28 @@ class Device:
         dword = lambda v: v[1] if v and v[0] == registry.REG_DWORD else (None if v is None else v[1])
         return driver.read_settings(dword(vga), dword(angle), data, error)
 
+    def set_mode(self, vga, orientation):
+        """Writes a video mode's driver settings with the host's own means while the device is
+        down, so that its next boot comes up in that mode: "Rotation" in the panel section of
+        the table file, "VGAMode" and "Angle"."""
+        if self.running():
+            raise DeviceError("the device is running; stop it first")
+        self._map_drive()
+        self.restore_rom()
+        table = host_path(self.drive, TABLE)
+        with open(table, "rb") as f:
+            data = f.read()
+        try:
+            data = driver.with_value(data, "LCD1" if vga else "LCD0", "Rotation", "dword:%d" % orientation)
+        except ValueError as e:
+            raise DeviceError(str(e))
+        with open(table, "wb") as f:
+            f.write(data)
+        for key, name, value in (("HKCU\\ControlPanel\\DisplayMode", "VGAMode", int(vga)),
+                                 ("HKLM\\System\\GDI\\Rotation", "Angle", driver.angle_of(orientation))):
+            self.wine("reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f")
+        self._stop_server()
+
     # ----- sessions -----
 
     def running(self):
@@ -335,6 +360,7 @@ class Device:
         if not session:
             raise DeviceError("the device %s is not running (start it with: dorix-device run)" % self.image.name)
         self.display = session["display"]
+        self.headless = session.get("headless", False)
         return session
 
     def lock(self):
@@ -347,8 +373,9 @@ class Device:
 
     def boot(self, headless, display=None):
         """Boots the device: ROM restored, the driver's settings read, the screen of that mode
-        (Xvfb when headless), the volatile keys created, the desktop started. Returns the
-        BootMode."""
+        (Xvfb when headless), the volatile keys created, the desktop started, the StartUp
+        folder's programs started. Returns the BootMode; its "startup" lists what the StartUp
+        folder started or skipped, one line each."""
         self._map_drive()
         restored = self.restore_rom()
         settings = self.driver_settings()
@@ -356,8 +383,9 @@ class Device:
         width, height = mode.size
         self._set_desktop_size(width, height)
         self.boots += 1
+        self.headless = headless
         if headless:
-            self._start_xvfb()
+            self._start_xvfb(width, height)
         else:
             self.display = display
         subprocess.run([WINESERVER, "-p"], env=self.env(), stdin=subprocess.DEVNULL,
@@ -370,7 +398,22 @@ class Device:
         self._write_session(mode)
         mode.restored = restored
         mode.settings = settings
+        mode.startup = self._run_startup()
         return mode
+
+    def _run_startup(self):
+        """Starts the programs of the StartUp folder's shortcuts, as the device does at boot;
+        one line for each shortcut."""
+        lines = []
+        for entry in startup.plan(lambda path: host_path(self.drive, path)):
+            if entry.skipped:
+                lines.append("StartUp %s skipped: %s" % (entry.shortcut, entry.skipped))
+                continue
+            self.started.append(subprocess.Popen(
+                [WINE, entry.program] + entry.args, env=self.env(), cwd=self.drive, stdin=subprocess.DEVNULL,
+                stdout=self._wine_log(), stderr=self._wine_log()))
+            lines.append("StartUp %s started: %s" % (entry.shortcut, " ".join([entry.program] + entry.args)))
+        return lines
 
     def _set_desktop_size(self, width, height):
         """Makes every program of the session join a virtual desktop of the mode's size,
@@ -387,12 +430,13 @@ class Device:
         with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
             f.write("\n\n".join(kept))
 
-    def _start_xvfb(self):
-        """A headless display larger than any mode: the device's size comes from its virtual
-        desktop alone, as on a user's display."""
+    def _start_xvfb(self, width, height):
+        """A headless display of the device's size. The device's size comes from its virtual
+        desktop, but Wine lays message boxes out for the X screen: on a larger one a long box
+        text would run past the edges of a 240 pixel wide device screen."""
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],
             pass_fds=(write,), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as f:
@@ -426,13 +470,14 @@ class Device:
             except (DeviceError, subprocess.TimeoutExpired) as e:
                 self.log("warning: volatile keys not saved: %s" % e)
         self._stop_server()
-        for proc in (self.program, self.desktop):
+        for proc in [self.program, self.desktop] + self.started:
             if proc is not None:
                 try:
                     proc.wait(timeout=10)
                 except subprocess.TimeoutExpired:
                     proc.kill()
         self.program = self.desktop = None
+        self.started = []
         if self.xvfb is not None:
             self.xvfb.send_signal(signal.SIGTERM)
             self.xvfb.wait()
@@ -462,7 +507,10 @@ class Device:
     def screenshot(self, path):
         """Saves the device's screen as PNG; returns the path."""
         os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
-        xwd = ["xwd", "-name", DESKTOP_WINDOW, "-silent", "-display", self.display]
+        # Headless, the X screen is the device's screen; on a user's display the device's
+        # screen is the virtual desktop's window.
+        xwd = ["xwd", "-root"] if self.headless else ["xwd", "-name", DESKTOP_WINDOW]
+        xwd += ["-silent", "-display", self.display]
         shot = subprocess.run(xwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=30)
         if shot.returncode != 0:
             raise DeviceError("xwd failed: %s" % shot.stderr.decode(errors="replace").strip())

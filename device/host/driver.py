@@ -34,11 +34,12 @@ def table_text(data):
     return data.decode("cp1252", errors="replace")
 
 
-def find_value(text, section, key):
-    """The raw value of key in section, or None, found the way the device's INI reader does:
-    the search runs from the section's header to the end of the text, a quoted key anywhere
-    after it wins over a bare one, and the value ends before the first line feed, carriage
-    return or "//" (a value with none of them after it is not found)."""
+def value_span(text, section, key):
+    """Where the raw value of key in section stands in the text, (start, end), or None; found
+    the way the device's INI reader finds it: the search runs from the section's header to the
+    end of the text, a quoted key anywhere after it wins over a bare one, and the value ends
+    before the first line feed, carriage return or "//" (a value with none of them after it is
+    not found). The value keeps the blanks around it."""
     content = "\n" + text
     header = content.find("\n[%s]" % section)
     if header < 0:
@@ -56,7 +57,25 @@ def find_value(text, section, key):
     ends = [p for p in (content.find("\n", start), content.find("\r", start), content.find("//", start)) if p >= 0]
     if not ends:
         return None
-    return content[start:min(ends)].strip(" \t")
+    return start - 1, min(ends) - 1
+
+
+def find_value(text, section, key):
+    """The raw value of key in section, trimmed, or None (see value_span)."""
+    span = value_span(text, section, key)
+    return None if span is None else text[span[0]:span[1]].strip(" \t")
+
+
+def with_value(data, section, key, value):
+    """The table file's bytes with the value of key in section replaced, the blanks before a
+    comment kept; ValueError when the device would not find the value."""
+    text = data.decode("cp1252")
+    span = value_span(text, section, key)
+    if span is None:
+        raise ValueError('no "%s" in section [%s] of the driver table file' % (key, section))
+    old = text[span[0]:span[1]]
+    kept = old[len(old.rstrip(" \t")):]
+    return (text[:span[0]] + value + kept + text[span[1]:]).encode("cp1252")
 
 
 @dataclass

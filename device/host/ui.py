@@ -14,16 +14,29 @@ def devctl(dev, *args, timeout=30):
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
 
-def windows(dev):
-    code, out = devctl(dev, "list")
+def query(dev, *args):
+    """Runs a devctl command that answers with JSON; raises with its message on failure."""
+    code, out = devctl(dev, *args)
     if code != 0:
-        raise devicemod.DeviceError(out.strip() or "devctl list failed")
+        raise devicemod.DeviceError(out.strip() or "devctl %s failed" % args[0])
     try:
         return json.loads(out)
     except ValueError:
         # A lister ended half-way (the device is resetting and its programs are being ended)
-        # leaves no complete list behind.
-        raise devicemod.DeviceError("devctl list ended without a list: %r" % out[:200])
+        # leaves no complete answer behind.
+        raise devicemod.DeviceError("devctl %s ended without an answer: %r" % (args[0], out[:200]))
+
+
+def windows(dev):
+    """The device's top-level windows, topmost first, each with all its controls (devctl list)."""
+    return query(dev, "list")
+
+
+def target(window=None, hwnd=None):
+    """devctl's options naming a window: by handle, else by part of its title (none: the topmost)."""
+    if hwnd is not None:
+        return ["--hwnd", str(hwnd)]
+    return ["--window", window] if window else []
 
 
 def call(dev, *args):
@@ -31,6 +44,49 @@ def call(dev, *args):
     code, out = devctl(dev, *args)
     if code != 0:
         raise devicemod.DeviceError(out.strip() or "devctl %s failed" % args[0])
+
+
+def wait_for(what, probe, timeout=30.0, interval=0.1):
+    """Polls probe() until it returns something true and returns that; after timeout seconds
+    raises DeviceError naming what did not happen."""
+    deadline = time.monotonic() + timeout
+    while True:
+        found = probe()
+        if found:
+            return found
+        if time.monotonic() > deadline:
+            raise devicemod.DeviceError("%s did not happen within %.0f s" % (what, timeout))
+        time.sleep(interval)
+
+
+def titled(found, title):
+    """The first window of a listing with exactly this title that is no message box, or None."""
+    return next((w for w in found if w["title"] == title and not w["box"]), None)
+
+
+def children(window, parent):
+    """The controls of a listed window whose parent is the given window handle."""
+    return [c for c in window["controls"] if c["parent"] == parent]
+
+
+def active_page(sheet):
+    """The visible page of a listed sheet (a child #32770 of it), or None."""
+    return next((c for c in children(sheet, sheet["hwnd"]) if c["class"] == "#32770" and c["visible"]), None)
+
+
+def menu_has(menus, text):
+    """Whether any menu of devctl's menus answer holds an item of this text, at any depth."""
+    def walk(items):
+        return any(i["text"] == text or walk(i.get("items", [])) for i in items)
+    return any(walk(m["items"]) for m in menus["menus"])
+
+
+def control_tree(window):
+    """(depth, control) for each control of a listed window, depth 1 for its direct children."""
+    depth = {window["hwnd"]: 0}
+    for c in window["controls"]:
+        depth[c["hwnd"]] = depth.get(c["parent"], 0) + 1
+        yield depth[c["hwnd"]], c
 
 
 def describe(window):
@@ -76,7 +132,7 @@ class BoxAnswerer:
             if record["answer"] is not None or now - record["since"] < self.wait:
                 continue
             answer = self.answers.pop(0) if self.answers else "default"
-            code, out = devctl(self.dev, "answer", "--window", str(window["title"]), answer)
+            code, out = devctl(self.dev, "answer", "--hwnd", str(window["hwnd"]), answer)
             record["answer"], record["answered"] = answer, code == 0
             self.log("%s -> %s%s" % (describe(window), answer, "" if code == 0 else " FAILED: " + out.strip()))
         return found

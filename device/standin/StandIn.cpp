@@ -1,15 +1,17 @@
-// The program the device runs until Dorix's own program exists: shows the screen size the
+// The device's own small program, which the device runs in Dorix's place when Dorix is not
+// built and which the device's tests run as the device's shell: shows the screen size the
 // device booted with, writes a video mode's driver settings with code of its own (not
 // Dorix's) and asks for the soft reset through the platform layer.
 //
-//   standin.exe [MODE [rotation=TEXT] [angle=N]] [ask]
+//   standin.exe [MODE [rotation=TEXT] [angle=N]] [ask] [sheet]
 //     MODE          QVGA.0 .. QVGA.3, VGA.0 .. VGA.3: write that mode's settings, then reset
 //     rotation=TEXT write TEXT as the panel's "Rotation" instead of "dword:<orientation>"
 //     angle=N       write "Angle" N instead of the mode's angle
 //     ask           show the question box "Switch now?" (OK/Cancel, question icon, Cancel
 //                   the default) at start and show the answer
-// Without words it shows its window; its mode buttons do what MODE does, and it has an edit box
-// to type into. While the file
+//     sheet         open the stand-in sheet (StandInSheet.h) at start and show how it ended
+// Without words it shows its window; its mode buttons do what MODE does, it has an edit box
+// to type into, and its menu command 400 opens the sheet. While the file
 // "\Temp\standin-plan.txt" exists, each start appends the screen size to
 // "\Temp\standin-screens.txt", takes the plan's first line as MODE and resets again; an
 // empty plan is deleted. Exit code 3 when the reset was refused, 4 when writing failed.
@@ -18,6 +20,7 @@
 #include <sstream>
 #include <string>
 #include <vector>
+#include "StandInSheet.h"
 #include "common/DeviceFile.h"
 #include "platform/RebootControl.h"
 
@@ -28,6 +31,7 @@ constexpr int kStatusText = 101;
 constexpr int kNoteEdit = 102;
 constexpr int kFirstModeButton = 200;
 constexpr int kAskButton = 300;
+constexpr int kSheetCommand = 400;
 const wchar_t kTable[] = L"\\Windows\\atihwtbl0.txt";
 const wchar_t kPlan[] = L"\\Temp\\standin-plan.txt";
 const wchar_t kScreens[] = L"\\Temp\\standin-screens.txt";
@@ -142,6 +146,12 @@ std::wstring NextPlannedMode()
     return std::wstring(lines[0].begin(), lines[0].end());
 }
 
+void OpenSheet(HWND window)
+{
+    const INT_PTR result = ShowStandInSheet(window);
+    ::SetDlgItemTextW(window, kStatusText, (L"Sheet " + std::to_wstring(result)).c_str());
+}
+
 void Ask(HWND window)
 {
     const int answer = ::MessageBoxW(window, L"Switch now?", L"Dorix stand-in",
@@ -174,6 +184,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             ::SetDlgItemTextW(window, kStatusText, code == 3 ? L"Reset refused" : L"Cannot write the settings");
         } else if (id == kAskButton) {
             Ask(window);
+        } else if (id == kSheetCommand) {
+            OpenSheet(window);
         }
         return 0;
     }
@@ -185,7 +197,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-int RunWindow(HINSTANCE instance, bool ask)
+int RunWindow(HINSTANCE instance, bool ask, bool sheet)
 {
     WNDCLASSW cls{};
     cls.lpfnWndProc = WindowProc;
@@ -203,6 +215,8 @@ int RunWindow(HINSTANCE instance, bool ask)
     ::UpdateWindow(window);
     if (ask)
         Ask(window);
+    if (sheet)
+        OpenSheet(window);
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
@@ -219,6 +233,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
     Mode mode;
     bool hasMode = false;
     bool ask = false;
+    bool sheet = false;
     std::string rotation;
     long angle = -1;
     for (std::wstring word; words >> word;) {
@@ -226,6 +241,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
             hasMode = true;
         else if (word == L"ask")
             ask = true;
+        else if (word == L"sheet")
+            sheet = true;
         else if (word.rfind(L"rotation=", 0) == 0)
             rotation.assign(word.begin() + 9, word.end());
         else if (word.rfind(L"angle=", 0) == 0)
@@ -233,9 +250,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int)
         else
             return 2;
     }
-    if (!hasMode && !ask && ParseMode(NextPlannedMode(), mode))
+    if (!hasMode && !ask && !sheet && ParseMode(NextPlannedMode(), mode))
         hasMode = true;
     if (hasMode)
         return SwitchTo(mode, rotation, angle);
-    return RunWindow(instance, ask);
+    return RunWindow(instance, ask, sheet);
 }

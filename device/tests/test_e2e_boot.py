@@ -1,10 +1,10 @@
 """The device booted headless: the mode the settings name, the reset loop through all eight
-modes, the safe mode, ROM restore, volatile touch values, the second image."""
+modes, the safe mode, ROM restore, volatile touch values, the StartUp folder, the second image."""
 
 import os
-import shutil
 import unittest
 
+from devicesession import Session, write
 from hostrun import drive, host, png_size, run, state
 
 SIZES = {"QVGA.0": [240, 320], "QVGA.1": [320, 240], "QVGA.2": [240, 320], "QVGA.3": [320, 240],
@@ -95,6 +95,36 @@ class Boot(unittest.TestCase):
         host("factory-reset")
         s = state()
         self.assertEqual(([], "QVGA.0"), (s["changes"], s["boot_mode"]))
+
+
+class StartUp(unittest.TestCase):
+    THEME = "\\My Documents\\start theme.txt"
+    WALL = "HKCU\\Software\\Microsoft\\Today"
+
+    def test_shortcuts_run_their_programs_at_every_boot_before_the_program(self):
+        host("factory-reset")
+        line = '"\\Windows\\wceload.exe" /noui /delete 0 "%s"' % self.THEME
+        write("\\Windows\\StartUp\\Theme.lnk", b"%d#%s" % (len(line), line.encode()))
+        write("\\Windows\\StartUp\\WiFi-Monitor.lnk", b"16#\\Windows\\WTM.exe")
+        write(self.THEME, b"Wallpaper=first.gif\r\n")
+        s = Session(program="standin")
+        try:
+            s.wait_for("the first boot's theme", lambda: s.reg(self.WALL, "Wall") == "first.gif")
+            write(self.THEME, b"Wallpaper=second.gif\r\n")
+            s.tap(201)  # the stand-in's QVGA.1 button: write that mode and reset
+            self.assertEqual("QVGA.1", s.wait_for_reset())
+            s.wait_for("the second boot's theme", lambda: s.reg(self.WALL, "Wall") == "second.gif")
+        finally:
+            s.stop()
+        out = s.output()
+        started = "  StartUp \\Windows\\StartUp\\Theme.lnk started: \\Windows\\wceload.exe /noui /delete 0 %s\n" \
+            % self.THEME
+        skipped = "  StartUp \\Windows\\StartUp\\WiFi-Monitor.lnk skipped: \\Windows\\WTM.exe is no program\n"
+        self.assertEqual(2, out.count(started), out)
+        self.assertEqual(2, out.count(skipped), out)
+        # Each boot: the StartUp programs, then the program's first window.
+        self.assertLess(out.index(started), out.index("  up in"), out)
+        self.assertLess(out.rindex(started), out.rindex("  up in"), out)
 
 
 class SecondImage(unittest.TestCase):

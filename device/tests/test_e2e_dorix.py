@@ -4,19 +4,11 @@ mode buttons tapped, its boxes read and answered, the device's screen after each
 Cases that need no fresh device share one run of it (a session): Dorix's resets only cost the
 reboot, and its other command lines only a program start."""
 
-import json
 import os
-import re
-import subprocess
-import sys
-import tempfile
-import time
 import unittest
 
-from hostrun import BUILD, HOME, HOST, drive, env, host, png_size, run, state
-
-import device as devicemod
-import ui
+from devicesession import SETTINGS, SIZES, WAIT, Session, factory, on_device, read, reg4, unique_colours, write
+from hostrun import BUILD, host, run, state
 
 CONFIRM_RESET = ("A soft reset is required to apply the video-mode.\nIf you have unsaved data in other "
                  "applications choose \"Cancel\" to abort.")
@@ -30,221 +22,16 @@ UNINSTALLED = ("The program was uninstalled successfully. If you run it again it
                "Reset required to activate changes.")
 OKCANCEL_EXCLAMATION, STOP, INFORMATION, YESNO_INFORMATION = 0x31, 0x10, 0x40, 0x44
 
-SIZES = {"QVGA.0": (240, 320), "QVGA.1": (320, 240), "QVGA.2": (240, 320), "QVGA.3": (320, 240),
-         "VGA.0": (480, 640), "VGA.1": (640, 480), "VGA.2": (480, 640), "VGA.3": (640, 480)}
 # The buttons of the main window, in the order of the template, and the modes they choose.
 BUTTONS = [(1027, "Portrait (Standard)", "QVGA.0"), (1032, "Landscape (Right-Handed)", "QVGA.1"),
            (1033, "Portrait (Upside down)", "QVGA.2"), (1034, "Landscape (Left-Handed)", "QVGA.3"),
            (1028, "Portrait (Standard)", "VGA.0"), (1029, "Landscape (Right-Handed)", "VGA.1"),
            (1030, "Portrait (Upside down)", "VGA.2"), (1031, "Landscape (Left-Handed)", "VGA.3")]
 VIEW_PANE = 0xE900
-BOX_ICONS = (20, 0x440)
 STANDIN_SCREEN = 100
 WS_VISIBLE = 0x10000000
 FACTORY_CALIBRATION = "522,509 910,884 905,140 140,133 146,880 "
-SETTINGS = "HKCU\\Software\\Dorix"
 SCRATCH = "HKLM\\Software\\DorixTest"
-WAIT = 40.0
-
-
-def factory(name):
-    """The bytes of a file of the e805 image."""
-    with open(os.path.join(devicemod.IMAGES, "e805", "files", *name.strip("\\").split("\\")), "rb") as f:
-        return f.read()
-
-
-def on_device(path):
-    """The host file of a device path on the tests' device."""
-    return devicemod.host_path(drive(), path, existing=False)
-
-
-def read(path):
-    """The bytes of a device file, or None when it is missing."""
-    try:
-        with open(on_device(path), "rb") as f:
-            return f.read()
-    except FileNotFoundError:
-        return None
-
-
-def write(path, data):
-    target = on_device(path)
-    os.makedirs(os.path.dirname(target), exist_ok=True)
-    with open(target, "wb") as f:
-        f.write(data)
-
-
-def unique_colours(png, rect):
-    """How many colours the screenshot shows inside rect (left, top, right, bottom)."""
-    left, top, right, bottom = rect
-    out = subprocess.run(["/usr/bin/convert", png, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
-                          "-format", "%k", "info:"], stdout=subprocess.PIPE, text=True, check=True).stdout
-    return int(out.strip())
-
-
-class Session:
-    """One run of the device in the background. Its program (Dorix, or the device's stand-in
-    playing the device's own shell) is started again after every reset, as a user would; boxes
-    are left to the test."""
-
-    def __init__(self, program=None):
-        fd, self.report = tempfile.mkstemp(suffix=".json")
-        os.close(fd)
-        fd, self.log = tempfile.mkstemp(suffix=".log")
-        os.close(fd)
-        args = [sys.executable, HOST, "run", "--no-build", "--headless", "--seconds", "900", "--box-wait", "900",
-                "--report", self.report] + (["--program", program] if program else [])
-        with open(self.log, "w") as log:
-            self.host = subprocess.Popen(args, env=dict(env(), PYTHONUNBUFFERED="1"), stdout=log,
-                                         stderr=subprocess.STDOUT)
-        self.dev = devicemod.Device("e805", home=HOME, build=BUILD, log=lambda *a: None)
-        self.title = "Dorix" if program is None else "Dorix stand-in"
-        self.boot = 0
-        self.final = None
-        self.started = []
-        self.wait_for_boot(1)
-
-    def output(self):
-        with open(self.log) as f:
-            return f.read()
-
-    def resets(self):
-        return self.output().count("soft reset requested")
-
-    def fail(self, what):
-        raise AssertionError("%s; the device host said:\n%s" % (what, self.output()))
-
-    def windows(self):
-        self.dev.attach()
-        return ui.windows(self.dev)
-
-    def program_window(self, found=None):
-        return next((w for w in found or self.windows() if not w["box"] and w["title"] == self.title), None)
-
-    def wait_for_boot(self, number):
-        """Waits until boot number has brought the session's program up; returns its mode."""
-        deadline = time.monotonic() + WAIT
-        while time.monotonic() < deadline:
-            if self.host.poll() is not None:
-                self.fail("the device ended")
-            session = self.dev.running()
-            if session and session.get("boot") == number:
-                try:
-                    if self.program_window():
-                        self.boot = number
-                        return session["mode"]
-                except devicemod.DeviceError:
-                    pass  # between boots
-            time.sleep(0.2)
-        self.fail("boot %d did not come up" % number)
-
-    def wait_for_reset(self):
-        """The mode the device comes back in after the reset the program asked for."""
-        return self.wait_for_boot(self.boot + 1)
-
-    def screen(self):
-        """The screen size the device shows and, for the stand-in, the size it measured."""
-        path = self.dev.screenshot(os.path.join(self.dev.screens, "e2e-%d.png" % self.boot))
-        return tuple(png_size(path)), path
-
-    def start_dorix(self, *args):
-        self.dev.attach()
-        self.dev.install_program()
-        self.started.append(subprocess.Popen([devicemod.WINE, devicemod.DORIX_PATH] + list(args), env=self.dev.env(),
-                                             cwd=self.dev.drive, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                             stderr=subprocess.DEVNULL))
-        return self.started[-1]
-
-    def box(self):
-        """The message box shown next, once painted: the helper tells its icon by the pixels
-        on the screen, so a box listed before its first paint shows no icon style yet."""
-        deadline = time.monotonic() + WAIT
-        while time.monotonic() < deadline:
-            found = [w for w in self.windows() if w["box"]]
-            if found:
-                time.sleep(0.3)
-                box = next((w for w in self.windows() if w["hwnd"] == found[0]["hwnd"]), found[0])
-                # Wine lays a box out for the X screen, not for the device's: on a 240 pixel
-                # wide screen a long text pushes the icon off it, where no one can see it.
-                icon = [c["rect"] for c in box["controls"] if c["id"] in BOX_ICONS]
-                if icon and icon[0][0] < 0:
-                    self.fail("the box %r does not fit on the screen" % box["text"])
-                return box
-            time.sleep(0.1)
-        self.fail("no message box appeared; windows: %s" % [ui.describe(w) for w in self.windows()])
-
-    def answer(self, button):
-        ui.call(self.dev, "answer", button)
-
-    def boxes(self, answers):
-        """Answers the boxes shown, one per answer; returns (text, caption, style) of each."""
-        shown = []
-        for answer in answers:
-            box = self.box()
-            shown.append((box["text"], box["title"], box["box_style"]))
-            self.answer(answer)
-            deadline = time.monotonic() + WAIT
-            while time.monotonic() < deadline:
-                try:
-                    if not any(w["hwnd"] == box["hwnd"] for w in self.windows()):
-                        break
-                except devicemod.DeviceError:
-                    # The answer may start a reset at once: the device's programs are being
-                    # ended and its windows cannot be listed. The box is gone with them.
-                    break
-                time.sleep(0.1)
-        return shown
-
-    def ended(self, proc):
-        """The exit code of a program of the device that ends on its own."""
-        try:
-            return proc.wait(timeout=WAIT)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            self.fail("the program did not end; windows: %s" % [ui.describe(w) for w in self.windows()])
-
-    def tap(self, control):
-        ui.call(self.dev, "tap", "--window", self.title, "--id", str(control))
-
-    def reg(self, key, name):
-        """A live registry value as "reg query" shows it, or None when it is missing."""
-        self.dev.attach()
-        out = self.dev.wine("reg", "query", key, "/v", name, check=False, capture=True).stdout.decode("utf-8")
-        for line in out.replace("\r", "").split("\n"):
-            found = re.match(r"^    (.*?)    (REG_\w+)    (.*)$", line)
-            if found and found.group(1).lower() == name.lower():
-                data = found.group(3)
-                return int(data, 16) if found.group(2) == "REG_DWORD" else data
-        return None
-
-    def set_dword(self, key, name, value):
-        self.dev.attach()
-        self.dev.wine("reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f")
-
-    def import_reg(self, text):
-        fd, path = tempfile.mkstemp(suffix=".reg")
-        with os.fdopen(fd, "w", encoding="cp1252", newline="\r\n") as f:
-            f.write("REGEDIT4\n\n" + text)
-        try:
-            self.dev.attach()
-            self.dev.wine("regedit", "/S", devicemod.win_path(path))
-        finally:
-            os.remove(path)
-
-    def stop(self):
-        """Ends the session (unless its program already did); returns the host's report."""
-        if self.final is None:
-            if self.host.poll() is None:
-                host("stop", check=False)
-            self.host.wait(timeout=60)
-            for proc in self.started:
-                proc.wait(timeout=60)
-            if self.dev.wine_log:
-                self.dev.wine_log.close()
-            with open(self.report) as f:
-                self.final = json.load(f)
-            os.remove(self.report)
-        return self.final
 
 
 class CommandLine(unittest.TestCase):
@@ -308,12 +95,8 @@ class CommandLine(unittest.TestCase):
         for args in (["LEFT"], ["Y"], ["XVGA", "VGAX", "QVGA-LANDSCAPE", "Y"]):
             proc = s.start_dorix(*args)
             self.assertEqual([(INCORRECT, "Dorix", STOP)], s.boxes(["ok"]), args)
-            deadline = time.monotonic() + WAIT
-            while time.monotonic() < deadline:
-                dorix = [w for w in s.windows() if w["title"] == "Dorix" and not w["box"]]
-                if dorix:
-                    break
-                time.sleep(0.1)
+            dorix = s.wait_for("%s: the main window after the box" % args,
+                               lambda: [w for w in s.windows() if w["title"] == "Dorix" and not w["box"]])
             self.assertEqual(1, len(dorix), "%s: the main window after the box" % args)
             self.assertEqual([b[0] for b in BUTTONS], [c["id"] for c in dorix[0]["controls"] if c["id"] in
                                                        [b[0] for b in BUTTONS]], args)
@@ -411,9 +194,10 @@ class MainWindow(unittest.TestCase):
 
             s.tap(1029)
             self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["cancel"]))
-            time.sleep(1)
-            self.assertEqual((1, 2, 0), (s.resets(), s.dev.running()["boot"],
-                                         s.reg("HKLM\\System\\GDI\\Rotation", "Angle")), "Cancel changes nothing")
+            s.settled()
+            self.assertEqual((1, 2, 0, False), (s.resets(), s.dev.running()["boot"],
+                                                s.reg("HKLM\\System\\GDI\\Rotation", "Angle"),
+                                                os.path.exists(s.dev.request)), "Cancel changes nothing")
 
             s.tap(1029)
             self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["ok"]))
@@ -428,15 +212,14 @@ class MainWindow(unittest.TestCase):
             # The mode the device has: per-mode data stays, the driver's settings are written again.
             s.set_dword(SETTINGS, "NoVGA3Warning", 1)
             self.add_per_mode_data(s)
-            table = os.path.getmtime(on_device("\\Windows\\atihwtbl0.txt"))
-            time.sleep(0.05)
+            os.utime(on_device("\\Windows\\atihwtbl0.txt"), (1, 1))
             s.tap(1031)
             self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["ok"]))
             self.check_window(s, s.wait_for_reset(), "VGA.3")
             self.assertEqual((b"live file", "live", "saved"),
                              (read("\\My Documents\\same.txt"), s.reg(SCRATCH, "Same"),
                               s.reg(SETTINGS + "\\Saved Registry Data", SCRATCH + "\\Same\\VGA.landscape")))
-            self.assertGreater(os.path.getmtime(on_device("\\Windows\\atihwtbl0.txt")), table)
+            self.assertGreater(os.path.getmtime(on_device("\\Windows\\atihwtbl0.txt")), 1)
 
             s.set_dword(SETTINGS, "NoResetWarning", 1)
             s.tap(1027)
@@ -482,11 +265,6 @@ class MainWindow(unittest.TestCase):
                      '[%s\\Files]\n"Count"=dword:00000001\n"0"="\\\\My Documents\\\\same.txt"\n'
                      % (reg4(SCRATCH), reg4(SETTINGS), SCRATCH.replace("\\", "\\\\"), reg4(SETTINGS),
                         SCRATCH.replace("\\", "\\\\"), reg4(SETTINGS)))
-
-
-def reg4(key):
-    """A key as a REGEDIT4 header names it."""
-    return key.replace("HKLM", "HKEY_LOCAL_MACHINE").replace("HKCU", "HKEY_CURRENT_USER")
 
 
 class FailedSwitch(unittest.TestCase):

@@ -1,8 +1,11 @@
-"""The device host's own logic, without Wine: reading the driver's settings, the screen sizes,
-the safe mode, the registry files and the images."""
+"""The device host's own logic, without Wine: reading and writing the driver's settings, the
+screen sizes, the safe mode, the registry files, the images, StartUp shortcuts and the layout
+check of the settings pages."""
 
 import os
+import shutil
 import sys
+import tempfile
 import unittest
 
 sys.dont_write_bytecode = True
@@ -10,7 +13,9 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 import device  # noqa: E402
 import driver  # noqa: E402
+import pages  # noqa: E402
 import registry  # noqa: E402
+import startup  # noqa: E402
 
 TABLE = (b"// table\r\n[ASIC0]\r\n\"AutoPwr\"=dword:1\r\n[LCD0]\r\n\"Rotation\"=dword:%s   // comment\r\n"
          b"[LCD1]\r\n\"Rotation\"=%s\r\n")
@@ -39,6 +44,16 @@ class ReadingTheTableFile(unittest.TestCase):
 
     def test_text_ends_at_the_first_zero_byte(self):
         self.assertEqual("[LCD0]\n", driver.table_text(b"[LCD0]\n\0[LCD1]\n"))
+
+    def test_writing_a_value_replaces_what_the_device_reads_and_keeps_the_comment(self):
+        data = TABLE % (b"0", b"dword:0")
+        written = driver.with_value(data, "LCD1", "Rotation", "dword:3")
+        self.assertEqual(data.replace(b"[LCD1]\r\n\"Rotation\"=dword:0", b"[LCD1]\r\n\"Rotation\"=dword:3"), written)
+        written = driver.with_value(data, "LCD0", "Rotation", "dword:1")
+        self.assertEqual(b"\"Rotation\"=dword:1   // comment", written.split(b"\r\n")[4])
+        self.assertEqual("QVGA.1", boot(0, 270, table=written).name)
+        with self.assertRaises(ValueError):
+            driver.with_value(b"[LCD0]\r\n", "LCD0", "Rotation", "dword:1")
 
 
 class BootMode(unittest.TestCase):
@@ -147,6 +162,88 @@ class Images(unittest.TestCase):
         self.assertEqual(os.path.join(root, "Windows", "atihwtbl0.txt"),
                          device.host_path(root, "\\WINDOWS\\ATIHWTBL0.TXT"))
         self.assertIsNone(device.host_path(root, "\\Windows\\none.txt"))
+
+
+class StartUpShortcuts(unittest.TestCase):
+    def test_command_line_of_a_shortcut(self):
+        self.assertEqual("\\Windows\\WTM.exe", startup.command_line(b"16#\\Windows\\WTM.exe"))
+        # The count bounds the command line; a line end ends it too.
+        self.assertEqual('"\\Program Files\\Dorix\\dorix.exe" KEEP',
+                         startup.command_line(b'37#"\\Program Files\\Dorix\\dorix.exe" KEEP\r\nrest'))
+        self.assertEqual("\\Windows\\a.exe", startup.command_line(b"14#\\Windows\\a.exe x"))
+        self.assertEqual("b.exe", startup.command_line("5#b.exe".encode("utf-16-le").join([b"\xff\xfe", b""])))
+        for bad in (b"\\Windows\\WTM.exe", b"x#\\Windows\\WTM.exe", b"0#\\Windows\\WTM.exe", b"12#  \r\n", b""):
+            with self.assertRaises(startup.ShortcutError, msg=bad):
+                startup.command_line(bad)
+
+    def test_program_in_quotes_when_it_holds_blanks_and_bare_names_in_windows(self):
+        self.assertEqual(("\\Program Files\\Dorix\\dorix.exe", ["KEEP", "two words"]),
+                         startup.split_command_line('"\\Program Files\\Dorix\\dorix.exe" KEEP "two words"'))
+        self.assertEqual(("\\Windows\\WTM.exe", []), startup.split_command_line("\\Windows\\WTM.exe"))
+        self.assertEqual("\\Windows\\calc.exe", startup.device_program("calc.exe"))
+        with self.assertRaises(startup.ShortcutError):
+            startup.split_command_line('"\\Program Files\\x.exe')
+
+    def test_plan_runs_programs_in_name_order_and_skips_the_others(self):
+        drive = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, drive)
+        folder = os.path.join(drive, "Windows", "StartUp")
+        os.makedirs(folder)
+        files = {"Windows/tool.exe": b"MZ\x90\0", "Windows/WTM.exe": b"ROM file of the simulated device",
+                 "Windows/StartUp/b.lnk": b"12#tool.exe arg", "Windows/StartUp/A.lnk": b"16#\\Windows\\WTM.exe",
+                 "Windows/StartUp/c.lnk": b"20#\\Windows\\missing.exe", "Windows/StartUp/d.lnk": b"junk",
+                 "Windows/StartUp/notes.txt": b"12#tool.exe"}
+        for path, data in files.items():
+            with open(os.path.join(drive, *path.split("/")), "wb") as f:
+                f.write(data)
+        plan = startup.plan(lambda path: device.host_path(drive, path))
+        self.assertEqual([("A.lnk", "\\Windows\\WTM.exe", [], "\\Windows\\WTM.exe is no program"),
+                          ("b.lnk", "\\Windows\\tool.exe", ["arg"], ""),
+                          ("c.lnk", "\\Windows\\missing.exe", [], "\\Windows\\missing.exe is missing")],
+                         [(e.shortcut.split("\\")[-1], e.program, e.args, e.skipped) for e in plan[:3]])
+        self.assertIn("no shortcut", plan[3].skipped)
+        self.assertEqual(4, len(plan))
+
+
+def control(hwnd, parent, rect, cls="Static", style=0, visible=True, **more):
+    return dict(hwnd=hwnd, parent=parent, id=hwnd, cls=cls, text="", style=style, visible=visible, rect=rect,
+                **{"class": cls}, **more)
+
+
+class PageLayout(unittest.TestCase):
+    """The layout check of a settings page: controls inside the page and the screen, no overlaps
+    but an up-down control on its edit box, nothing across a group box's edge."""
+
+    def sheet(self, *controls):
+        page = control(2, 1, [0, 20, 240, 300], cls="#32770")
+        hidden = control(3, 1, [0, 20, 240, 300], cls="#32770", visible=False)
+        return {"hwnd": 1, "controls": [page, hidden, control(30, 3, [0, 0, 500, 500])] + list(controls)}
+
+    def test_sound_page_has_no_faults(self):
+        group = control(10, 2, [4, 24, 236, 120], cls="Button", style=pages.BS_GROUPBOX)
+        edit = control(11, 2, [10, 40, 100, 60], cls="Edit")
+        spin = control(12, 2, [98, 40, 116, 60], cls="msctls_updown32", buddy=11)
+        label = control(13, 2, [10, 130, 100, 150])
+        self.assertEqual([], pages.layout_faults(self.sheet(group, edit, spin, label), (240, 320)))
+
+    def test_each_kind_of_fault_is_named(self):
+        cases = {
+            "runs past the page": [control(10, 2, [200, 30, 250, 50])],
+            "runs past the screen": [control(10, 2, [0, 280, 100, 300])],
+            "overlaps": [control(10, 2, [10, 30, 100, 50]), control(11, 2, [90, 40, 120, 60], cls="Edit")],
+            "crosses the edge of the group box": [control(10, 2, [4, 24, 100, 100], cls="Button",
+                                                          style=pages.BS_GROUPBOX), control(11, 2, [90, 30, 120, 50])],
+        }
+        for fault, controls in cases.items():
+            screen = (240, 290) if fault == "runs past the screen" else (240, 320)
+            found = pages.layout_faults(self.sheet(*controls), screen)
+            self.assertEqual(1, len([f for f in found if not f.startswith("the page")]), (fault, found))
+            self.assertIn(fault, found[-1])
+        self.assertEqual(["the sheet shows no page"], pages.layout_faults({"hwnd": 1, "controls": []}, (240, 320)))
+
+    def test_hidden_controls_and_other_pages_do_not_count(self):
+        hidden = control(10, 2, [200, 30, 300, 50], visible=False)
+        self.assertEqual([], pages.layout_faults(self.sheet(hidden), (240, 320)))
 
 
 if __name__ == "__main__":
