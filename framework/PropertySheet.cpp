@@ -66,7 +66,7 @@ INT_PTR CPropertySheet::DoModal()
     // A caption-only template: the sheet creates its tab control and pages itself.
     std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 2 + m_caption.size() + 1, 0);
     auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    header->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
+    header->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     WORD* caption = words.data() + sizeof(DLGTEMPLATE) / sizeof(WORD) + 2;  // after no menu and no class
     std::copy(m_caption.begin(), m_caption.end(), caption);
     m_active = -1;
@@ -103,10 +103,13 @@ int CPropertySheet::GetReservedBottom() const
 
 RECT CPropertySheet::PageRect() const
 {
+    // The pages take the whole width above the row of tabs, as on the device, rather than the
+    // framed display area, whose borders would cost a small screen its margins.
     const CWindow tab = GetTabControl();
-    RECT rect = tab.GetRectInParent();
-    tab.SendMessage(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
-    return rect;
+    const RECT whole = tab.GetRectInParent();
+    RECT display = whole;
+    tab.SendMessage(TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    return RECT{whole.left, whole.top, whole.right, std::max(whole.top, display.bottom)};
 }
 
 void CPropertySheet::RecalcLayout()

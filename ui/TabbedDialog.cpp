@@ -27,6 +27,9 @@ bool CTabbedDialog::OnInitDialog()
     m_scaler.Measure(240, 222);
     const bool result = CPropertySheet::OnInitDialog();
     GetTabControl().SetFont(m_scaler.GetFont());
+    // The program's icon in the caption rather than the system's default one.
+    if (HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     if (m_commandBar.Create(m_hWnd))
         m_commandBar.AddButtons(IDR_SHEET_TOOLBAR);
     RecalcLayout();
