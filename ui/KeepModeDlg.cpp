@@ -2,15 +2,6 @@
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 
-namespace {
-
-int Scaled(LONG value, float scale)
-{
-    return static_cast<int>(static_cast<float>(value) * scale);
-}
-
-}  // namespace
-
 CKeepModeDlg::CKeepModeDlg(const CVideoMode& mode, int seconds, HWND owner)
     : CDialog(IDD_KEEP_MODE, owner), m_mode(mode), m_nSecondsLeft(seconds)
 {
@@ -33,7 +24,7 @@ bool CKeepModeDlg::OnInitDialog()
     ShowSecondsLeft();
     ::SetTimer(m_hWnd, kTimerId, kTickMs, nullptr);
     m_scaler.Apply(m_hWnd, kDesignWidth, kDesignHeight);
-    FitToScreen();
+    m_scaler.FitWindow();
     ::SetFocus(GetDlgItem(IDCANCEL));
     return false;
 }
@@ -62,16 +53,4 @@ void CKeepModeDlg::ShowSecondsLeft()
 {
     GetDlgItem(IDC_KEEP_MODE_SECONDS)
         .SetWindowText(FormatResourceString(IDS_KEEP_MODE_SECONDS, {std::to_wstring(m_nSecondsLeft)}));
-}
-
-void CKeepModeDlg::FitToScreen()
-{
-    const float scale = m_scaler.GetScale();
-    const RECT client = GetClientRect();
-    RECT frame{0, 0, Scaled(client.right, scale), Scaled(client.bottom, scale)};
-    ::AdjustWindowRectEx(&frame, GetStyle(), FALSE, static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    ::SetWindowPos(m_hWnd, nullptr, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                   (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }

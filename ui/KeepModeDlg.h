@@ -37,8 +37,6 @@ protected:
 
 private:
     void ShowSecondsLeft();
-    // Grows the box by the scaler's factor, as its contents grew, and centres it.
-    void FitToScreen();
 
     CVideoMode m_mode;
     int m_nSecondsLeft;
