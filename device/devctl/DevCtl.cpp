@@ -378,53 +378,44 @@ int Menus(const Args& args)
     return 0;
 }
 
-// The tab control a command means: by --id, else the window's first visible one.
-const ControlInfo* FindTabs(const WindowInfo& window, const Args& args, int& code, std::wstring& message)
+// The tabs of the tab control a command means (--id, else the window's first visible one).
+struct TargetTabs {
+    std::wstring windowTitle;
+    ControlInfo control{};
+    std::vector<TabInfo> tabs;
+    int selected = -1;
+};
+
+// 0 with the tabs read, else the exit code after the failure is reported.
+int ReadTargetTabs(const Args& args, TargetTabs& target)
 {
     int id = kAnyId;
-    if (!IdOption(args, id)) {
-        code = 2;
-        message = L"--id wants a number";
-        return nullptr;
-    }
-    const ControlInfo* control = FindControl(window, id, L"", WC_TABCONTROLW);
-    if (!control) {
-        code = 1;
-        message = L"no tab control in \"" + window.title + L"\"";
-    }
-    return control;
+    if (!IdOption(args, id))
+        return Fail(2, L"--id wants a number");
+    const std::vector<WindowInfo> windows = ListWindows();
+    const WindowInfo* window = TargetWindow(windows, args, false);
+    if (!window)
+        return Fail(1, L"no such window " + WindowName(args));
+    const ControlInfo* control = FindControl(*window, id, L"", WC_TABCONTROLW);
+    if (!control)
+        return Fail(1, L"no tab control in \"" + window->title + L"\"");
+    target.windowTitle = window->title;
+    target.control = *control;
+    return ReadTabs(control->hwnd, target.tabs, target.selected) ? 0 : Fail(1, L"the tab control does not answer");
 }
 
 int Tabs(const Args& args)
 {
-    const std::vector<WindowInfo> windows = ListWindows();
-    const WindowInfo* target = TargetWindow(windows, args, false);
-    if (!target)
-        return Fail(1, L"no such window " + WindowName(args));
-    int code = 0;
-    std::wstring message;
-    const ControlInfo* control = FindTabs(*target, args, code, message);
-    if (!control)
-        return Fail(code, message);
-    std::vector<TabInfo> tabs;
-    int selected = -1;
-    if (!ReadTabs(control->hwnd, tabs, selected))
-        return Fail(1, L"the tab control does not answer");
-    std::wstring out = L"{\"hwnd\":" + Handle(control->hwnd) + L",\"id\":" + std::to_wstring(control->id)
-        + L",\"selected\":" + std::to_wstring(selected) + L",\"tabs\":[";
-    for (size_t i = 0; i < tabs.size(); ++i)
-        out += (i ? L",{" : L"{") + std::wstring(L"\"text\":") + Json(tabs[i].text) + L",\"rect\":" + Json(tabs[i].rect)
-            + L"}";
+    TargetTabs target;
+    if (const int failed = ReadTargetTabs(args, target))
+        return failed;
+    std::wstring out = L"{\"hwnd\":" + Handle(target.control.hwnd) + L",\"id\":" + std::to_wstring(target.control.id)
+        + L",\"selected\":" + std::to_wstring(target.selected) + L",\"tabs\":[";
+    for (size_t i = 0; i < target.tabs.size(); ++i)
+        out += (i ? L",{" : L"{") + std::wstring(L"\"text\":") + Json(target.tabs[i].text) + L",\"rect\":"
+            + Json(target.tabs[i].rect) + L"}";
     Write(out + L"]}\n");
     return 0;
-}
-
-std::wstring Comparable(std::wstring text)
-{
-    text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return text;
 }
 
 // Taps a tab at its centre, as the pen does; the tab control then tells its parent, which
@@ -434,26 +425,15 @@ int TapTab(const Args& args)
     int index = -1;
     if (Has(args, L"index") ? !args.words.empty() || !ParseInt(Option(args, L"index"), index) : args.words.size() != 1)
         return Fail(2, L"tab wants TEXT or --index I");
-    const std::vector<WindowInfo> windows = ListWindows();
-    const WindowInfo* target = TargetWindow(windows, args, false);
-    if (!target)
-        return Fail(1, L"no such window " + WindowName(args));
-    int code = 0;
-    std::wstring message;
-    const ControlInfo* control = FindTabs(*target, args, code, message);
-    if (!control)
-        return Fail(code, message);
-    std::vector<TabInfo> tabs;
-    int selected = -1;
-    if (!ReadTabs(control->hwnd, tabs, selected))
-        return Fail(1, L"the tab control does not answer");
-    if (index < 0)
-        for (size_t i = 0; i < tabs.size(); ++i)
-            if (Comparable(tabs[i].text) == Comparable(args.words[0]))
-                index = static_cast<int>(i);
-    if (index < 0 || index >= static_cast<int>(tabs.size()))
-        return Fail(1, L"no such tab in \"" + target->title + L"\"");
-    PostPress(control->hwnd, Centre(tabs[static_cast<size_t>(index)].rect));
+    TargetTabs target;
+    if (const int failed = ReadTargetTabs(args, target))
+        return failed;
+    for (size_t i = 0; index < 0 && i < target.tabs.size(); ++i)
+        if (SameText(target.tabs[i].text, args.words[0]))
+            index = static_cast<int>(i);
+    if (index < 0 || index >= static_cast<int>(target.tabs.size()))
+        return Fail(1, L"no such tab in \"" + target.windowTitle + L"\"");
+    PostPress(target.control.hwnd, Centre(target.tabs[static_cast<size_t>(index)].rect));
     return 0;
 }
 

@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cwctype>
+#include "common/MessageBoxShape.h"
 
 namespace {
 
-// The control id of a message box's text, the same under Wine and Windows (the icon's differs:
-// 20 on Windows, 0x440 under Wine; its SS_ICON style tells it).
-constexpr int kBoxTextId = 0xFFFF;
 
 std::wstring WindowText(HWND hwnd)
 {
@@ -169,7 +167,7 @@ void DescribeBox(WindowInfo& window)
     RECT iconRect{};
     bool hasIcon = false;
     for (const ControlInfo& control : window.controls) {
-        if (control.id == kBoxTextId)
+        if (control.id == kMessageBoxTextId && control.parent == window.hwnd)
             window.boxText = control.text;
         else if ((control.style & SS_TYPEMASK) == SS_ICON && SameClass(control.className, L"Static")
                  && (control.style & WS_VISIBLE)) {
@@ -204,37 +202,6 @@ BOOL CALLBACK AddControl(HWND hwnd, LPARAM param)
     return TRUE;
 }
 
-bool IsStandardAnswer(int id)
-{
-    return id >= IDOK && id <= IDCONTINUE;
-}
-
-// The message text, at most one icon and push buttons with the standard answer ids, each a
-// direct child of a #32770: what MessageBox builds and nothing else does by accident. The
-// About box has several texts and a sheet has its tab control and pages.
-bool IsMessageBox(const WindowInfo& window)
-{
-    if (window.className != L"#32770")
-        return false;
-    int texts = 0, icons = 0, buttons = 0;
-    for (const ControlInfo& c : window.controls) {
-        if (c.parent != window.hwnd)
-            continue;
-        const DWORD type = c.style & SS_TYPEMASK;
-        const DWORD buttonType = c.style & BS_TYPEMASK;
-        if (SameClass(c.className, L"Static") && c.id == kBoxTextId && type != SS_ICON)
-            ++texts;
-        else if (SameClass(c.className, L"Static") && type == SS_ICON)
-            ++icons;
-        else if (SameClass(c.className, L"Button") && IsStandardAnswer(c.id)
-                 && (buttonType == BS_PUSHBUTTON || buttonType == BS_DEFPUSHBUTTON))
-            ++buttons;
-        else
-            return false;
-    }
-    return texts == 1 && icons <= 1 && buttons > 0;
-}
-
 BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param)
 {
     auto& windows = *reinterpret_cast<std::vector<WindowInfo>*>(param);
@@ -253,7 +220,7 @@ BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param)
         return TRUE;
     // Every descendant, each after its parent.
     ::EnumChildWindows(hwnd, AddControl, reinterpret_cast<LPARAM>(&window.controls));
-    window.isBox = IsMessageBox(window);
+    window.isBox = IsMessageBoxShape(hwnd);
     if (window.isBox)
         DescribeBox(window);
     windows.push_back(std::move(window));
@@ -287,9 +254,7 @@ const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstr
 {
     const ControlInfo* hidden = nullptr;
     for (const ControlInfo& control : window.controls) {
-        const bool matches = text.empty()
-            ? id == kAnyId || control.id == id
-            : Lower(WithoutAmpersands(control.text)) == Lower(WithoutAmpersands(text));
+        const bool matches = text.empty() ? id == kAnyId || control.id == id : SameText(control.text, text);
         if (!matches || (!className.empty() && !SameClass(control.className, className.c_str())))
             continue;
         if (control.visible)
@@ -298,6 +263,11 @@ const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstr
             hidden = &control;
     }
     return hidden;
+}
+
+bool SameText(const std::wstring& a, const std::wstring& b)
+{
+    return Lower(WithoutAmpersands(a)) == Lower(WithoutAmpersands(b));
 }
 
 int DefaultButton(HWND box)

@@ -27,9 +27,7 @@ struct WindowInfo {
     DWORD style;
     DWORD exStyle;
     RECT rect;
-    // A message box: a #32770 whose direct children are the message text, at most an icon
-    // and push buttons with the standard answer ids, nothing else (not the About box, not a sheet).
-    bool isBox;
+    bool isBox;  // see IsMessageBoxShape
     // Message boxes only: the message text and the MB_ style as far as the box shows it
     // (buttons, icon, default button).
     std::wstring boxText;
@@ -53,6 +51,9 @@ constexpr int kAnyId = INT_MIN;
 // there is none.
 const ControlInfo* FindControl(const WindowInfo& window, int id, const std::wstring& text,
                                const std::wstring& className = std::wstring());
+
+// Whether two texts are the same to a user: '&' ignored, letter case too.
+bool SameText(const std::wstring& a, const std::wstring& b);
 
 // The id of the box's default button; 0 when it has none.
 int DefaultButton(HWND box);

@@ -24,7 +24,9 @@ registry imported from a device image (device/images/<name>). It is created once
 be returned to factory state. Each boot reads the display driver's settings as the driver
 does ("VGAMode", "Rotation" in \\Windows\\atihwtbl0.txt, "Angle") and shows the device's
 screen in that mode's size: 240x320 or 320x240 (QVGA), 480x640 or 640x480 (VGA). Settings the
-driver cannot use boot a clearly reported safe mode (QVGA portrait).
+driver cannot use boot a clearly reported safe mode (QVGA portrait). Message boxes are laid
+out for the device's screen, and the programs of the shortcuts in \\Windows\\StartUp run at
+every boot, before the program the user starts.
 
 A program that asks for a soft reset (the platform layer's reboot control) makes the host
 end every program of the device, boot again in the mode the settings now name and start the
@@ -36,14 +38,20 @@ Commands:
                  what differs from the factory state
   factory-reset  return the device to factory state
   stop           shut down a running device
-  windows, tap, type, answer, screenshot
+  pages          screenshots of every page of Dorix's settings sheets on all four screens,
+                 each page's layout checked (on a device of its own)
+  windows, tap, type, set-text, answer, command, menus, tabs, tab, items, screenshot
                  drive a running device as a user would
 
 Examples:
-  device/dorix-device run                       Dorix (or, until it exists, the stand-in)
+  device/dorix-device run                       Dorix's main window
   device/dorix-device run --headless --seconds 5 -- VGA Y
   device/dorix-device state
   device/dorix-device answer yes                (in a second terminal, while it runs)
+  device/dorix-device command 32852             choose "240x320 - Portrait..." in Dorix's menu
+  device/dorix-device tab --window "240x320" Scrollbars
+  device/dorix-device set-text --window "240x320" --id 1073 18
+  device/dorix-device tap --window "240x320" --id 32790
 
 Run "device/dorix-device COMMAND --help" for a command's options.
 """
@@ -63,7 +71,7 @@ def ensure_built(args):
     # The device's programs, and Dorix's once the build has it; not the tests.
     listed = subprocess.run(["cmake", "--build", args.build, "--target", "help"], check=True,
                             stdout=subprocess.PIPE, text=True).stdout.split()
-    targets = ["devctl", "wceload", "standin"] + (["dorix"] if "dorix" in listed else [])
+    targets = ["devctl", "wceload", "standin", "boxfit", "boxfithost"] + (["dorix"] if "dorix" in listed else [])
     subprocess.run(["cmake", "--build", args.build, "-j%d" % (os.cpu_count() or 2), "--target"] + targets,
                    check=True, stdout=subprocess.DEVNULL)
 
@@ -133,7 +141,7 @@ def cmd_run(args):
     headless = args.headless or not os.environ.get("DISPLAY")
     if not args.no_build:
         ensure_built(args)
-    dev.require_built("devctl.exe", devicemod.STANDIN)
+    dev.require_built("devctl.exe", "boxfit.exe", devicemod.STANDIN)
     dev.lock()
     if dev.running():
         raise devicemod.DeviceError("the device is already running")
@@ -143,7 +151,7 @@ def cmd_run(args):
     if program is None:
         program = dev.install_program() or dev.built(devicemod.STANDIN)
         if program != devicemod.DORIX_PATH:
-            print("Dorix is not built yet: running the device's stand-in program in its place")
+            print("Dorix is not built: running the device's stand-in program in its place")
     elif program == "standin":
         program = dev.built(devicemod.STANDIN)
     report = {"image": dev.image.name, "program": program, "boots": [], "boxes": [], "resets": []}
@@ -492,7 +500,7 @@ def parser():
     sub = top.add_subparsers(dest="command", metavar="COMMAND")
     run = sub.add_parser("run", parents=[common], help="boot the device and run a program",
                          description="Boots the device and runs Dorix, installed at \"\\Program Files\\Dorix\\"
-                         "dorix.exe\" (or, until Dorix is built, the stand-in program), with the given command "
+                         "dorix.exe\" (when Dorix is not built, the device's stand-in program), with the given command "
                          "line. Sets up the machine and builds first unless --no-build. On the user's display "
                          "when there is one; headless (Xvfb) otherwise or with --headless, printing what the "
                          "device showed, every message box (answered as --answer says, else with its default "

@@ -14,6 +14,7 @@ A device lives in <home>/<image>/:
 import fcntl
 import json
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -136,6 +137,7 @@ class Device:
         self.desktop = None
         self.program = None
         self.started = []  # the programs of the StartUp folder
+        self.boxfit = None
         self.headless = False
         self.wine_log = None
         self._lock = None
@@ -268,7 +270,7 @@ class Device:
 
     def install_program(self):
         """Puts the build's dorix.exe at its installed path; the device path of the program to
-        run, or None when Dorix is not built yet."""
+        run, or None when Dorix is not built."""
         source = os.path.join(self.build, "dorix.exe")
         if not os.path.isfile(source):
             return None
@@ -373,9 +375,9 @@ class Device:
 
     def boot(self, headless, display=None):
         """Boots the device: ROM restored, the driver's settings read, the screen of that mode
-        (Xvfb when headless), the volatile keys created, the desktop started, the StartUp
-        folder's programs started. Returns the BootMode; its "startup" lists what the StartUp
-        folder started or skipped, one line each."""
+        (Xvfb when headless), the volatile keys created, the desktop started with the device's
+        message-box layout (device/boxfit), the StartUp folder's programs started. Returns the
+        BootMode; its "startup" lists what the StartUp folder started or skipped, one line each."""
         self._map_drive()
         restored = self.restore_rom()
         settings = self.driver_settings()
@@ -390,16 +392,28 @@ class Device:
             self.display = display
         subprocess.run([WINESERVER, "-p"], env=self.env(), stdin=subprocess.DEVNULL,
                        stdout=self._wine_log(), stderr=self._wine_log())
-        self.require_built("devctl.exe")
+        self.require_built("devctl.exe", "boxfit.exe", "boxfit.dll")
         self.wine(self.built("devctl.exe"), "load-volatile", win_path(self.volatile))
         self.desktop = subprocess.Popen(
             [WINE, "explorer", "/desktop=Default,%dx%d" % (width, height)], env=self.env(), cwd=self.drive,
             stdin=subprocess.DEVNULL, stdout=self._wine_log(), stderr=self._wine_log())
+        self._start_boxfit()
         self._write_session(mode)
         mode.restored = restored
         mode.settings = settings
         mode.startup = self._run_startup()
         return mode
+
+    def _start_boxfit(self):
+        """Starts the device's message-box layout and waits until it is in place, so that every
+        program of the device lays its boxes out for the device's screen."""
+        self.boxfit = subprocess.Popen([WINE, self.built("boxfit.exe")], env=self.env(), cwd=self.drive,
+                                       stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=self._wine_log())
+        answer = b""
+        if select.select([self.boxfit.stdout], [], [], 30)[0]:
+            answer = self.boxfit.stdout.readline()
+        if answer.strip() != b"ready":
+            raise DeviceError("the device's message-box layout did not start: %r" % answer.decode(errors="replace"))
 
     def _run_startup(self):
         """Starts the programs of the StartUp folder's shortcuts, as the device does at boot;
@@ -470,13 +484,15 @@ class Device:
             except (DeviceError, subprocess.TimeoutExpired) as e:
                 self.log("warning: volatile keys not saved: %s" % e)
         self._stop_server()
-        for proc in [self.program, self.desktop] + self.started:
+        for proc in [self.program, self.desktop, self.boxfit] + self.started:
             if proc is not None:
                 try:
                     proc.wait(timeout=10)
                 except subprocess.TimeoutExpired:
                     proc.kill()
-        self.program = self.desktop = None
+        if self.boxfit is not None:
+            self.boxfit.stdout.close()
+        self.program = self.desktop = self.boxfit = None
         self.started = []
         if self.xvfb is not None:
             self.xvfb.send_signal(signal.SIGTERM)

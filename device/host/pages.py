@@ -127,26 +127,35 @@ class Pictures:
         ui.call(self.dev, "tap", "--hwnd", str(hwnd), "--id", str(CANCEL))
         ui.wait_for('the sheet "%s" to close' % sheet.caption, lambda: self.window(hwnd) is None, WAIT)
 
+    def showing(self, hwnd, index):
+        """The sheet once its tab index is selected and a page shows; None before."""
+        if ui.query(self.dev, "tabs", "--hwnd", str(hwnd))["selected"] != index:
+            return None
+        sheet = self.window(hwnd)
+        return sheet if sheet and ui.active_page(sheet) else None
+
     def page(self, size, sheet, hwnd, index, tab):
         base = "%s-%s-%d-%s" % ("x".join(map(str, size)), slug(sheet.caption), index + 1, slug(tab))
-        ui.wait_for('the page "%s"' % tab, lambda: ui.query(self.dev, "tabs", "--hwnd", str(hwnd))["selected"] == index
-                    and ui.active_page(self.window(hwnd) or {"hwnd": 0, "controls": []}), WAIT)
+        ui.wait_for('the page "%s"' % tab, lambda: self.showing(hwnd, index), WAIT)
         if tab in PAGE_BOXES:
             box = ui.wait_for("the box of the page \"%s\"" % tab,
                               lambda: next((w for w in self.listing() if w["box"]
                                             and w["text"].startswith(PAGE_BOXES[tab])), None), WAIT)
             shot = self.shoot(box["hwnd"], base + "-box.png")
-            placed = "" if inside(box["rect"], [0, 0, size[0], size[1]]) else \
-                " (note: the box %s runs past the screen)" % box["rect"]
-            self.log("  %s / %s, its box: %s%s" % (sheet.caption, tab, shot, placed))
+            self.log("  %s / %s, its box: %s" % (sheet.caption, tab, shot))
+            if not inside(box["rect"], [0, 0, size[0], size[1]]):
+                self.fault(size, sheet, tab, "its box %s runs past the screen" % box["rect"])
             ui.call(self.dev, "answer", "--hwnd", str(box["hwnd"]), "ok")
             ui.wait_for("the box to close", lambda: self.window(box["hwnd"]) is None, WAIT)
         shot = self.shoot(hwnd, base + ".png")
         faults = layout_faults(self.window(hwnd), size)
         self.log("  %s / %s: %s%s" % (sheet.caption, tab, shot, "" if faults else ", layout sound"))
         for fault in faults:
-            self.log("    FAULT " + fault)
-            self.faults.append("%s %s / %s: %s" % ("x".join(map(str, size)), sheet.caption, tab, fault))
+            self.fault(size, sheet, tab, fault)
+
+    def fault(self, size, sheet, tab, fault):
+        self.log("    FAULT " + fault)
+        self.faults.append("%s %s / %s: %s" % ("x".join(map(str, size)), sheet.caption, tab, fault))
 
 
 def take(dev, screens, out, log=print):

@@ -94,7 +94,7 @@ def describe(window):
     if window["box"]:
         return 'box %s (caption %s, style 0x%x)' % (json.dumps(window["text"]), json.dumps(window["title"]),
                                                      window["box_style"])
-    texts = [c["text"] for c in window["controls"] if c["text"]]
+    texts = [c["text"] for c in window["controls"] if c["text"] and c["visible"]]
     return 'window %s [%s, style 0x%08x]%s' % (json.dumps(window["title"]), window["class"], window["style"],
                                               (": " + " | ".join(texts)) if texts else "")
 

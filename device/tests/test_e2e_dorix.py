@@ -10,6 +10,8 @@ import unittest
 from devicesession import SETTINGS, SIZES, WAIT, Session, factory, on_device, read, reg4, unique_colours, write
 from hostrun import BUILD, host, run, state
 
+import ui
+
 CONFIRM_RESET = ("A soft reset is required to apply the video-mode.\nIf you have unsaved data in other "
                  "applications choose \"Cancel\" to abort.")
 CONFIRM_VGA3 = "Left-handed VGA-mode is still in testing.\nUse it AT YOUR OWN RISK."
@@ -89,6 +91,24 @@ class CommandLine(unittest.TestCase):
         # An accepted reset request never lets the program end by itself: the host would have
         # said so before ending it.
         self.assertEqual((resets, boot), (s.resets(), s.dev.running()["boot"]), s.output())
+
+    def test_a_long_box_fits_the_qvga_portrait_screen(self):
+        s = self.session
+        if s.dev.running()["mode"] != "QVGA.0":
+            s.start_dorix("QVGA", "PORTRAIT", "Y")
+            self.assertEqual("QVGA.0", s.wait_for_reset())
+        proc = s.start_dorix("VGA", "PORTRAIT")
+        box = s.box()  # fails when the box runs past the screen
+        # Its icon is told by the pixels on the screen: the box shows whole on the screenshot.
+        size, shot = s.screen()
+        self.assertEqual(((240, 320), CONFIRM_RESET, OKCANCEL_EXCLAMATION), (size, box["text"], box["box_style"]),
+                         shot)
+        for control in box["controls"]:
+            if control["visible"]:
+                self.assertTrue(0 <= control["rect"][0] and control["rect"][2] <= 240, (control, shot))
+                self.assertGreater(unique_colours(shot, control["rect"]), 1, (control, shot))
+        self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["cancel"]))
+        self.expect_no_reset(proc, 0)
 
     def test_incomplete_mode_is_reported_then_the_window_opens(self):
         s = self.session
@@ -188,7 +208,14 @@ class MainWindow(unittest.TestCase):
         s = Session()
         try:
             self.check_window(s, "QVGA.0")
-            # Long boxes fit only the wider screens of VGA (see Session.box).
+            # The About box is a dialog of its own, no message box: nothing but the user answers it.
+            self.assertTrue(ui.menu_has(s.menus(), "About...") and ui.menu_has(s.menus(), "Exit"), s.menus())
+            s.command(57664)
+            about = s.wait_for("the About box", lambda: next((w for w in s.windows()
+                                                              if w["title"] == "About Dorix..."), None))
+            self.assertFalse(about["box"], about)
+            s.tap_in(about, 1)
+            s.gone(about)
             s.start_dorix("VGA", "Y")
             self.check_window(s, s.wait_for_reset(), "VGA.0")
 
@@ -278,7 +305,6 @@ class FailedSwitch(unittest.TestCase):
     def setUp(self):
         host("factory-reset")
         self.session = Session()
-        # Long boxes fit only the wider screens of VGA (see Session.box).
         self.session.start_dorix("VGA", "Y")
         self.assertEqual("VGA.0", self.session.wait_for_reset())
         write("\\My Documents\\skin.txt", b"qvga skin")
