@@ -73,38 +73,56 @@ void CKeepMode::Remove()
     platform::DeleteShortcut(GetShortcutPath());
 }
 
-bool CKeepMode::Arm(const CVideoMode& target)
+void CKeepMode::Arm(const CVideoMode& confirmed, bool pending)
 {
-    const CVideoMode current = GetModeSwitch().GetCurrentMode();
-    if (current == target)
-        return false;
-    WriteRecord(current);
+    WriteRecord(confirmed);
     // The registry refuses writes silently, and a net without its record would not hold.
-    if (ReadRecordValue(kVgaValue, 1) != (current.m_bVGA ? 1 : 0)
-        || ReadRecordValue(kOrientationValue, 3) != current.m_nOrientation) {
-        Remove();
+    if (ReadRecordValue(kVgaValue, 1) != (confirmed.m_bVGA ? 1 : 0)
+        || ReadRecordValue(kOrientationValue, 3) != confirmed.m_nOrientation) {
+        if (!pending)
+            Remove();
         throw error(LoadResourceString(IDS_REG_CANNOT_WRITE));
     }
     const std::wstring shortcut = GetShortcutPath();
     if (!platform::CreateShortcut(shortcut, GetProgramPath(), kKeyword)) {
         const DWORD code = ::GetLastError();
-        Remove();
+        if (!pending)
+            Remove();
         throw CFileException(shortcut, code);
     }
-    return true;
 }
 
 void CKeepMode::SwitchTo(const CVideoMode& target)
 {
-    const bool armed = IsOn() && Arm(target);
+    if (!IsOn()) {
+        GetModeSwitch().SwitchTo(target);
+        return;
+    }
+    // While the question of an earlier switch is still open (its box, or the boot that asks
+    // it, is yet to come), its record names the last mode the user confirmed: going back
+    // must lead there, not to the mode nobody has confirmed yet.
+    CVideoMode confirmed;
+    bool pending = false;
+    try {
+        pending = ReadRecord(confirmed);
+    } catch (const CRecordException&) {
+    }
+    if (!pending)
+        confirmed = GetModeSwitch().GetCurrentMode();
+    const bool ask = confirmed != target;
+    if (ask)
+        Arm(confirmed, pending);
     try {
         GetModeSwitch().SwitchTo(target);
     } catch (...) {
-        // No reset follows a failed switch: the device stays in its mode, nothing to ask.
-        if (armed)
+        // No reset follows a failed switch: the device stays in its mode, and so does a net
+        // that was up before.
+        if (ask && !pending)
             Remove();
         throw;
     }
+    if (!ask && pending)
+        Remove();
 }
 
 void CKeepMode::Run()

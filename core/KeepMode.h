@@ -33,10 +33,12 @@ public:
     static std::wstring GetShortcutPath();
     static const wchar_t kKeyword[];
 
-    // The switch to target with the net: when it is on and target differs from the mode the
-    // device runs in, the record and the shortcut are written first and deleted again if the
-    // switch fails. Raises what SwitchTo raises; when the net cannot be put up, an `error` (the
-    // record) or a CFileException (the shortcut), and nothing has been switched then.
+    // The switch to target with the net: when it is on and target differs from the mode to
+    // go back to (the device's mode, or the mode an earlier net still open names), the
+    // record and the shortcut are written first and deleted again if the switch fails; a
+    // switch to the mode an open net names takes that net down. Raises what SwitchTo raises;
+    // when the net cannot be put up, an `error` (the record) or a CFileException (the
+    // shortcut), and nothing has been switched then.
     static void SwitchTo(const CVideoMode& target);
 
     // The mode recorded before the last switch; false when there is no record. Raises
@@ -54,7 +56,7 @@ public:
     static void Run();
 
 private:
-    // Writes record and shortcut; false when the device already runs target, which leaves
-    // nothing to go back to. Raises as SwitchTo when the net cannot be put up.
-    static bool Arm(const CVideoMode& target);
+    // Writes the record of confirmed and the shortcut. Raises as SwitchTo when either cannot
+    // be written, after deleting what was written unless a net was up before (pending).
+    static void Arm(const CVideoMode& confirmed, bool pending);
 };

@@ -200,8 +200,9 @@ TEST_F(KeepModeTest, SwitchWithoutYRecordsTheOldModeAndStartsKeepAtTheNextBoot)
     EXPECT_EQ(ExpectedShortcut(), ReadFileBytes(kShortcut));
     EXPECT_TRUE(m_exitCodes.empty());
 
-    // A device in VGA portrait upside down records that.
+    // A device in VGA portrait upside down, the question answered, records that.
     ResetModeSwitch();
+    CKeepMode::Remove();
     BootInto(true, 2);
     AnswerNextBox(IDOK);
     EXPECT_TRUE(Process(L"QVGA"));
@@ -271,6 +272,35 @@ TEST_F(KeepModeTest, FailedSwitchTakesTheNetDownAgain)
     ASSERT_EQ(2u, m_boxes.size());
     EXPECT_EQ(L"Invalid clock settings", m_boxes[1].text);
     EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
+    EXPECT_EQ("QVGA.0", DriverMode());
+    ExpectNetGone();
+}
+
+// A second switch while the question of the first is still open (its box shows, the main
+// window behind it): going back must still lead to the mode the user confirmed last.
+TEST_F(KeepModeTest, OpenNetKeepsTheConfirmedModeUntilASwitchGoesThere)
+{
+    BootInto(true, 3);
+    ArmFromQvgaPortrait();
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"VGA R"));
+    EXPECT_EQ("VGA.1", DriverMode());
+    EXPECT_EQ(RawDWord(0), RawValue(kUser, kRecord, L"VGA"));
+    EXPECT_EQ(RawDWord(0), RawValue(kUser, kRecord, L"Orientation"));
+    EXPECT_EQ(ExpectedShortcut(), ReadFileBytes(kShortcut));
+
+    ResetModeSwitch();
+    GetSettingsRegistry().WriteDWord(L"VGA.portrait", L"ClkFreq.2", 0);
+    AnswerNextBox(IDOK);
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"VGA UD"));
+    EXPECT_EQ(L"Invalid clock settings", m_boxes.back().text);
+    EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
+    EXPECT_EQ(RawDWord(0), RawValue(kUser, kRecord, L"VGA")) << "a failed switch leaves an open net up";
+    EXPECT_TRUE(FileExists(kShortcut));
+
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"QVGA"));
     EXPECT_EQ("QVGA.0", DriverMode());
     ExpectNetGone();
 }
