@@ -5,7 +5,7 @@ command line with "Y" never asks."""
 
 import unittest
 
-from devicesession import SETTINGS, Session, read
+from devicesession import SETTINGS, SIZES, Session, read
 from hostrun import host
 
 OK = 32790
@@ -50,6 +50,10 @@ class KeepMode(unittest.TestCase):
             self.assertEqual(("640x480 - Landscape (Left-handed)", "Keep this video mode?", "Keep", "Back"),
                              (texts[NAME], texts[QUESTION], texts[KEEP], texts[BACK]))
             self.assertRegex(texts[SECONDS], r"^Seconds left: ([1-9]|1[0-5])$")
+            left, top, right, bottom = question["rect"]
+            width, height = SIZES["VGA.3"]
+            self.assertTrue(0 <= left and 0 <= top and right <= width and bottom <= height,
+                            "the question %s lies on the screen" % question["rect"])
             self.assertEqual((SHORTCUT_BYTES, 1, 0), (read(SHORTCUT), s.reg(PENDING, "VGA"),
                                                       s.reg(PENDING, "Orientation")))
             self.assertIn("StartUp %s started: \\Program Files\\Dorix\\dorix.exe KEEP" % SHORTCUT, s.output())
