@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-#include "core/Error.h"
+#include "framework/Error.h"
 #include "state/FileHelpers.h"
 #include "state/FileReplace.h"
 

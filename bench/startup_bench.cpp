@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 #include "BenchHelpers.h"
-#include "core/Error.h"
+#include "framework/Error.h"
 #include "framework/Handle.h"
 #include "state/FileHelpers.h"
 

@@ -7,7 +7,7 @@
 #include "core/MainFrame.h"
 #include "core/ModeSwitch.h"
 #include "core/TaskManager.h"
-#include "framework/File.h"
+#include "framework/Error.h"
 #include "framework/MessageBox.h"
 #include "framework/ProgramEnd.h"
 #include "profiles/Profile.h"
@@ -31,17 +31,15 @@ bool HasAny(const std::wstring& line, std::initializer_list<const wchar_t*> keyw
 
 // Runs an action started from the command line; a failure is reported and ends the program
 // at once with exit code 1. A file that cannot be read or written is reported by name, like
-// the program's own errors, rather than ending the program unreported.
+// the program's own errors, and any other failure as "Unknown error", rather than ending the
+// program unreported.
 template <typename Action>
 void RunReported(Action action)
 {
     try {
         action();
-    } catch (const error& e) {
-        ReportError(e);
-        EndProgram(1);
-    } catch (const CFileException& e) {
-        ReportError(e);
+    } catch (...) {
+        ReportCurrentException();
         EndProgram(1);
     }
 }

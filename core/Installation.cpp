@@ -1,7 +1,7 @@
 #include "core/Installation.h"
 #include <windows.h>
-#include "core/Error.h"
 #include "core/VideoMode.h"
+#include "framework/Error.h"
 #include "framework/File.h"
 #include "platform/DevicePaths.h"
 #include "platform/OemInfo.h"

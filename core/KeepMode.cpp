@@ -2,6 +2,7 @@
 #include "core/ModeSwitch.h"
 #include "core/TaskManager.h"
 #include "framework/File.h"
+#include "framework/ResourceString.h"
 #include "platform/DevicePaths.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"

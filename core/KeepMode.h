@@ -5,7 +5,7 @@
 // starts the program with "KEEP" at the next boot. That run asks whether to keep the new mode;
 // "Back", or no answer in time, switches back to the recorded mode.
 #include <string>
-#include "core/Error.h"
+#include "framework/Error.h"
 #include "core/VideoMode.h"
 
 class CKeepMode {

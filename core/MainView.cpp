@@ -1,9 +1,8 @@
 #include "core/MainView.h"
-#include "core/Error.h"
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
 #include "core/TaskManager.h"
-#include "framework/File.h"
+#include "framework/Error.h"
 #include "framework/MainWindow.h"
 #include "framework/MessageBox.h"
 #include "framework/ProgramEnd.h"
@@ -86,13 +85,9 @@ void CMainView::SwitchFromButton(CVideoMode target)
             SoftReset();
         }
         return;
-    } catch (const error& e) {
-        ReportError(e, owner);
-    } catch (const CFileException& e) {
-        // A driver table file that cannot be read or written is as much a failed switch.
-        ReportError(e, owner);
     } catch (...) {
-        ReportError(error(LoadResourceString(IDS_UNKNOWN_ERROR)), owner);
+        // A driver table file that cannot be read or written is as much a failed switch.
+        ReportCurrentException(owner);
     }
     EndProgram(1);
 }

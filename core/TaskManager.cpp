@@ -1,10 +1,9 @@
 #include "core/TaskManager.h"
-#include "framework/Handle.h"
 #include "framework/MainWindow.h"
 #include "framework/MessageBox.h"
+#include "framework/ResourceString.h"
+#include "framework/StandardIds.h"
 #include "platform/RebootControl.h"
-#include "resources/resource.h"
-#include "state/FileHelpers.h"
 
 namespace {
 
@@ -39,7 +38,14 @@ bool IsApplicationWindow(HWND window, HWND mainWindow)
 
 bool CTaskManager::CloseRunningApplications()
 {
+    m_terminated.clear();
     ::EnumWindows(&CTaskManager::EnumWindowProc, reinterpret_cast<LPARAM>(this));
+    const DWORD start = ::GetTickCount();
+    for (const CKernelHandle& process : m_terminated) {
+        const DWORD waited = ::GetTickCount() - start;
+        ::WaitForSingleObject(process.Get(), waited < kTerminationWaitMs ? kTerminationWaitMs - waited : 0);
+    }
+    m_terminated.clear();
     return true;
 }
 
@@ -60,19 +66,27 @@ void CTaskManager::CloseApplicationOf(HWND window)
     // program in the middle of a switch, before its changes can be rolled back.
     if (processId == ::GetCurrentProcessId())
         return;
-    KillProcess(processId);
+    if (CKernelHandle process = Terminate(processId))
+        m_terminated.push_back(std::move(process));
 }
 
 bool CTaskManager::KillProcess(DWORD processId)
+{
+    return Terminate(processId).IsValid();
+}
+
+CKernelHandle CTaskManager::Terminate(DWORD processId)
 {
     CKernelHandle process(::OpenProcess(kProcessAllAccess, FALSE, processId));
     if (!process) {
         // Taken first: loading the caption may change the last error.
         const std::wstring reason = LastErrorText();
         ShowMessageBox(GetMainWindow(), reason, LoadResourceString(IDS_APP_TITLE), MB_OK);
-        return false;
+        return CKernelHandle();
     }
-    return ::TerminateProcess(process.Get(), 0) != FALSE;
+    if (!::TerminateProcess(process.Get(), 0))
+        return CKernelHandle();
+    return process;
 }
 
 bool SoftReset()

@@ -2,6 +2,8 @@
 // Ending other running programs so that files they hold open can be replaced, and the soft
 // reset that brings the display driver up in a newly written mode.
 #include <windows.h>
+#include <vector>
+#include "framework/Handle.h"
 
 class CTaskManager {
 public:
@@ -12,18 +14,26 @@ public:
 
     // Terminates the process behind every ordinary application window: visible, top-level,
     // neither owned nor a tool window, with a title. Nothing is closed while the program has
-    // no main window, and never the program's own process. The terminations are not waited
-    // for. Always true.
+    // no main window, and never the program's own process. Termination is asynchronous, so
+    // this returns once every terminated process has ended (or kTerminationWaitMs have
+    // passed), when the files they held are free. Always true.
     bool CloseRunningApplications();
 
     // Terminates the process with exit code 0; true when the system accepted that. A process
     // that cannot be opened is reported in a message box with the system's text and gives
-    // false.
+    // false. The end of the process is not waited for.
     bool KillProcess(DWORD processId);
+
+    // How long CloseRunningApplications waits for the terminated processes, all together.
+    static constexpr DWORD kTerminationWaitMs = 5000;
 
 private:
     static BOOL CALLBACK EnumWindowProc(HWND window, LPARAM param);
     void CloseApplicationOf(HWND window);
+    // KillProcess, keeping the process handle when the termination was accepted.
+    CKernelHandle Terminate(DWORD processId);
+
+    std::vector<CKernelHandle> m_terminated;
 };
 
 // Restarts the device at once, without shutting programs down. Returns (false) only when the

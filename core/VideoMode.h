@@ -3,7 +3,7 @@
 // driver is started with. Its names key every per-mode setting of the program.
 #include <cstdint>
 #include <string>
-#include "core/Error.h"
+#include "framework/Error.h"
 
 class CVideoModeException : public error {
 public:

@@ -5,7 +5,7 @@
 #include "framework/MessageBox.h"
 #include "framework/StandardIds.h"
 #include "framework/Window.h"
-#include "state/FileHelpers.h"
+#include "framework/ResourceString.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "framework/File.h"
 #include <algorithm>
+#include "framework/ResourceString.h"
 #include "framework/StandardIds.h"
-#include "state/FileHelpers.h"
 
 std::wstring CFileException::GetErrorMessage() const
 {

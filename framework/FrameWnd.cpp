@@ -1,8 +1,8 @@
 #include "framework/FrameWnd.h"
 #include "framework/MainWindow.h"
-#include "framework/WinApp.h"
+#include "framework/ResourceString.h"
 #include "framework/StandardIds.h"
-#include "state/FileHelpers.h"
+#include "framework/WinApp.h"
 
 bool CFrameWnd::LoadFrame(UINT resourceId)
 {

@@ -2,8 +2,8 @@
 // A profile: a small script, plain (".dorix") or packed in a store-only zip archive
 // (".zdorix") with its payload files, that adapts the device to a video mode.
 #include <string>
-#include "core/Error.h"
 #include "core/VideoMode.h"
+#include "framework/Error.h"
 
 class CProfileException : public error {
 public:

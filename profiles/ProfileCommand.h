@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include "core/Error.h"
 #include "core/VideoMode.h"
+#include "framework/Error.h"
 #include "state/RegEntry.h"
 
 class CProfile;

@@ -6,7 +6,7 @@
 // in "invalid file format" rather than in a read outside the file or an endless copy.
 #include <cstdint>
 #include <string>
-#include "core/Error.h"
+#include "framework/Error.h"
 #include "framework/File.h"
 #include "state/ColArray.h"
 

@@ -32,23 +32,6 @@ bool ForEachEntry(const std::wstring& folder, Visit visit)
     return true;
 }
 
-std::wstring Format(const wchar_t* format, const std::vector<std::wstring>& args, UINT id)
-{
-    std::vector<DWORD_PTR> pointers;
-    for (const auto& a : args)
-        pointers.push_back(reinterpret_cast<DWORD_PTR>(a.c_str()));
-    wchar_t* buffer = nullptr;
-    const DWORD n = ::FormatMessageW(
-        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-        format, 0, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
-        reinterpret_cast<va_list*>(pointers.empty() ? nullptr : pointers.data()));
-    if (n == 0 || buffer == nullptr)
-        throw CResourceException(id);
-    std::wstring text(buffer, n);
-    ::LocalFree(buffer);
-    return text;
-}
-
 }  // namespace
 
 bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& data)
@@ -58,24 +41,30 @@ bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& data)
 }
 
 namespace {
-// The system's find-first fails for a folder named with a trailing backslash; such a path
-// still names the folder.
-bool FindWithoutBackslash(const std::wstring& path, WIN32_FIND_DATAW& data)
+// The attributes of what the path names, INVALID_FILE_ATTRIBUTES for nothing. A path with
+// wildcards names what the system's find-first matches. The find-first fails for a folder
+// named with a trailing backslash; such a path still names the folder. A plain path asks
+// for the attributes alone: on the desktop a find-first reads the whole folder, many times
+// the cost.
+DWORD AttributesOf(const std::wstring& path)
 {
-    return FindFile(path.size() > 1 ? RemoveBackslash(path) : path, data);
+    const std::wstring name = path.size() > 1 ? RemoveBackslash(path) : path;
+    if (name.find_first_of(L"*?") == std::wstring::npos)
+        return ::GetFileAttributesW(name.c_str());
+    WIN32_FIND_DATAW data;
+    return FindFile(name, data) ? data.dwFileAttributes : INVALID_FILE_ATTRIBUTES;
 }
 }  // namespace
 
 bool Exists(const std::wstring& path)
 {
-    WIN32_FIND_DATAW data;
-    return FindWithoutBackslash(path, data);
+    return AttributesOf(path) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool IsDirectory(const std::wstring& path)
 {
-    WIN32_FIND_DATAW data;
-    return FindWithoutBackslash(path, data) && IsFolder(data);
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool CopyTree(const std::wstring& source, const std::wstring& destination)
@@ -203,47 +192,6 @@ std::wstring GetProgramPath()
 std::wstring GetProgramFolder()
 {
     return FolderOf(GetProgramPath());
-}
-
-std::wstring LoadResourceString(UINT id)
-{
-    const wchar_t* text = nullptr;
-    // With a zero buffer size the system hands out a pointer to the resource itself.
-    const int n = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
-    if (n <= 0 || text == nullptr)
-        throw CResourceException(id);
-    return std::wstring(text, static_cast<size_t>(n));
-}
-
-std::wstring FormatResourceString(UINT id, const std::vector<std::wstring>& args)
-{
-    return Format(LoadResourceString(id).c_str(), args, id);
-}
-
-std::wstring FormatText(const std::wstring& format, const std::vector<std::wstring>& args)
-{
-    return Format(format.c_str(), args, 0);
-}
-
-std::wstring LastErrorText()
-{
-    return SystemErrorText(::GetLastError());
-}
-
-std::wstring SystemErrorText(DWORD code)
-{
-    wchar_t* buffer = nullptr;
-    const DWORD n = ::FormatMessageW(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT),
-        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    if (n == 0 || buffer == nullptr)
-        return std::wstring();
-    std::wstring text(buffer, n);
-    ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    return text;
 }
 
 bool ExtractResource(HMODULE module, UINT id, const wchar_t* type, const std::wstring& target)

@@ -1,11 +1,12 @@
 #pragma once
 // Path and file-system helpers shared by the whole program. Paths are device paths with
 // backslash separators; a folder path may or may not end with a backslash, and each function
-// says which it produces. None raises, except the formatting functions and ExtractResource
-// as stated.
+// says which it produces. None raises, except ExtractResource as stated.
 #include <windows.h>
 #include <string>
 #include <vector>
+// The string-table helpers, which much of the program reaches through this header.
+#include "framework/ResourceString.h"
 
 bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& data);
 bool Exists(const std::wstring& path);
@@ -41,30 +42,9 @@ std::wstring GetProgramPath();
 // The running program's folder as a device path, with its trailing backslash.
 std::wstring GetProgramFolder();
 
-// String id's text with "%1", "%2"... replaced by args, through the system's message
-// formatter. Raises CResourceException when the string is missing or the formatter fails.
-std::wstring FormatResourceString(UINT id, const std::vector<std::wstring>& args = {});
-std::wstring FormatText(const std::wstring& format, const std::vector<std::wstring>& args = {});
-// The string resource as it stands; raises CResourceException when it is missing.
-std::wstring LoadResourceString(UINT id);
-// The system's message for the last error, or for the given code.
-std::wstring LastErrorText();
-std::wstring SystemErrorText(DWORD code);
-
 // Writes the resource's bytes to target (created or truncated). False when the resource is
 // missing or empty; CFileException when the target cannot be written.
 bool ExtractResource(HMODULE module, UINT id, const wchar_t* type, const std::wstring& target);
 
 // Dispatches every pending window message of the thread, then returns.
 void PumpMessages();
-
-// The framework's resource error: a string resource that is missing, or a text the system's
-// formatter refused. Not an `error`: it means the program itself is damaged.
-class CResourceException {
-public:
-    explicit CResourceException(UINT id) : m_id(id) {}
-    UINT GetId() const { return m_id; }
-
-private:
-    UINT m_id;
-};

@@ -27,9 +27,8 @@ void CFileReplace::Replace()
 {
     if (Attempt())
         return;
+    // Returns once the terminated programs have ended and their files are free.
     CTaskManager().CloseRunningApplications();
-    // The terminated programs end asynchronously; on the device their files are free by the
-    // time the second attempt reaches its first move.
     if (Attempt())
         return;
     throw CReplaceException(FormatResourceString(IDS_CANNOT_REPLACE_FILE, {m_strTarget}));
@@ -50,24 +49,25 @@ bool CFileReplace::CopySourceDirectory(const std::wstring& destination)
     return CopyTree(m_strSource, destination);
 }
 
-// One swap: the new content is built under one temporary name, the live content is moved
-// aside under another, and the new content is moved in. A failure after the live content was
+// One swap: the new content is built under a temporary name, the live content is moved aside
+// under a second one, and the new content is moved in. A failure after the live content was
 // moved aside moves it back, so the live path ends either replaced or as it was.
 bool CFileReplace::Attempt()
 {
     const bool directory = SourceIsDirectory();
-    const std::wstring folder = FolderOf(m_strTarget);
-    // Both names are reserved before either reservation is released, so they differ.
-    const std::wstring newName = MakeTempName(folder);
-    const std::wstring oldName = MakeTempName(folder);
-    for (const std::wstring& name : {newName, oldName})
-        if (!name.empty())
-            ::DeleteFileW(name.c_str());
-    if (newName.empty() || oldName.empty())
+    // The reservation is released before the copy, so that only a copy that was really made
+    // can be moved in. The name for the displaced content is the reserved name with another
+    // ending, which no other reservation yields; should one be left over, the move aside
+    // fails and so does this attempt, without harm.
+    const std::wstring newName = MakeTempName(FolderOf(m_strTarget));
+    if (newName.empty())
         return false;
+    ::DeleteFileW(newName.c_str());
+    const std::wstring oldName = newName.substr(0, newName.size() - 4) + L".old";
 
-    const bool displaced = Exists(m_strTarget);
-    if (displaced && !::MoveFileW(m_strTarget.c_str(), oldName.c_str()))
+    const bool displaced = ::MoveFileW(m_strTarget.c_str(), oldName.c_str()) != FALSE;
+    // Usually a program holds the live file open; nothing has changed then.
+    if (!displaced && ::GetLastError() != ERROR_FILE_NOT_FOUND)
         return false;
 
     auto putBack = [&] {

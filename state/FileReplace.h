@@ -7,7 +7,7 @@
 // Whatever happens, the live path is never left empty while its old content sits under a
 // temporary name, and no temporary name is left behind in the folder.
 #include <string>
-#include "core/Error.h"
+#include "framework/Error.h"
 
 class CFileReplace {
 public:

@@ -45,6 +45,7 @@ CIniFile::CIniFile(const std::wstring& path) : m_strPath(path)
         m_tail.assign(zero + 1, bytes.data() + bytes.size());
     // The leading line feed lets a header or key on the first line match like any other.
     m_strContent = L"\n" + FromAnsi(bytes.data(), textLength);
+    m_bQuotedKeys = m_strContent.find(L"\n\"") != std::wstring::npos;
 }
 
 CIniFile::~CIniFile()
@@ -76,7 +77,7 @@ bool CIniFile::FindValue(const std::wstring& section, const std::wstring& key, s
     // quoted match anywhere wins over a bare one.
     const std::wstring quoted = L"\n\"" + key + L"\"=";
     const std::wstring bare = L"\n" + key + L"=";
-    size_t match = m_strContent.find(quoted, header);
+    size_t match = m_bQuotedKeys ? m_strContent.find(quoted, header) : std::wstring::npos;
     size_t start;
     if (match != std::wstring::npos) {
         start = match + quoted.size();
@@ -114,6 +115,7 @@ void CIniFile::WriteString(const std::wstring& section, const std::wstring& key,
     if (!FindValue(section, key, first, last))
         throw CIniFileException(L"CIniFile::WriteString failed: Key not found");
     m_strContent.replace(first, last - first, value);
+    m_bQuotedKeys = m_strContent.find(L"\n\"") != std::wstring::npos;
     m_bModified = true;
 }
 

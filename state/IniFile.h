@@ -5,7 +5,7 @@
 // sections are never added: writing a key the file lacks is an error. Changes reach the disk
 // only when the object is closed, through "<path>.tmp", and only if something changed.
 #include <string>
-#include "core/Error.h"
+#include "framework/Error.h"
 
 class CIniFile {
 public:
@@ -47,4 +47,7 @@ private:
     // Bytes after a zero byte in the file: not part of the text, but kept on write-back.
     std::string m_tail;
     bool m_bModified = false;
+    // Whether any line starts with a quote: without one, the search for a quoted key, which
+    // runs to the end of the text, can be left out.
+    bool m_bQuotedKeys = false;
 };

@@ -1,5 +1,6 @@
 #include "state/RegEntry.h"
 #include <cwchar>
+#include <vector>
 #include "core/ModeSwitch.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
@@ -29,21 +30,25 @@ bool EqualsNoCase(const std::wstring& a, const std::wstring& b)
 }  // namespace
 
 CRegEntry::CUndo::CUndo(uint32_t liveRoot, std::wstring liveSubPath, std::wstring liveValueName, uint32_t savedRoot,
-                        std::wstring savedKeyPath, std::wstring savedValueName, bool liveExisted)
+                        std::wstring savedKeyPath, std::wstring savedValueName, bool liveExisted,
+                        std::wstring createdKey)
     : m_liveRoot(liveRoot),
       m_strLiveSubPath(std::move(liveSubPath)),
       m_strLiveValueName(std::move(liveValueName)),
       m_savedRoot(savedRoot),
       m_strSavedKeyPath(std::move(savedKeyPath)),
       m_strSavedValueName(std::move(savedValueName)),
-      m_bLiveExisted(liveExisted)
+      m_bLiveExisted(liveExisted),
+      m_strCreatedKey(std::move(createdKey))
 {
 }
 
 void CRegEntry::CUndo::Undo()
 {
     if (!m_bLiveExisted) {
-        CRegistry(m_liveRoot).DeleteValue(m_strLiveSubPath.c_str(), m_strLiveValueName.c_str());
+        // Only an existing key is opened: deleting the value must not create its key.
+        CRegistry::CKey::Open(m_liveRoot, m_strLiveSubPath).DeleteValue(m_strLiveValueName.c_str());
+        CRegistry::RemoveEmptyKeys(m_liveRoot, m_strLiveSubPath, m_strCreatedKey);
         return;
     }
     CRegistry::CopyValue(m_savedRoot, m_strSavedKeyPath, m_strSavedValueName.c_str(), m_liveRoot, m_strLiveSubPath,
@@ -52,8 +57,9 @@ void CRegEntry::CUndo::Undo()
 
 bool CRegEntry::CUndo::Restores(uint32_t root, const std::wstring& subPath, const std::wstring& valueName) const
 {
-    return m_liveRoot == root && EqualsNoCase(RemoveBackslash(m_strLiveSubPath), RemoveBackslash(subPath))
-           && EqualsNoCase(m_strLiveValueName, valueName);
+    // The value names first: they tell most records apart without building a text.
+    return m_liveRoot == root && EqualsNoCase(m_strLiveValueName, valueName)
+           && EqualsNoCase(RemoveBackslash(m_strLiveSubPath), RemoveBackslash(subPath));
 }
 
 void CRegEntry::FromString(const std::wstring& text)
@@ -79,8 +85,13 @@ std::wstring CRegEntry::GetSavedValueName(const CVideoMode& mode) const
     std::wstring rootName, subPath;
     if (!CRegistry::ParseKeyPath(m_strKeyPath, root, rootName, subPath))
         return std::wstring();
-    CVideoMode named = mode;
-    return rootName + L"\\" + subPath + L"\\" + m_strValueName + L"\\" + named.GetGroupName();
+    return SavedValueName(rootName, subPath, mode);
+}
+
+std::wstring CRegEntry::SavedValueName(const std::wstring& rootName, const std::wstring& subPath,
+                                       CVideoMode mode) const
+{
+    return rootName + L"\\" + subPath + L"\\" + m_strValueName + L"\\" + mode.GetGroupName();
 }
 
 CRegistry::ValueKind CRegEntry::GetKind() const
@@ -105,22 +116,38 @@ bool CRegEntry::FindUndo(uint32_t root, const std::wstring& subPath, const std::
 
 void CRegEntry::Switch(const CVideoMode& from, const CVideoMode& to) const
 {
-    const std::wstring fromName = GetSavedValueName(from);
-    const std::wstring toName = GetSavedValueName(to);
-    if (fromName.empty() || toName.empty())
-        return;
-    const std::wstring savedPath = SavedDataPath();
     uint32_t root = 0;
     std::wstring rootName, subPath;
     if (!CRegistry::ParseKeyPath(m_strKeyPath, root, rootName, subPath))
         return;
     if (FindUndo(root, subPath, m_strValueName))
         return;
-    const bool liveExisted = CRegistry(root).GetValueKind(subPath.c_str(), m_strValueName.c_str()) != CRegistry::kindMissing;
-    CRegistry::CopyValue(root, subPath, m_strValueName.c_str(), CRegistry::kCurrentUser, savedPath, fromName.c_str());
+    const std::wstring fromName = SavedValueName(rootName, subPath, from);
+    const std::wstring toName = SavedValueName(rootName, subPath, to);
+    const std::wstring savedPath = SavedDataPath();
+    const wchar_t* const valueName = m_strValueName.c_str();
+
+    // The live value becomes from's copy.
+    CRegistry::CKey live = CRegistry::CKey::Open(root, subPath);
+    const std::wstring createdKey = live.IsOpen() ? std::wstring() : CRegistry::FirstMissingKey(root, subPath);
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    const bool liveExisted = live.Query(valueName, type, data);
+    // Opening costs less than creating, and the key of the copies exists after the first switch.
+    CRegistry::CKey saved = CRegistry::CKey::Open(CRegistry::kCurrentUser, savedPath);
+    if (liveExisted && !saved.IsOpen())
+        saved = CRegistry::CKey::Create(CRegistry::kCurrentUser, savedPath);
+    if (liveExisted)
+        saved.Set(fromName.c_str(), type, data);
     GetModeSwitch().GetUndoBuffer().Add(std::make_unique<CRegEntry::CUndo>(
-        root, subPath, m_strValueName, CRegistry::kCurrentUser, savedPath, fromName, liveExisted));
-    CRegistry::CopyValue(CRegistry::kCurrentUser, savedPath, toName.c_str(), root, subPath, m_strValueName.c_str());
+        root, subPath, m_strValueName, CRegistry::kCurrentUser, savedPath, fromName, liveExisted, createdKey));
+
+    // To's copy, if there is one, becomes the live value.
+    if (!saved.Query(toName.c_str(), type, data))
+        return;
+    if (!live.IsOpen())
+        live = CRegistry::CKey::Create(root, subPath);
+    live.Set(valueName, type, data);
 }
 
 CRegEntry::CLocation CRegEntry::Locate(const CVideoMode& mode) const

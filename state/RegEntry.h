@@ -12,11 +12,14 @@
 class CRegEntry {
 public:
     // Copies a saved copy back over the live value, or removes the live value again when the
-    // switch found none: a roll-back must not leave a mode's copy behind in its place.
+    // switch found none: a roll-back must not leave a mode's copy behind in its place, nor
+    // the keys the switch created for it (createdKey: the first key of the live sub-path that
+    // did not exist, as CRegistry::FirstMissingKey names it; empty when the key existed).
     class CUndo : public ::CUndo {
     public:
         CUndo(uint32_t liveRoot, std::wstring liveSubPath, std::wstring liveValueName, uint32_t savedRoot,
-              std::wstring savedKeyPath, std::wstring savedValueName, bool liveExisted = true);
+              std::wstring savedKeyPath, std::wstring savedValueName, bool liveExisted = true,
+              std::wstring createdKey = std::wstring());
         void Undo() override;
 
         // Whether this record restores the live value (root, sub-path, value name): a trailing
@@ -31,6 +34,7 @@ public:
         std::wstring m_strSavedKeyPath;
         std::wstring m_strSavedValueName;
         bool m_bLiveExisted;
+        std::wstring m_strCreatedKey;
     };
 
     CRegEntry() = default;
@@ -56,6 +60,7 @@ public:
     // Puts the live value away as from's copy, records the undo, and brings in to's copy.
     // Does nothing for an unparsable key path or a value this switch already handled; a
     // missing live value or copy leaves the corresponding side as it is. Raises nothing.
+    // One operation: the live key and the key of the copies are each opened once.
     void Switch(const CVideoMode& from, const CVideoMode& to) const;
 
     // The value belonging to a mode as text: the live value for the device's current mode,
@@ -73,6 +78,7 @@ private:
     };
     CLocation Locate(const CVideoMode& mode) const;
     static bool FindUndo(uint32_t root, const std::wstring& subPath, const std::wstring& valueName);
+    std::wstring SavedValueName(const std::wstring& rootName, const std::wstring& subPath, CVideoMode mode) const;
 
     std::wstring m_strKeyPath;
     std::wstring m_strValueName;

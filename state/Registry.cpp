@@ -1,7 +1,4 @@
 #include "state/Registry.h"
-#include "framework/Handle.h"
-#include <cwctype>
-#include <vector>
 
 namespace {
 
@@ -68,14 +65,7 @@ std::wstring CRegistry::GetFullPath(const wchar_t* subKey)
 
 int32_t CRegistry::ReadDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t defaultValue)
 {
-    CRegKey key = OpenKey(m_root, GetFullPath(subKey));
-    if (!key)
-        return defaultValue;
-    unsigned char data[4] = {0, 0, 0, 0};
-    DWORD size = sizeof data;
-    if (::RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
-        return defaultValue;
-    return static_cast<int32_t>(data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24));
+    return CKey::Open(m_root, GetFullPath(subKey)).ReadDWord(valueName, defaultValue);
 }
 
 void CRegistry::WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
@@ -89,20 +79,7 @@ void CRegistry::WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int3
 
 std::wstring CRegistry::ReadString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* defaultValue)
 {
-    const std::wstring fallback = defaultValue ? defaultValue : L"";
-    CRegKey key = OpenKey(m_root, GetFullPath(subKey));
-    if (!key)
-        return fallback;
-    DWORD size = 0;
-    if (::RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return fallback;
-    // size + 1 characters: room for any byte count plus a terminating zero.
-    std::vector<wchar_t> buffer(size + 1, L'\0');
-    DWORD bytes = size;
-    if (::RegQueryValueExW(key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes)
-        != ERROR_SUCCESS)
-        return fallback;
-    return std::wstring(buffer.data());
+    return CKey::Open(m_root, GetFullPath(subKey)).ReadString(valueName, defaultValue);
 }
 
 void CRegistry::WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
@@ -151,26 +128,120 @@ bool CRegistry::KeyExists(const wchar_t* subKey)
     return OpenKey(m_root, GetFullPath(subKey)).IsValid();
 }
 
+CRegistry::CKey CRegistry::CKey::Open(uint32_t root, const std::wstring& path)
+{
+    CKey key;
+    key.m_key = OpenKey(root, path);
+    return key;
+}
+
+CRegistry::CKey CRegistry::CKey::Create(uint32_t root, const std::wstring& path)
+{
+    CKey key;
+    key.m_key = CreateKey(root, path);
+    return key;
+}
+
+bool CRegistry::CKey::Query(const wchar_t* valueName, DWORD& type, std::vector<BYTE>& data) const
+{
+    if (!m_key)
+        return false;
+    data.resize(1024);
+    DWORD size = static_cast<DWORD>(data.size());
+    LONG result;
+    while ((result = ::RegQueryValueExW(m_key.Get(), valueName, nullptr, &type, data.data(), &size))
+           == ERROR_MORE_DATA) {
+        data.resize(size);
+    }
+    if (result != ERROR_SUCCESS)
+        return false;
+    data.resize(size);
+    return true;
+}
+
+int32_t CRegistry::CKey::ReadDWord(const wchar_t* valueName, int32_t defaultValue) const
+{
+    if (!m_key)
+        return defaultValue;
+    unsigned char data[4] = {0, 0, 0, 0};
+    DWORD size = sizeof data;
+    if (::RegQueryValueExW(m_key.Get(), valueName, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
+        return defaultValue;
+    return static_cast<int32_t>(data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24));
+}
+
+std::wstring CRegistry::CKey::ReadString(const wchar_t* valueName, const wchar_t* defaultValue) const
+{
+    const std::wstring fallback = defaultValue ? defaultValue : L"";
+    if (!m_key)
+        return fallback;
+    DWORD size = 0;
+    if (::RegQueryValueExW(m_key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+        return fallback;
+    // size + 1 characters: room for any byte count plus a terminating zero.
+    std::vector<wchar_t> buffer(size + 1, L'\0');
+    DWORD bytes = size;
+    if (::RegQueryValueExW(m_key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes)
+        != ERROR_SUCCESS)
+        return fallback;
+    return std::wstring(buffer.data());
+}
+
+void CRegistry::CKey::Set(const wchar_t* valueName, DWORD type, const std::vector<BYTE>& data) const
+{
+    if (m_key)
+        ::RegSetValueExW(m_key.Get(), valueName, 0, type, data.data(), static_cast<DWORD>(data.size()));
+}
+
+void CRegistry::CKey::DeleteValue(const wchar_t* valueName) const
+{
+    if (m_key)
+        ::RegDeleteValueW(m_key.Get(), valueName);
+}
+
+bool CRegistry::CKey::IsEmpty() const
+{
+    DWORD subKeys = 0, values = 0;
+    return m_key
+           && ::RegQueryInfoKeyW(m_key.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                                 nullptr, nullptr, nullptr, nullptr)
+                  == ERROR_SUCCESS
+           && subKeys == 0 && values == 0;
+}
+
 void CRegistry::CopyValue(uint32_t sourceRoot, const std::wstring& sourcePath, const wchar_t* sourceName,
                           uint32_t destRoot, const std::wstring& destPath, const wchar_t* destName)
 {
-    CRegKey source = OpenKey(sourceRoot, sourcePath);
-    if (!source)
-        return;
-    std::vector<BYTE> buffer(1024);
     DWORD type = 0;
-    DWORD size = static_cast<DWORD>(buffer.size());
-    LONG result;
-    while ((result = ::RegQueryValueExW(source.Get(), sourceName, nullptr, &type, buffer.data(), &size))
-           == ERROR_MORE_DATA) {
-        buffer.resize(size);
+    std::vector<BYTE> data;
+    if (CKey::Open(sourceRoot, sourcePath).Query(sourceName, type, data))
+        CKey::Create(destRoot, destPath).Set(destName, type, data);
+}
+
+std::wstring CRegistry::FirstMissingKey(uint32_t root, const std::wstring& path)
+{
+    const std::wstring name = KeyName(path);
+    for (size_t end = name.find(L'\\');; end = name.find(L'\\', end + 1)) {
+        const std::wstring part = name.substr(0, end);
+        if (!OpenKey(root, part))
+            return part;
+        if (end == std::wstring::npos)
+            return std::wstring();
     }
-    if (result != ERROR_SUCCESS)
+}
+
+void CRegistry::RemoveEmptyKeys(uint32_t root, const std::wstring& path, const std::wstring& top)
+{
+    if (root == 0 || top.empty())
         return;
-    CRegKey dest = CreateKey(destRoot, destPath);
-    if (!dest)
-        return;
-    ::RegSetValueExW(dest.Get(), destName, 0, type, buffer.data(), size);
+    for (std::wstring name = KeyName(path); name.size() >= top.size(); name.resize(name.rfind(L'\\'))) {
+        if (!CKey::Open(root, name).IsEmpty())
+            return;
+        if (::RegDeleteKeyW(RootKey(root), name.c_str()) != ERROR_SUCCESS)
+            return;
+        if (name.rfind(L'\\') == std::wstring::npos)
+            return;
+    }
 }
 
 uint32_t CRegistry::ParseRootName(const std::wstring& name)

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <cstdint>
 #include <string>
+#include <vector>
+#include "framework/Handle.h"
 
 class CRegistry {
 public:
@@ -16,6 +18,32 @@ public:
     static constexpr uint32_t kUsers = 0x80000003;
 
     enum ValueKind { kindString = 0, kindDWord = 1, kindUnsupported = 2, kindMissing = 3 };
+
+    // One key held open through an operation that touches several of its values, such as one
+    // registry entry's switch; closed when the object goes. Paths are full paths under the
+    // root. Like the rest of this class it reports nothing: a key that could not be opened
+    // reads as empty and ignores writes.
+    class CKey {
+    public:
+        // The existing key only.
+        static CKey Open(uint32_t root, const std::wstring& path);
+        // The key, created with every missing key on its path.
+        static CKey Create(uint32_t root, const std::wstring& path);
+
+        bool IsOpen() const { return m_key.IsValid(); }
+        // Type and exact bytes of a value; false when it is missing.
+        bool Query(const wchar_t* valueName, DWORD& type, std::vector<BYTE>& data) const;
+        // As CRegistry's reads of the same names, with the key already open.
+        int32_t ReadDWord(const wchar_t* valueName, int32_t defaultValue) const;
+        std::wstring ReadString(const wchar_t* valueName, const wchar_t* defaultValue = nullptr) const;
+        void Set(const wchar_t* valueName, DWORD type, const std::vector<BYTE>& data) const;
+        void DeleteValue(const wchar_t* valueName) const;
+        // Whether the key holds neither values nor sub-keys.
+        bool IsEmpty() const;
+
+    private:
+        CRegKey m_key;
+    };
 
     explicit CRegistry(uint32_t root = 0, const std::wstring& path = std::wstring());
     CRegistry(const CRegistry&) = default;
@@ -44,6 +72,13 @@ public:
     // roots. A missing source leaves the destination as it was. Reports nothing.
     static void CopyValue(uint32_t sourceRoot, const std::wstring& sourcePath, const wchar_t* sourceName,
                           uint32_t destRoot, const std::wstring& destPath, const wchar_t* destName);
+    // The shortest leading part of a full path that names no existing key, as the system
+    // names it (no leading or trailing backslash); empty when the whole path exists.
+    static std::wstring FirstMissingKey(uint32_t root, const std::wstring& path);
+    // Deletes the key at path and then each key above it, as long as the key is empty and
+    // lies at or below the key named `top` (a leading part of path, as FirstMissingKey gives
+    // it). Keys that hold anything stay, and so does everything above them.
+    static void RemoveEmptyKeys(uint32_t root, const std::wstring& path, const std::wstring& top);
     static uint32_t ParseRootName(const std::wstring& name);
     // Splits "ROOT\sub\path" at its first backslash; false without one or for an unknown root.
     static bool ParseKeyPath(const std::wstring& path, uint32_t& root, std::wstring& rootName,

@@ -18,11 +18,13 @@ void WriteList(const wchar_t* subKey, const std::vector<std::wstring>& items)
 
 std::vector<std::wstring> CSettings::ReadList(const wchar_t* subKey)
 {
+    // One read of the list: its key is opened once, not once for every item.
     CRegistry& registry = GetSettingsRegistry();
+    const CRegistry::CKey key = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(subKey));
     std::vector<std::wstring> items;
-    const int32_t count = registry.ReadDWord(subKey, L"Count", 0);
+    const int32_t count = key.ReadDWord(L"Count", 0);
     for (int32_t i = 0; i < count; ++i) {
-        std::wstring item = registry.ReadString(subKey, std::to_wstring(i).c_str());
+        std::wstring item = key.ReadString(std::to_wstring(i).c_str());
         if (!item.empty())
             items.push_back(std::move(item));
     }

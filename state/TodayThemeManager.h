@@ -2,7 +2,7 @@
 // Remembers the Today theme per mode and brings it back: a theme file is installed again with
 // the system's cabinet installer, the standard theme by resetting the Today settings.
 #include <string>
-#include "core/Error.h"
+#include "framework/Error.h"
 
 class CVideoMode;
 

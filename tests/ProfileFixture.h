@@ -27,7 +27,7 @@ protected:
         return "[Profile]\r\nVersion=" + version + "\r\nAuthor=Tester\r\n" + sections;
     }
     static void WritePlain(const std::wstring& path, const std::string& text) { WriteFileBytes(path, text); }
-    static void WritePacked(const std::wstring& path, const std::vector<ZipEntrySpec>& entries)
+    static void WritePacked(const std::wstring& path, const std::vector<ZipEntryDef>& entries)
     {
         WriteFileBytes(path, BuildZip(entries).bytes);
     }

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-struct ZipEntrySpec {
-    ZipEntrySpec(std::string name_, std::string data_, uint16_t method_ = 0, uint32_t attributes_ = 0x20,
+struct ZipEntryDef {
+    ZipEntryDef(std::string name_, std::string data_, uint16_t method_ = 0, uint32_t attributes_ = 0x20,
                  std::string localExtra_ = {}, std::string centralExtra_ = {}, std::string comment_ = {})
         : name(std::move(name_)), data(std::move(data_)), method(method_), attributes(attributes_),
           localExtra(std::move(localExtra_)), centralExtra(std::move(centralExtra_)), comment(std::move(comment_))
@@ -89,12 +89,12 @@ private:
 
 // Local headers with their data, the central directory, the end record: the layout every
 // zip tool writes. An archive comment, when given, follows the end record.
-inline ZipImage BuildZip(const std::vector<ZipEntrySpec>& entries, const std::string& archiveComment = "")
+inline ZipImage BuildZip(const std::vector<ZipEntryDef>& entries, const std::string& archiveComment = "")
 {
     ZipImage image;
     zipwriter::Writer w(image);
     // The fields that both headers of an entry share, in the same order.
-    const auto PutCommon = [&w](const std::string& r, const ZipEntrySpec& e, const std::string& extra) {
+    const auto PutCommon = [&w](const std::string& r, const ZipEntryDef& e, const std::string& extra) {
         w.Put(r, "flags", 2, 0);
         w.Put(r, "method", 2, e.method);
         w.Put(r, "time", 2, 0x6000);
@@ -107,7 +107,7 @@ inline ZipImage BuildZip(const std::vector<ZipEntrySpec>& entries, const std::st
     };
     std::vector<uint32_t> localOffsets;
     for (size_t i = 0; i < entries.size(); ++i) {
-        const ZipEntrySpec& e = entries[i];
+        const ZipEntryDef& e = entries[i];
         const std::string r = "local[" + std::to_string(i) + "]";
         localOffsets.push_back(w.Position());
         w.Put(r, "signature", 4, 0x04034b50);
@@ -117,7 +117,7 @@ inline ZipImage BuildZip(const std::vector<ZipEntrySpec>& entries, const std::st
     }
     const uint32_t directory = w.Position();
     for (size_t i = 0; i < entries.size(); ++i) {
-        const ZipEntrySpec& e = entries[i];
+        const ZipEntryDef& e = entries[i];
         const std::string r = "central[" + std::to_string(i) + "]";
         w.Put(r, "signature", 4, 0x02014b50);
         w.Put(r, "versionMadeBy", 2, 20);

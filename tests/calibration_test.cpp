@@ -68,6 +68,19 @@ TEST_F(CalibrationTest, SwitchRotatesFromTheOrientationTheDeviceRunsIn)
     EXPECT_EQ("<missing>", RawValue(CRegistry::kCurrentUser, kSavedKey, L"QVGA.0")) << "copies only when on";
 }
 
+TEST_F(CalibrationTest, PortraitToPortraitOfTheOtherResolutionLeavesTheCalibration)
+{
+    // Not even read: a value that could not be rotated does not stop the switch.
+    const wchar_t kUnrotatable[] = L"500,500 100,100 ";
+    for (const bool vga : {false, true}) {
+        ResetModeSwitch();
+        BootInto(vga, 0);
+        SetLiveCalibration(kUnrotatable);
+        EXPECT_EQ(L"<no error>", ErrorOf([&] { GetModeSwitch().SwitchTo(CVideoMode(!vga, 0)); })) << (vga ? "VGA" : "QVGA");
+        EXPECT_EQ(kUnrotatable, LiveCalibration()) << (vga ? "VGA" : "QVGA");
+    }
+}
+
 TEST_F(CalibrationTest, PerModeCopyIsSavedAndReplacesTheRotatedCalibration)
 {
     CRegistry(CRegistry::kCurrentUser, L"Software\\Dorix").WriteDWord(nullptr, L"SwitchCalibrationData", 1);

@@ -1,6 +1,6 @@
 #include "DeviceFixture.h"
-#include "core/Error.h"
 #include "core/Installation.h"
+#include "framework/Error.h"
 #include "framework/Handle.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"
@@ -180,6 +180,16 @@ TEST_F(InstallationTest, UninstallRestoresTheFactorySettings)
     EXPECT_EQ(0, ReadDWord(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode", L"VGAMode"));
     EXPECT_EQ(-1, StoredVersion()) << "the next start must install again";
     EXPECT_EQ(1, GetSettingsRegistry().ReadDWord(nullptr, L"NoReset", -1)) << "other settings stay";
+}
+
+TEST_F(InstallationTest, UninstallWithoutACalibrationCopyLeavesTheLiveCalibration)
+{
+    Install();
+    GetSettingsRegistry().DeleteValue(L"Uninstall", L"CalibrationData");
+    CRegistry(CRegistry::kLocalMachine, kTouchKey).WriteString(nullptr, L"CalibrationData", kRotatedCalibration);
+    Uninstall();
+    EXPECT_EQ(kRotatedCalibration, ReadString(CRegistry::kLocalMachine, kTouchKey, L"CalibrationData"));
+    EXPECT_EQ(0, ReadDWord(CRegistry::kLocalMachine, L"System\\GDI\\Rotation", L"Angle")) << "the rest is done";
 }
 
 TEST_F(InstallationTest, InstallIfOutdatedInstallsOnlyBelowThisVersion)

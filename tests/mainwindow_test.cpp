@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -7,6 +6,7 @@
 #include "ModeFixture.h"
 #include "core/AboutDlg.h"
 #include "core/MainFrame.h"
+#include "framework/Handle.h"
 #include "framework/MainWindow.h"
 #include "framework/ProgramEnd.h"
 #include "framework/WinApp.h"
@@ -15,6 +15,13 @@
 #include "state/SettingsRegistry.h"
 
 namespace {
+
+struct ChangeNotificationTraits {
+    using type = HANDLE;
+    static type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(type h) noexcept { ::FindCloseChangeNotification(h); }
+};
+using CChangeHandle = CHandle<ChangeNotificationTraits>;
 
 std::string Name(const CVideoMode& mode)
 {
@@ -181,24 +188,29 @@ TEST_F(MainWindowTest, NoResetWarningSkipsOnlyTheResetQuestion)
 TEST_F(MainWindowTest, WithoutNoResetTheSwitchAsksForTheSoftReset)
 {
     // The device host would accept the request and end the program; here nobody does, so the
-    // request is withdrawn after a while and the handler returns.
+    // request is withdrawn after a while and the handler returns. A second thread sees the
+    // request while it stands: woken by each change in the folder, it reads the request as
+    // soon as its writer has closed it.
     const std::wstring request = L"\\Temp\\reset-request";
     ::SetEnvironmentVariableW(L"DORIX_DEVICE_RESET", request.c_str());
-    std::atomic<bool> done{false};
+    CChangeHandle changes(::FindFirstChangeNotificationW(
+        L"\\Temp", FALSE, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
+    ASSERT_TRUE(changes) << "error " << ::GetLastError();
     std::string seen;
     std::thread watcher([&] {
-        // The request is written under an exclusive open: a read may fail or see it empty
-        // until the writer has closed it.
-        while (!done && seen.empty()) {
+        const DWORD start = ::GetTickCount();
+        while (seen.empty() && ::GetTickCount() - start < 10000) {
+            if (::WaitForSingleObject(changes.Get(), 1000) == WAIT_OBJECT_0)
+                ::FindNextChangeNotification(changes.Get());
+            // The request is written under an exclusive open: until its writer has closed
+            // it, a read fails or sees it empty.
             const std::string bytes = ReadFileBytes(request);
             if (bytes != "<missing>")
                 seen = bytes;
-            ::Sleep(5);
         }
     });
     Set(L"NoResetWarning");
     Tap(IDC_VGA_PORTRAIT);
-    done = true;
     watcher.join();
     ::SetEnvironmentVariableW(L"DORIX_DEVICE_RESET", nullptr);
     EXPECT_EQ(std::to_string(::GetCurrentProcessId()) + "\n", seen) << "the reset request of this program";

@@ -52,10 +52,15 @@ TEST_F(ModePropTest, SavedRecordIsSharedByTheGroup)
 TEST_F(ModePropTest, ApplyWritesAllTwelveSystemValues)
 {
     CModeProp prop(CVideoMode(true, 3));
+    // Four different sizes: the defaults are pairwise equal and would not show a mix-up.
+    prop.m_nHorzScrollWidth = 21;
+    prop.m_nHorzScrollHeight = 22;
+    prop.m_nVertScrollWidth = 23;
+    prop.m_nVertScrollHeight = 24;
     prop.m_popFont = CMenuFont{L"Arial", -12, 700, true};
     prop.ApplyToSystem();
     const std::pair<const wchar_t*, std::string> sizes[] = {
-        {L"cxHScr", RawDWord(20)}, {L"cyHScr", RawDWord(18)}, {L"cxVScr", RawDWord(18)}, {L"cyVScr", RawDWord(20)}};
+        {L"cxHScr", RawDWord(21)}, {L"cyHScr", RawDWord(22)}, {L"cxVScr", RawDWord(23)}, {L"cyVScr", RawDWord(24)}};
     for (const auto& [name, raw] : sizes)
         EXPECT_EQ(raw, RawValue(CRegistry::kLocalMachine, L"SYSTEM\\GWE", name)) << name;
     const std::tuple<const wchar_t*, const wchar_t*, std::string> fonts[] = {

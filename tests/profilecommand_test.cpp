@@ -1,9 +1,11 @@
 #include "ProfileFixture.h"
+#include <algorithm>
 #include "profiles/Profile.h"
 #include "profiles/ProfileCommand.h"
 #include "profiles/ZipFile.h"
+#include "resources/resource.h"
+#include "state/FileReplace.h"
 #include "state/Registry.h"
-#include <algorithm>
 
 namespace {
 
@@ -21,9 +23,9 @@ protected:
         CProfile(L"\\profiles\\a.dorix").Run(CVideoMode(), CVideoMode());
     }
     // Runs one command line of a packed profile at \profiles\p.zdorix holding the payload.
-    void RunPacked(const std::string& line, std::vector<ZipEntrySpec> payload)
+    void RunPacked(const std::string& line, std::vector<ZipEntryDef> payload)
     {
-        payload.insert(payload.begin(), ZipEntrySpec("profile.dorix", Text("[QVGA]\r\n0=" + line + "\r\n")));
+        payload.insert(payload.begin(), ZipEntryDef("profile.dorix", Text("[QVGA]\r\n0=" + line + "\r\n")));
         WritePacked(L"\\profiles\\p.zdorix", payload);
         CProfile(L"\\profiles\\p.zdorix").Run(CVideoMode(), CVideoMode());
     }
@@ -144,7 +146,7 @@ TEST_F(ProfileCommandTest, PackedCopyDirectoryExtractsTheFolderAndBelow)
 {
     ASSERT_TRUE(CreatePath(L"\\Target"));
     WriteFileBytes(L"\\Target\\old.skn", "old");
-    const std::vector<ZipEntrySpec> payload = {{"Skins/", "", 0, 0x10},
+    const std::vector<ZipEntryDef> payload = {{"Skins/", "", 0, 0x10},
                                                {"Skins/vga.skn", "v"},
                                                {"skins/old/a.skn", "a"},
                                                {"Skins/Skins/x.skn", "x"},
@@ -162,8 +164,8 @@ TEST_F(ProfileCommandTest, PackedCopyDirectoryNeverWritesOutsideItsTarget)
 {
     ASSERT_TRUE(CreatePath(L"\\Target"));
     WriteFileBytes(L"\\Target\\keep.skn", "keep");
-    for (const char* evil : {"Skins/../../Windows/evil.exe", "Skins/..\\evil.exe", "Skins/C:/evil.exe",
-                             "Skins//evil.exe"}) {
+    for (const char* evil : {"Skins/../../Windows/evil.exe", "Skins/sub/../../Windows/evil.exe", "Skins/..\\evil.exe",
+                             "Skins/C:/evil.exe", "Skins//evil.exe"}) {
         try {
             RunPacked("CopyDirectory,Skins,\\Target", {{"Skins/fine.skn", "f"}, {evil, "evil"}});
             ADD_FAILURE() << "accepted " << evil;
@@ -176,14 +178,52 @@ TEST_F(ProfileCommandTest, PackedCopyDirectoryNeverWritesOutsideItsTarget)
     }
 }
 
+TEST_F(ProfileCommandTest, PackedCopyDirectoryWithoutEntriesCannotReplaceItsTarget)
+{
+    ASSERT_TRUE(CreatePath(L"\\Target"));
+    WriteFileBytes(L"\\Target\\keep.skn", "keep");
+    try {
+        RunPacked("CopyDirectory,Skins,\\Target", {{"Skins/", "", 0, 0x10}, {"Other/a.skn", "a"}});
+        ADD_FAILURE() << "no exception";
+    } catch (const CFileReplace::CReplaceException& e) {
+        EXPECT_EQ(FormatResourceString(IDS_CANNOT_REPLACE_FILE, {L"\\Target"}), e.GetMessage());
+    }
+    EXPECT_EQ(std::vector<std::wstring>{L"keep.skn"}, Folder(L"\\Target"));
+    EXPECT_EQ((std::vector<std::wstring>{L"Target", L"Temp", L"Windows", L"profiles"}), Folder(L"\\"))
+        << "no temporary name left";
+}
+
+TEST_F(ProfileCommandTest, PackedCopyDirectoryRefusesEntriesDifferingOnlyInCase)
+{
+    ASSERT_TRUE(CreatePath(L"\\Target"));
+    WriteFileBytes(L"\\Target\\keep.skn", "keep");
+    try {
+        RunPacked("CopyDirectory,Skins,\\Target", {{"Skins/a.skn", "a"}, {"Skins/A.SKN", "A"}});
+        ADD_FAILURE() << "no exception";
+    } catch (const CFileReplace::CReplaceException& e) {
+        const std::wstring message = e.GetMessage();
+        const std::wstring expected = FormatResourceString(IDS_EXTRACT_FILE_EXISTS, {L"\x01"});
+        const std::wstring head = expected.substr(0, expected.find(L"\x01"));
+        const std::wstring tail = L"\\A.SKN" + expected.substr(expected.find(L"\x01") + 1);
+        EXPECT_EQ(0u, message.find(head)) << ::testing::PrintToString(message);
+        EXPECT_EQ(message.size() - tail.size(), message.rfind(tail)) << ::testing::PrintToString(message);
+    }
+    EXPECT_EQ(std::vector<std::wstring>{L"keep.skn"}, Folder(L"\\Target"));
+    EXPECT_EQ((std::vector<std::wstring>{L"Target", L"Temp", L"Windows", L"profiles"}), Folder(L"\\"))
+        << "no temporary name left";
+}
+
 TEST_F(ProfileCommandTest, CopyArgumentErrorsStopBeforeAnythingRuns)
 {
     for (const char* line : {"CopyFile,single", "CopyFile,,target", "CopyDirectory,source,"}) {
+        WritePlain(L"\\profiles\\a.dorix", Text("[QVGA]\r\n0=RegWriteDWord,HKLM\\Software\\DorixTest,ran,1\r\n1="
+                                                 + std::string(line) + "\r\n"));
         try {
-            RunPlain(line);
+            CProfile(L"\\profiles\\a.dorix").Run(CVideoMode(), CVideoMode());
             ADD_FAILURE() << "accepted " << line;
         } catch (const CProfileCommand::CArgumentException&) {
         }
+        EXPECT_EQ(CRegistry::kindMissing, Scratch().GetValueKind(nullptr, L"ran")) << "the command before " << line;
     }
 }
 

@@ -181,11 +181,11 @@ void SnapshotKey(HKEY root, const std::wstring& rootName, const std::wstring& pa
     }
     std::vector<std::wstring> subKeys;
     for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLength = 256;
-        if (::RegEnumKeyExW(key.Get(), i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        wchar_t subKey[256];
+        DWORD subKeyLength = 256;
+        if (::RegEnumKeyExW(key.Get(), i, subKey, &subKeyLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
-        subKeys.push_back(name);
+        subKeys.push_back(subKey);
     }
     for (const std::wstring& sub : subKeys) {
         // RegSwap's saved copies may change freely; their key is only seen to exist.

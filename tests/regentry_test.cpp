@@ -74,6 +74,25 @@ TEST_F(RegEntryTest, TargetWithoutCopyKeepsTheLiveValue)
     EXPECT_EQ(RawDWord(7), Copy(L"HKLM\\Software\\DorixTest\\A\\B\\QVGA.portrait"));
 }
 
+TEST_F(RegEntryTest, UndoOfAValueBroughtInLeavesNoKeyTheSwitchCreated)
+{
+    // "A" exists without the value; "A\\New\\Deeper" does not exist at all.
+    SetRawValue(CRegistry::kLocalMachine, kLiveKey, L"other", REG_DWORD, DWordBytes(1));
+    ::RegDeleteKeyValueW(Root(CRegistry::kLocalMachine), kLiveKey, L"other");
+    for (const wchar_t* key : {L"HKLM\\Software\\DorixTest\\A", L"HKLM\\Software\\DorixTest\\A\\New\\Deeper"}) {
+        SetRawValue(CRegistry::kCurrentUser, kSaved, std::wstring(key) + L"\\V\\VGA.landscape", REG_DWORD,
+                    DWordBytes(5));
+        CRegEntry(key, L"V").Switch(kQvga0, kVga1);
+    }
+    CRegistry machine(CRegistry::kLocalMachine, L"Software\\DorixTest\\A");
+    ASSERT_EQ(CRegistry::kindDWord, machine.GetValueKind(L"New\\Deeper", L"V")) << "the copy was brought in";
+
+    Undo().UndoAll(true);
+    EXPECT_EQ(CRegistry::kindMissing, machine.GetValueKind(nullptr, L"V"));
+    EXPECT_TRUE(machine.KeyExists(nullptr)) << "the key that existed stays, though empty";
+    EXPECT_FALSE(machine.KeyExists(L"New")) << "the keys the switch created go";
+}
+
 TEST_F(RegEntryTest, UndoRestoresExactBytesAndType)
 {
     std::vector<BYTE> blob(3000);

@@ -6,13 +6,15 @@
 namespace {
 
 // Profiles are found beside the running program, which for the tests is the test executable's
-// host folder: the profile files written there are removed before and after every test.
+// host folder in the build tree: the profiles written there and in its "profiles" folder are
+// removed before and after every test, and nothing else of the build tree is touched.
 class SettingsTest : public ProfileTest {
 protected:
     void SetUp() override
     {
         ProfileTest::SetUp();
         RemoveProfiles();
+        ASSERT_TRUE(CreatePath(ProgramFolder() + L"profiles"));
     }
     void TearDown() override
     {
@@ -27,9 +29,11 @@ protected:
     }
     static void RemoveProfiles()
     {
-        for (const std::wstring& folder : {ProgramFolder(), ProgramFolder() + L"profiles\\"}) {
+        const std::wstring profiles = ProgramFolder() + L"profiles";
+        for (const std::wstring& folder : {ProgramFolder(), profiles}) {
             std::vector<std::wstring> names;
-            FindFiles(folder, L"*dorix*", true, names);
+            for (const wchar_t* pattern : {L"*.dorix", L"*.zdorix"})
+                FindFiles(folder, pattern, true, names);
             for (const std::wstring& name : names) {
                 if (IsDirectory(name))
                     DeleteTree(name);
@@ -37,6 +41,8 @@ protected:
                     ::DeleteFileW(name.c_str());
             }
         }
+        // The folder is the tests' own; it goes only when nothing else is in it.
+        ::RemoveDirectoryW(profiles.c_str());
     }
     static std::vector<std::wstring> ProfileNames(const CSettings& settings)
     {

@@ -1,7 +1,35 @@
+#include <windows.h>
+#include <new>
 #include "ModeFixture.h"
 #include "framework/File.h"
 #include "state/FileHelpers.h"
+#include "state/RegEntry.h"
 #include "state/SettingsRegistry.h"
+
+// A device short of memory: once armed, the next allocation of at least this many bytes fails.
+static size_t g_failAllocationsFrom = 0;
+
+void* operator new(size_t size)
+{
+    if (g_failAllocationsFrom != 0 && size >= g_failAllocationsFrom) {
+        g_failAllocationsFrom = 0;
+        throw std::bad_alloc();
+    }
+    if (void* p = ::HeapAlloc(::GetProcessHeap(), 0, size != 0 ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+
+void operator delete(void* p) noexcept
+{
+    if (p)
+        ::HeapFree(::GetProcessHeap(), 0, p);
+}
+
+void operator delete(void* p, size_t) noexcept
+{
+    operator delete(p);
+}
 
 namespace {
 
@@ -61,6 +89,34 @@ TEST_F(SwitchToTest, SwitchCarriesTheDataAndWritesTheDriverSettings)
     EXPECT_EQ(3u, GetModeSwitch().GetUndoBuffer().GetSize());
 }
 
+TEST_F(SwitchToTest, SavedMetricsAndFontsOfTheTargetReachTheWindowManager)
+{
+    const std::wstring group = L"Software\\Dorix\\VGA.portrait";
+    const std::pair<const wchar_t*, uint32_t> sizes[] = {
+        {L"HorzScrollWidth", 31}, {L"HorzScrollHeight", 32}, {L"VertScrollWidth", 33}, {L"VertScrollHeight", 34}};
+    for (const auto& [name, value] : sizes)
+        SetRawValue(CRegistry::kCurrentUser, group, name, REG_DWORD, DWordBytes(value));
+    SetRawValue(CRegistry::kCurrentUser, group + L"\\BarFnt", L"Nm", REG_SZ, SzBytes(L"Courier New"));
+    SetRawValue(CRegistry::kCurrentUser, group + L"\\BarFnt", L"Ht", REG_DWORD, DWordBytes(0xFFFFFFF2));
+    SetRawValue(CRegistry::kCurrentUser, group + L"\\PopFnt", L"Wt", REG_DWORD, DWordBytes(700));
+    SetRawValue(CRegistry::kCurrentUser, group + L"\\PopFnt", L"It", REG_DWORD, DWordBytes(1));
+
+    GetModeSwitch().SwitchTo(CVideoMode(true, 2));
+
+    const wchar_t kGwe[] = L"SYSTEM\\GWE";
+    const std::pair<const wchar_t*, uint32_t> system[] = {
+        {L"cxHScr", 31}, {L"cyHScr", 32}, {L"cxVScr", 33}, {L"cyVScr", 34}};
+    for (const auto& [name, value] : system)
+        EXPECT_EQ(RawDWord(value), RawValue(CRegistry::kLocalMachine, kGwe, name)) << name;
+    const std::wstring menu = std::wstring(kGwe) + L"\\Menu\\";
+    EXPECT_EQ(RawSz(L"Courier New"), RawValue(CRegistry::kLocalMachine, menu + L"BarFnt", L"Nm"));
+    EXPECT_EQ(RawDWord(0xFFFFFFF2), RawValue(CRegistry::kLocalMachine, menu + L"BarFnt", L"Ht"));
+    EXPECT_EQ(RawDWord(400), RawValue(CRegistry::kLocalMachine, menu + L"BarFnt", L"Wt")) << "not saved: default";
+    EXPECT_EQ(RawSz(L"Tahoma"), RawValue(CRegistry::kLocalMachine, menu + L"PopFnt", L"Nm"));
+    EXPECT_EQ(RawDWord(700), RawValue(CRegistry::kLocalMachine, menu + L"PopFnt", L"Wt"));
+    EXPECT_EQ(RawDWord(1), RawValue(CRegistry::kLocalMachine, menu + L"PopFnt", L"It"));
+}
+
 TEST_F(SwitchToTest, SameModeReappliesOnlyMetricsClocksAndDriverSettings)
 {
     GetSettingsRegistry().WriteDWord(L"QVGA.portrait", L"ClkFreq.0", 90);
@@ -92,6 +148,28 @@ TEST_F(SwitchToTest, FailingProfileRollsBackTheRegistry)
     ::DeleteFileW(profile.c_str());
     ExpectRegistryRestored();
     EXPECT_EQ("vga build", ReadFileBytes(L"\\Windows\\app.dll")) << "files have no undo";
+    EXPECT_EQ(0, CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").ReadDWord(nullptr, L"VGAMode", -1));
+}
+
+// The third entry's value is too large for the memory left: its switch fails before it
+// changed anything, the two entries switched before it are put back in the order they were
+// recorded, and the file replaced before them stays.
+TEST_F(SwitchToTest, ThirdRegistryEntryFailingRollsBackTheFirstTwo)
+{
+    SetRawValue(CRegistry::kLocalMachine, kLive, L"c", REG_BINARY, std::vector<BYTE>(200000, 0x3C));
+    m_before[2] = RawValue(CRegistry::kLocalMachine, kLive, L"c");
+    g_failAllocationsFrom = 150000;
+    EXPECT_THROW(GetModeSwitch().SwitchTo(CVideoMode(true, 0)), std::bad_alloc);
+    g_failAllocationsFrom = 0;
+    ExpectRegistryRestored();
+    EXPECT_EQ("vga build", ReadFileBytes(L"\\Windows\\app.dll")) << "files have no undo";
+    const CUndoBuffer& undo = GetModeSwitch().GetUndoBuffer();
+    ASSERT_EQ(2u, undo.GetSize());
+    for (size_t i = 0; i < 2; ++i) {
+        const auto* record = dynamic_cast<const CRegEntry::CUndo*>(undo.GetAt(i));
+        ASSERT_NE(nullptr, record);
+        EXPECT_TRUE(record->Restores(CRegistry::kLocalMachine, kLive, i == 0 ? L"a" : L"b")) << "record " << i;
+    }
     EXPECT_EQ(0, CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").ReadDWord(nullptr, L"VGAMode", -1));
 }
 

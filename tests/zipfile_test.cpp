@@ -43,7 +43,7 @@ std::string Pattern(size_t size)
     return data;
 }
 
-std::vector<ZipEntrySpec> SkinArchive()
+std::vector<ZipEntryDef> SkinArchive()
 {
     return {
         {"profile.dorix", "[Profile]\r\nVersion=1.4.0\r\n"},
@@ -81,7 +81,7 @@ TEST_F(ZipFileTest, ListsEntriesInDirectoryOrderWithTheirRecordFields)
 
 TEST_F(ZipFileTest, FindEntryIgnoresCaseReadsSlashAsBackslashAndTakesTheFirstMatch)
 {
-    std::vector<ZipEntrySpec> entries = SkinArchive();
+    std::vector<ZipEntryDef> entries = SkinArchive();
     entries.push_back({"SKINS/VGA.SKN", "second"});
     WriteFileBytes(kArchive, BuildZip(entries).bytes);
     CZipFile zip(kArchive);

@@ -1,6 +1,6 @@
 #include "ui/KeepModeDlg.h"
+#include "framework/ResourceString.h"
 #include "resources/resource.h"
-#include "state/FileHelpers.h"
 
 CKeepModeDlg::CKeepModeDlg(const CVideoMode& mode, int seconds, HWND owner)
     : CDialog(IDD_KEEP_MODE, owner), m_mode(mode), m_nSecondsLeft(seconds)

@@ -7,7 +7,6 @@
 
 namespace {
 
-
 std::wstring WindowText(HWND hwnd)
 {
     // WM_GETTEXT through a time-out: a hung program must not hang the caller.
@@ -167,7 +166,7 @@ void DescribeBox(WindowInfo& window)
     RECT iconRect{};
     bool hasIcon = false;
     for (const ControlInfo& control : window.controls) {
-        if (control.id == kMessageBoxTextId && control.parent == window.hwnd)
+        if (control.id == kMessageBoxTextId)
             window.boxText = control.text;
         else if ((control.style & SS_TYPEMASK) == SS_ICON && SameClass(control.className, L"Static")
                  && (control.style & WS_VISIBLE)) {

@@ -445,9 +445,9 @@ class Device:
             f.write("\n\n".join(kept))
 
     def _start_xvfb(self, width, height):
-        """A headless display of the device's size. The device's size comes from its virtual
-        desktop, but Wine lays message boxes out for the X screen: on a larger one a long box
-        text would run past the edges of a 240 pixel wide device screen."""
+        """A headless display of the device's size: the X screen is the device's screen, so
+        that a screenshot of it is one of the device, and whatever Wine places by the X screen
+        lands on the device's."""
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", "%dx%dx24" % (width, height), "-nolisten", "tcp"],

@@ -169,9 +169,9 @@ def take(dev, screens, out, log=print):
     for screen in screens:
         vga, orientation = SCREENS[screen]
         dev.set_mode(vga, orientation)
-        mode = dev.boot(True)
-        log("%s: %s" % (screen, mode.name))
         try:
+            mode = dev.boot(True)
+            log("%s: %s" % (screen, mode.name))
             if mode.size != driver.screen_size(vga, orientation):
                 raise devicemod.DeviceError("the device booted %s instead: %s" % (mode.name, mode.safe_reason))
             dev.start(program)

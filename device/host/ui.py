@@ -1,6 +1,7 @@
 """Driving the device as a user would, through devctl.exe inside the device's session."""
 
 import json
+import subprocess
 import time
 
 import device as devicemod
@@ -10,7 +11,10 @@ BUTTONS = {1: "OK", 2: "Cancel", 3: "Abort", 4: "Retry", 5: "Ignore", 6: "Yes", 
 
 
 def devctl(dev, *args, timeout=30):
-    result = dev.wine(dev.built("devctl.exe"), *args, check=False, capture=True, timeout=timeout)
+    try:
+        result = dev.wine(dev.built("devctl.exe"), *args, check=False, capture=True, timeout=timeout)
+    except subprocess.TimeoutExpired:
+        raise devicemod.DeviceError("devctl %s did not end within %d s" % (args[0], timeout))
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
 

@@ -21,3 +21,6 @@ class CFileException;
 void ReportError(const error& e, HWND owner = nullptr);
 // A file that could not be opened, read or written is reported the same way.
 void ReportError(const CFileException& e, HWND owner = nullptr);
+// Called inside a catch block: reports the exception being handled as above, and any other
+// kind as "Unknown error".
+void ReportCurrentException(HWND owner = nullptr);

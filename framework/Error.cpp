@@ -1,8 +1,8 @@
-#include "core/Error.h"
+#include "framework/Error.h"
 #include "framework/File.h"
 #include "framework/MessageBox.h"
-#include "resources/resource.h"
-#include "state/FileHelpers.h"
+#include "framework/ResourceString.h"
+#include "framework/StandardIds.h"
 
 namespace {
 void ShowStop(const std::wstring& text, HWND owner)
@@ -19,4 +19,17 @@ void ReportError(const error& e, HWND owner)
 void ReportError(const CFileException& e, HWND owner)
 {
     ShowStop(e.GetErrorMessage(), owner);
+}
+
+void ReportCurrentException(HWND owner)
+{
+    try {
+        throw;
+    } catch (const error& e) {
+        ReportError(e, owner);
+    } catch (const CFileException& e) {
+        ReportError(e, owner);
+    } catch (...) {
+        ShowStop(LoadResourceString(IDS_UNKNOWN_ERROR), owner);
+    }
 }

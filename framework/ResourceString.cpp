@@ -1,0 +1,63 @@
+#include "framework/ResourceString.h"
+
+namespace {
+
+std::wstring Format(const wchar_t* format, const std::vector<std::wstring>& args, UINT id)
+{
+    std::vector<DWORD_PTR> pointers;
+    for (const auto& a : args)
+        pointers.push_back(reinterpret_cast<DWORD_PTR>(a.c_str()));
+    wchar_t* buffer = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+        format, 0, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
+        reinterpret_cast<va_list*>(pointers.empty() ? nullptr : pointers.data()));
+    if (n == 0 || buffer == nullptr)
+        throw CResourceException(id);
+    std::wstring text(buffer, n);
+    ::LocalFree(buffer);
+    return text;
+}
+
+}  // namespace
+
+std::wstring LoadResourceString(UINT id)
+{
+    const wchar_t* text = nullptr;
+    // With a zero buffer size the system hands out a pointer to the resource itself.
+    const int n = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
+    if (n <= 0 || text == nullptr)
+        throw CResourceException(id);
+    return std::wstring(text, static_cast<size_t>(n));
+}
+
+std::wstring FormatResourceString(UINT id, const std::vector<std::wstring>& args)
+{
+    return Format(LoadResourceString(id).c_str(), args, id);
+}
+
+std::wstring FormatText(const std::wstring& format, const std::vector<std::wstring>& args)
+{
+    return Format(format.c_str(), args, 0);
+}
+
+std::wstring LastErrorText()
+{
+    return SystemErrorText(::GetLastError());
+}
+
+std::wstring SystemErrorText(DWORD code)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT),
+        reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (n == 0 || buffer == nullptr)
+        return std::wstring();
+    std::wstring text(buffer, n);
+    ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    return text;
+}
