@@ -3,6 +3,7 @@
 #include <memory>
 #include "core/AboutDlg.h"
 #include "core/Installation.h"
+#include "core/KeepMode.h"
 #include "core/MainFrame.h"
 #include "core/ModeSwitch.h"
 #include "core/TaskManager.h"
@@ -93,6 +94,10 @@ bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
         TestProfile();
         return true;
     }
+    if (HasSwitch(line, CKeepMode::kKeyword)) {
+        RunReported([] { CKeepMode::Run(); });
+        return true;
+    }
 
     int16_t orientation = 0;
     if (HasAny(line, {L"PORTRAIT", L"P"}))
@@ -118,7 +123,12 @@ bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
         return true;
     bool switched = false;
     RunReported([&] {
-        GetModeSwitch().SwitchTo(CVideoMode(vga, orientation));
+        // "Y" stands for callers that want no questions, after the reset neither.
+        const CVideoMode target(vga, orientation);
+        if (yes)
+            GetModeSwitch().SwitchTo(target);
+        else
+            CKeepMode::SwitchTo(target);
         switched = true;
     });
     if (switched)

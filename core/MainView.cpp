@@ -1,4 +1,5 @@
 #include "core/MainView.h"
+#include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
 #include "core/TaskManager.h"
 #include "framework/Error.h"
@@ -76,11 +77,13 @@ void CMainView::SwitchFromButton(CVideoMode target)
             if (answer != IDOK)
                 return;
         }
-        GetModeSwitch().SwitchTo(target);
-        if (IsSet(L"NoReset"))
+        if (IsSet(L"NoReset")) {
+            GetModeSwitch().SwitchTo(target);
             ::PostMessageW(owner, WM_QUIT, 0, 0);
-        else
+        } else {
+            CKeepMode::SwitchTo(target);
             SoftReset();
+        }
         return;
     } catch (...) {
         // A driver table file that cannot be read or written is as much a failed switch.

@@ -4,17 +4,18 @@
 
 namespace platform {
 
-std::wstring ShortcutText(const std::wstring& target)
+std::wstring ShortcutText(const std::wstring& target, const std::wstring& arguments)
 {
-    const std::wstring commandLine =
-        target.find(L' ') == std::wstring::npos ? target : L"\"" + target + L"\"";
+    std::wstring commandLine = target.find(L' ') == std::wstring::npos ? target : L"\"" + target + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
     return std::to_wstring(commandLine.size()) + L"#" + commandLine;
 }
 
-bool CreateShortcut(const std::wstring& shortcutPath, const std::wstring& target)
+bool CreateShortcut(const std::wstring& shortcutPath, const std::wstring& target, const std::wstring& arguments)
 {
     // The device keeps shortcut files in its ANSI code page.
-    const std::wstring text = ShortcutText(target);
+    const std::wstring text = ShortcutText(target, arguments);
     const int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                            nullptr, nullptr);
     std::string bytes(static_cast<size_t>(size), '\0');

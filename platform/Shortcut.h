@@ -1,18 +1,19 @@
 #pragma once
 // Shortcut files in the device's own format. A device shortcut is a small 8-bit text file:
 // the number of characters of the command line, "#", then the command line, in which the
-// program's path stands in double quotes when it holds a blank. For example a shortcut to
-// "\Windows\WTM.exe" holds 16#\Windows\WTM.exe.
+// program's path stands in double quotes when it holds a blank, followed by the arguments
+// after one blank. For example a shortcut to "\Windows\WTM.exe" holds 16#\Windows\WTM.exe.
 #include <string>
 
 namespace platform {
 
-// The text of a shortcut that starts target.
-std::wstring ShortcutText(const std::wstring& target);
+// The text of a shortcut that starts target with the arguments (none when empty).
+std::wstring ShortcutText(const std::wstring& target, const std::wstring& arguments = std::wstring());
 
-// Writes the shortcut file (created or replaced) that starts target. False when the file
-// cannot be written completely; nothing is left behind then.
-bool CreateShortcut(const std::wstring& shortcutPath, const std::wstring& target);
+// Writes the shortcut file (created or replaced) that starts target with the arguments. False
+// when the file cannot be written completely; nothing is left behind then.
+bool CreateShortcut(const std::wstring& shortcutPath, const std::wstring& target,
+                    const std::wstring& arguments = std::wstring());
 
 // Deletes the shortcut file; false when there was none or it cannot be deleted.
 bool DeleteShortcut(const std::wstring& shortcutPath);

@@ -180,3 +180,12 @@
 #define IDC_SELECT_FILE_TREE          1101
 #define IDC_SELECT_FILE_LIST          1103
 #define IDC_SELECT_FILE_PATH          1116
+// "Keep this video mode?" after a switch, and its switch on the "Confirmations" page.
+#define IDD_KEEP_MODE                 190
+#define IDC_CONFIRM_KEEP_MODE         1129
+#define IDC_KEEP_MODE_NAME            1140
+#define IDC_KEEP_MODE_QUESTION        1141
+#define IDC_KEEP_MODE_SECONDS         1142
+#define IDS_KEEP_MODE_NAME            61420
+#define IDS_KEEP_MODE_SECONDS         61421
+#define IDS_KEEP_MODE_BAD_RECORD      61422

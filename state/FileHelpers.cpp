@@ -173,7 +173,7 @@ std::wstring RemoveBackslash(const std::wstring& path)
     return (!path.empty() && path.back() == L'\\') ? path.substr(0, path.size() - 1) : path;
 }
 
-std::wstring GetProgramFolder()
+std::wstring GetProgramPath()
 {
     std::wstring name(MAX_PATH, L'\0');
     for (;;) {
@@ -186,7 +186,12 @@ std::wstring GetProgramFolder()
         }
         name.resize(name.size() * 2);
     }
-    return FolderOf(platform::ToDevicePath(name));
+    return platform::ToDevicePath(name);
+}
+
+std::wstring GetProgramFolder()
+{
+    return FolderOf(GetProgramPath());
 }
 
 bool ExtractResource(HMODULE module, UINT id, const wchar_t* type, const std::wstring& target)

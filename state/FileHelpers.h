@@ -37,6 +37,8 @@ std::wstring FolderOf(const std::wstring& path);
 std::wstring AddBackslash(const std::wstring& path);
 // Removes one trailing backslash, if there is one.
 std::wstring RemoveBackslash(const std::wstring& path);
+// The running program's file as a device path; empty when the system cannot tell.
+std::wstring GetProgramPath();
 // The running program's folder as a device path, with its trailing backslash.
 std::wstring GetProgramFolder();
 

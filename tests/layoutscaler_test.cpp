@@ -133,3 +133,17 @@ TEST_F(LayoutScalerTest, ApplyingTwiceStartsFromTheCurrentLayout)
     EXPECT_RECT((RECT{20, 40, 220, 72}), Rect(m_label));
     ExpectFont(scaler, 13, FW_NORMAL);
 }
+
+TEST_F(LayoutScalerTest, FitWindowGrowsABoxOfItsOwnAndCentresIt)
+{
+    CLayoutScaler scaler;
+    scaler.Apply(m_page, 240, 222, SIZE{480, 640});
+    scaler.FitWindow();
+    RECT box{};
+    ::GetWindowRect(m_page, &box);
+    EXPECT_RECT((RECT{0, 98, 480, 542}), box) << "twice 240x222, centred on 480x640";
+    scaler.Apply(m_page, 480, 444, SIZE{240, 320});
+    scaler.FitWindow();
+    ::GetWindowRect(m_page, &box);
+    EXPECT_RECT((RECT{0, 49, 240, 271}), box) << "a box drawn twice as wide as the screen shrinks to it";
+}

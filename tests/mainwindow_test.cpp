@@ -267,6 +267,7 @@ public:
     std::wstring caption, name, version;
     HICON icon = nullptr;
     HFONT versionFont = nullptr;
+    RECT client{}, ok{};
 
 protected:
     bool OnInitDialog() override
@@ -277,6 +278,8 @@ protected:
         version = GetDlgItem(IDC_ABOUT_VERSION).GetWindowText();
         icon = CStatic(GetDlgItem(IDC_ABOUT_ICON)).GetIcon();
         versionFont = GetDlgItem(IDC_ABOUT_VERSION).GetFont();
+        client = GetClientRect();
+        ok = GetDlgItem(IDOK).GetRectInParent();
         PostMessage(WM_COMMAND, IDOK);
         return result;
     }
@@ -293,6 +296,10 @@ TEST_F(MainWindowTest, AboutBoxShowsNameVersionAndIconFittedToTheScreen)
     EXPECT_EQ(L"Version 1.4.0", about.version);
     EXPECT_TRUE(about.icon) << "the program's icon";
     EXPECT_EQ(about.GetScaler().GetFont(), about.versionFont);
+    RECT inside{};
+    EXPECT_TRUE(::IntersectRect(&inside, &about.client, &about.ok) && ::EqualRect(&inside, &about.ok))
+        << "OK at " << about.ok.left << "," << about.ok.top << "-" << about.ok.right << "," << about.ok.bottom
+        << " in a box of " << about.client.right << "x" << about.client.bottom;
     EXPECT_FALSE(about.IsWindow()) << "closed by OK";
 }
 

@@ -1,4 +1,5 @@
 #include "ui/ConfirmationsPage.h"
+#include "core/KeepMode.h"
 #include "resources/resource.h"
 #include "state/SettingsRegistry.h"
 
@@ -14,6 +15,7 @@ bool CConfirmationsPage::OnInitDialog()
 {
     for (size_t i = 0; i < std::size(kConfirmations); ++i)
         m_bAsk[i] = GetSettingsRegistry().ReadDWord(nullptr, kConfirmations[i].setting, 0) == 0;
+    m_bKeepMode = CKeepMode::IsOn();
     return CTabbedPage::OnInitDialog();
 }
 
@@ -21,10 +23,12 @@ void CConfirmationsPage::DoDataExchange(CDataExchange& dx)
 {
     for (size_t i = 0; i < std::size(kConfirmations); ++i)
         dx.Check(kConfirmations[i].id, m_bAsk[i]);
+    dx.Check(IDC_CONFIRM_KEEP_MODE, m_bKeepMode);
 }
 
 void CConfirmationsPage::OnApply()
 {
     for (size_t i = 0; i < std::size(kConfirmations); ++i)
         GetSettingsRegistry().WriteDWord(nullptr, kConfirmations[i].setting, m_bAsk[i] ? 0 : 1);
+    GetSettingsRegistry().WriteDWord(nullptr, CKeepMode::kSecondsSetting, m_bKeepMode ? CKeepMode::kDefaultSeconds : 0);
 }

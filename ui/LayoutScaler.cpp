@@ -51,12 +51,26 @@ void CLayoutScaler::Measure(int designWidth, int designHeight)
 void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight, SIZE screen)
 {
     m_window = window;
+    m_screen = screen;
     m_designWidth = designWidth;
     m_designHeight = designHeight;
     m_scale = 1.0f;
     m_scale = ComputeScale(screen, designWidth, designHeight);
     CreateFont();
     LayOutChildren();
+}
+
+void CLayoutScaler::FitWindow() const
+{
+    const CWindow window(m_window);
+    const RECT client = window.GetClientRect();
+    RECT frame{0, 0, Scaled(client.right, m_scale), Scaled(client.bottom, m_scale)};
+    ::AdjustWindowRectEx(&frame, window.GetStyle(), FALSE,
+                         static_cast<DWORD>(::GetWindowLongPtrW(m_window, GWL_EXSTYLE)));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    ::SetWindowPos(m_window, nullptr, (m_screen.cx - width) / 2, (m_screen.cy - height) / 2, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CLayoutScaler::CreateFont()

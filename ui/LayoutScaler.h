@@ -14,6 +14,11 @@ public:
     // 480x640 and 640x480).
     void Apply(HWND window, int designWidth, int designHeight, SIZE screen);
 
+    // After Apply, for a box of its own (not a form or a page, which their parent sizes): grows
+    // the window's client area by the factor, as its children grew, and centres the window on
+    // the screen.
+    void FitWindow() const;
+
     // Only the factor and the font for the screen, for a window that places its children
     // itself; nothing is laid out.
     void Measure(int designWidth, int designHeight);
@@ -34,6 +39,7 @@ private:
     void LayOutChildren() const;
 
     HWND m_window = nullptr;
+    SIZE m_screen{};
     int m_designWidth = 0;
     int m_designHeight = 0;
     CFontHandle m_font;

@@ -1,0 +1,62 @@
+#pragma once
+// The safety net of a new video mode. With "KeepModeSeconds" on, a switch that goes on to the
+// soft reset first records the mode the device runs in (settings sub-key "Pending", values
+// "VGA" 0 or 1 and "Orientation" 0 to 3) and puts a shortcut into the Startup folder that
+// starts the program with "KEEP" at the next boot. That run asks whether to keep the new mode;
+// "Back", or no answer in time, switches back to the recorded mode.
+#include <string>
+#include "framework/Error.h"
+#include "core/VideoMode.h"
+
+class CKeepMode {
+public:
+    // A record that names no video mode.
+    class CRecordException : public error {
+    public:
+        using error::error;
+    };
+
+    // The settings value, and what the confirmations page stores when the net is on.
+    static const wchar_t kSecondsSetting[];
+    static constexpr int kDefaultSeconds = 15;
+    // A stored count outside this range counts as the default.
+    static constexpr int kMaxSeconds = 3600;
+
+    // Whether "KeepModeSeconds" is nonzero; missing means off.
+    static bool IsOn();
+    // How long the question waits for an answer: the stored count, or the default when the
+    // stored one is out of range.
+    static int GetSeconds();
+
+    // The shortcut's path, "Dorix Keep Mode.lnk" in the Startup folder, and its command line's
+    // arguments after the program's own path.
+    static std::wstring GetShortcutPath();
+    static const wchar_t kKeyword[];
+
+    // The switch to target with the net: when it is on and target differs from the mode to
+    // go back to (the device's mode, or the mode an earlier net still open names), the
+    // record and the shortcut are written first and deleted again if the switch fails; a
+    // switch to the mode an open net names takes that net down. Raises what SwitchTo raises;
+    // when the net cannot be put up, an `error` (the record) or a CFileException (the
+    // shortcut), and nothing has been switched then.
+    static void SwitchTo(const CVideoMode& target);
+
+    // The mode recorded before the last switch; false when there is no record. Raises
+    // CRecordException when the record names no video mode.
+    static bool ReadRecord(CVideoMode& mode);
+    static void WriteRecord(const CVideoMode& mode);
+    // Deletes the record and the shortcut, whichever exist.
+    static void Remove();
+
+    // The "KEEP" run after the reset. Without a record it only deletes a stale shortcut. With
+    // one it asks; "Keep" deletes record and shortcut; "Back" or the count's end deletes them
+    // first, so that nothing can start over at the next boot, then switches to the recorded
+    // mode and resets. A record naming no mode is deleted and its error raised; so are the
+    // errors of the switch back.
+    static void Run();
+
+private:
+    // Writes the record of confirmed and the shortcut. Raises as SwitchTo when either cannot
+    // be written, after deleting what was written unless a net was up before (pending).
+    static void Arm(const CVideoMode& confirmed, bool pending);
+};
