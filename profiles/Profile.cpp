@@ -75,7 +75,11 @@ void CProfile::LoadInfo()
     if (m_bInfoLoaded)
         return;
     CConfigPath config(*this);
-    const CIniFile text(config.Get());
+    ReadInfo(CIniFile(config.Get()));
+}
+
+void CProfile::ReadInfo(const CIniFile& text)
+{
     m_strDescription = ReplaceAll(text.ReadString(L"Profile", L"Description"), L"\\n", L"\r\n");
     m_strAuthor = text.ReadString(L"Profile", L"Author");
     m_strHomepage = text.ReadString(L"Profile", L"Homepage");
@@ -86,13 +90,18 @@ void CProfile::LoadInfo()
 
 void CProfile::Run(CVideoMode from, CVideoMode to)
 {
-    LoadInfo();
+    // The text is read once for the version and the commands: a packed profile's text is
+    // taken out of its archive only once.
+    CConfigPath config(*this);
+    const CIniFile text(config.Get());
+    if (!m_bInfoLoaded)
+        ReadInfo(text);
     if (m_strVersion.empty())
         throw CProfileException(FormatResourceString(IDS_PROFILE_NO_VERSION, {m_strPath}));
     if (m_strVersion != kVersion)
         throw CProfileException(FormatResourceString(IDS_PROFILE_INCOMPATIBLE, {m_strPath}));
     CProfileScript script(this);
-    script.Run(from, to);
+    script.Run(from, to, text);
 }
 
 void TestProfile()

@@ -5,6 +5,8 @@
 #include "core/VideoMode.h"
 #include "framework/Error.h"
 
+class CIniFile;
+
 class CProfileException : public error {
 public:
     using error::error;
@@ -46,6 +48,8 @@ public:
     void Run(CVideoMode from, CVideoMode to);
 
 private:
+    void ReadInfo(const CIniFile& text);
+
     std::wstring m_strPath;
     std::wstring m_strDescription;
     std::wstring m_strAuthor;

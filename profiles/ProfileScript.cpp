@@ -12,6 +12,13 @@ void CProfileScript::Run(CVideoMode from, CVideoMode to)
         m_commands[i]->Execute(from, to);
 }
 
+void CProfileScript::Run(CVideoMode from, CVideoMode to, const CIniFile& text)
+{
+    Load(to, text);
+    for (size_t i = 0; i < m_commands.GetSize(); ++i)
+        m_commands[i]->Execute(from, to);
+}
+
 std::wstring CProfileScript::FindSection(const CIniFile& text, CVideoMode mode)
 {
     do {
@@ -30,29 +37,33 @@ void CProfileScript::Load(CVideoMode mode)
     m_commands.RemoveAll();
     const std::wstring configPath = m_pProfile->GetConfigPath();
     try {
-        const CIniFile text(configPath);
-        const std::wstring section = FindSection(text, mode);
-        if (section.empty())
-            throw CProfileException(FormatResourceString(IDS_PROFILE_NO_SECTIONS, {m_pProfile->GetName()}));
-        for (int n = 0;; ++n) {
-            const std::wstring value = text.ReadString(section, std::to_wstring(n));
-            if (value.empty())
-                break;
-            const size_t comma = value.find(L',');
-            if (comma == std::wstring::npos)
-                throw CProfileException(
-                    ReplaceAll(LoadResourceString(IDS_PROFILE_COMMAND_ERROR), L"%d", std::to_wstring(n)));
-            std::wstring args = value.substr(comma + 1);
-            ExpandConstants(args);
-            CProfileCommand* command = m_commands[m_commands.Add(CreateCommand(value.substr(0, comma)))];
-            command->m_pProfile = m_pProfile;
-            command->Parse(args);
-        }
+        Load(mode, CIniFile(configPath));
     } catch (...) {
         m_pProfile->ReleaseConfigPath(configPath);
         throw;
     }
     m_pProfile->ReleaseConfigPath(configPath);
+}
+
+void CProfileScript::Load(CVideoMode mode, const CIniFile& text)
+{
+    m_commands.RemoveAll();
+    const std::wstring section = FindSection(text, mode);
+    if (section.empty())
+        throw CProfileException(FormatResourceString(IDS_PROFILE_NO_SECTIONS, {m_pProfile->GetName()}));
+    for (int n = 0;; ++n) {
+        const std::wstring value = text.ReadString(section, std::to_wstring(n));
+        if (value.empty())
+            break;
+        const size_t comma = value.find(L',');
+        if (comma == std::wstring::npos)
+            throw CProfileException(ReplaceAll(LoadResourceString(IDS_PROFILE_COMMAND_ERROR), L"%d", std::to_wstring(n)));
+        std::wstring args = value.substr(comma + 1);
+        ExpandConstants(args);
+        CProfileCommand* command = m_commands[m_commands.Add(CreateCommand(value.substr(0, comma)))];
+        command->m_pProfile = m_pProfile;
+        command->Parse(args);
+    }
 }
 
 void CProfileScript::AddConstant(const std::wstring& name, const std::wstring& value)

@@ -24,8 +24,11 @@ public:
     CProfileScript& operator=(const CProfileScript&) = delete;
 
     void Run(CVideoMode from, CVideoMode to);
+    // The same with the profile's text already read.
+    void Run(CVideoMode from, CVideoMode to, const CIniFile& text);
     // Empties the command list and fills it from the section chosen for mode.
     void Load(CVideoMode mode);
+    void Load(CVideoMode mode, const CIniFile& text);
     // The first section the profile text has for mode, in fallback order; empty for none.
     static std::wstring FindSection(const CIniFile& text, CVideoMode mode);
     // Replaces every constant's name in text by its value, the constants in their fixed order.

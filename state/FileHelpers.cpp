@@ -108,15 +108,55 @@ bool CreatePath(const std::wstring& path)
     return path.empty() || ensure(path);
 }
 
+namespace {
+std::wstring TempFolder(const std::wstring& folder)
+{
+    const std::wstring dir = folder.empty() ? platform::GetTempFolder() : folder;
+    return dir.size() > 1 ? RemoveBackslash(dir) : dir;
+}
+
+enum class NameState { free, taken, unusable };
+
+NameState StateOf(const std::wstring& path)
+{
+    if (::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return NameState::taken;
+    return ::GetLastError() == ERROR_FILE_NOT_FOUND ? NameState::free : NameState::unusable;
+}
+}  // namespace
+
 std::wstring MakeTempName(const std::wstring& folder)
 {
-    std::wstring dir = folder.empty() ? platform::GetTempFolder() : folder;
-    if (dir.size() > 1)
-        dir = RemoveBackslash(dir);
     wchar_t name[MAX_PATH];
-    if (::GetTempFileNameW(dir.c_str(), L"drx", 0, name) == 0)
+    if (::GetTempFileNameW(TempFolder(folder).c_str(), L"drx", 0, name) == 0)
         return std::wstring();
     return platform::ToDevicePath(name);
+}
+
+std::wstring FindFreeTempName(const std::wstring& folder)
+{
+    const std::wstring dir = TempFolder(folder);
+    static unsigned next = ::GetTickCount();
+    for (unsigned tries = 0; tries < 0x10000; ++tries) {
+        const unsigned unique = ++next & 0xFFFF;
+        wchar_t name[MAX_PATH];
+        if (unique == 0)
+            continue;
+        // With a number given, the system only composes the name; it fails for a folder
+        // whose names would be too long, whatever the number.
+        if (::GetTempFileNameW(dir.c_str(), L"drx", unique, name) == 0)
+            break;
+        const std::wstring path = name;
+        NameState state = StateOf(path);
+        if (state == NameState::free)
+            state = StateOf(path.substr(0, path.size() - 4) + L".old");
+        if (state == NameState::free)
+            return platform::ToDevicePath(path);
+        // A folder that is missing or cannot hold a name makes every other number fail too.
+        if (state == NameState::unusable)
+            break;
+    }
+    return std::wstring();
 }
 
 void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool withFolder,

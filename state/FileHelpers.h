@@ -23,6 +23,11 @@ bool CreatePath(const std::wstring& path);
 // Reserves a unique "drx" file name in the folder (the temporary folder when empty) by
 // creating it empty; callers delete that file before they use the name. Empty on failure.
 std::wstring MakeTempName(const std::wstring& folder = std::wstring());
+// A name "drxNNNN.tmp" in the folder (the temporary folder when empty) under which nothing
+// exists, nor under the same name ending in ".old". Nothing is created, which makes it far
+// cheaper than MakeTempName: the name stays free only while nobody else takes it, which in
+// this single-threaded program is until its caller uses it. Empty when none is found.
+std::wstring FindFreeTempName(const std::wstring& folder = std::wstring());
 // Appends the names matching folder\pattern in enumeration order, prefixed by the folder
 // (with its backslash) when withFolder is set. Matching folders are listed too.
 void FindFiles(const std::wstring& folder, const std::wstring& pattern, bool withFolder,

@@ -55,14 +55,12 @@ bool CFileReplace::CopySourceDirectory(const std::wstring& destination)
 bool CFileReplace::Attempt()
 {
     const bool directory = SourceIsDirectory();
-    // The reservation is released before the copy, so that only a copy that was really made
-    // can be moved in. The name for the displaced content is the reserved name with another
-    // ending, which no other reservation yields; should one be left over, the move aside
-    // fails and so does this attempt, without harm.
-    const std::wstring newName = MakeTempName(FolderOf(m_strTarget));
+    // Two free names, the second the first with another ending: nothing is reserved on disk,
+    // which would cost more than the moves. The copy is made under the first, so that only a
+    // copy that was really made can be moved in.
+    const std::wstring newName = FindFreeTempName(FolderOf(m_strTarget));
     if (newName.empty())
         return false;
-    ::DeleteFileW(newName.c_str());
     const std::wstring oldName = newName.substr(0, newName.size() - 4) + L".old";
 
     const bool displaced = ::MoveFileW(m_strTarget.c_str(), oldName.c_str()) != FALSE;
