@@ -168,7 +168,13 @@ class Pictures:
 
     def showing(self, hwnd, index):
         """The sheet once its tab index is selected and a page shows; None before."""
-        if ui.query(self.dev, "tabs", "--hwnd", str(hwnd))["selected"] != index:
+        try:
+            selected = ui.query(self.dev, "tabs", "--hwnd", str(hwnd))["selected"]
+        except devicemod.DeviceError:
+            # A sheet busy creating the page it shows does not answer within devctl's time-out;
+            # that is "not yet", and the wait around this goes on asking.
+            return None
+        if selected != index:
             return None
         sheet = self.window(hwnd)
         return sheet if sheet and ui.active_page(sheet) else None
