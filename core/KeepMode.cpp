@@ -8,7 +8,6 @@
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
-#include "ui/KeepModeDlg.h"
 
 const wchar_t CKeepMode::kSecondsSetting[] = L"KeepModeSeconds";
 const wchar_t CKeepMode::kKeyword[] = L"KEEP";
@@ -124,27 +123,4 @@ void CKeepMode::SwitchTo(const CVideoMode& target)
     }
     if (!ask && pending)
         Remove();
-}
-
-void CKeepMode::Run()
-{
-    CVideoMode previous;
-    bool back = false;
-    try {
-        if (ReadRecord(previous)) {
-            const CVideoMode current = GetModeSwitch().GetCurrentMode();
-            // A device already back in the recorded mode has nothing to ask; this also ends
-            // the net when its record could not be deleted last time.
-            back = current != previous
-                   && CKeepModeDlg(current, GetSeconds()).DoModal() != IDOK;
-        }
-    } catch (...) {
-        Remove();
-        throw;
-    }
-    Remove();
-    if (!back)
-        return;
-    GetModeSwitch().SwitchTo(previous);
-    SoftReset();
 }

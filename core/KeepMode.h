@@ -48,13 +48,6 @@ public:
     // Deletes the record and the shortcut, whichever exist.
     static void Remove();
 
-    // The "KEEP" run after the reset. Without a record it only deletes a stale shortcut. With
-    // one it asks; "Keep" deletes record and shortcut; "Back" or the count's end deletes them
-    // first, so that nothing can start over at the next boot, then switches to the recorded
-    // mode and resets. A record naming no mode is deleted and its error raised; so are the
-    // errors of the switch back.
-    static void Run();
-
 private:
     // Writes the record of confirmed and the shortcut. Raises as SwitchTo when either cannot
     // be written, after deleting what was written unless a net was up before (pending).

@@ -1,7 +1,7 @@
 #include <stdexcept>
 #include "ModeFixture.h"
-#include "core/DorixApp.h"
-#include "core/Installation.h"
+#include "app/DorixApp.h"
+#include "app/Installation.h"
 #include "framework/ProgramEnd.h"
 #include "profiles/ProfileCommand.h"
 #include "resources/resource.h"

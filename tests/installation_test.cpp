@@ -1,5 +1,5 @@
 #include "DeviceFixture.h"
-#include "core/Installation.h"
+#include "app/Installation.h"
 #include "framework/Error.h"
 #include "framework/Handle.h"
 #include "platform/Shortcut.h"

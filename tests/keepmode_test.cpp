@@ -6,9 +6,9 @@
 #include <vector>
 #include "ModeFixture.h"
 #include "SheetDriver.h"
-#include "core/DorixApp.h"
+#include "app/DorixApp.h"
+#include "app/MainFrame.h"
 #include "core/KeepMode.h"
-#include "core/MainFrame.h"
 #include "framework/ProgramEnd.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"

@@ -4,8 +4,8 @@
 #include <thread>
 #include <vector>
 #include "ModeFixture.h"
-#include "core/AboutDlg.h"
-#include "core/MainFrame.h"
+#include "app/AboutDlg.h"
+#include "app/MainFrame.h"
 #include "framework/Handle.h"
 #include "framework/MainWindow.h"
 #include "framework/ProgramEnd.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include "ModeFixture.h"
 #include "SheetDriver.h"
-#include "core/MainFrame.h"
+#include "app/MainFrame.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Settings.h"

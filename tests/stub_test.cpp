@@ -2,7 +2,7 @@
 // a Windows CE GUI program for ARM whose entry returns at once, of the size uninstallation
 // recognises.
 #include "DeviceFixture.h"
-#include "core/Installation.h"
+#include "app/Installation.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 

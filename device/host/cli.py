@@ -1,18 +1,20 @@
 """dorix-device: the simulated Pocket PC on this machine."""
 
 import argparse
+import hashlib
 import json
 import os
 import signal
 import subprocess
 import sys
-import threading
 import time
 
 import device as devicemod
 import driver
+import factory
 import pages
 import registry
+import supervisor
 import ui
 
 DESCRIPTION = """\
@@ -76,66 +78,6 @@ def ensure_built(args):
                    check=True, stdout=subprocess.DEVNULL)
 
 
-class Stop(Exception):
-    pass
-
-
-def _stop(signum, frame):
-    raise Stop()
-
-
-def has_window(found):
-    return any(w["title"] and not w["box"] for w in found)
-
-
-FIRST_WINDOW_LIMIT = 30.0
-
-
-def accept_reset(dev, accepted, done):
-    """Accepts the device's soft-reset request as soon as it is made. The requester gives up
-    after a few seconds, and listing windows can take longer than that while the requester's
-    windows do not answer (each one gets a second's time-out)."""
-    while not done.is_set():
-        if dev.take_reset_request():
-            accepted.set()
-            return
-        done.wait(0.05)
-
-
-def list_windows(lister):
-    """The device's windows, or none this time when the listing failed: a program that ends
-    while its windows are listed, or a device whose programs are being ended, leaves no list."""
-    try:
-        return lister()
-    except devicemod.DeviceError as e:
-        print("  windows not listed: %s" % str(e).splitlines()[0] if str(e) else "  windows not listed")
-        return []
-
-
-def screenshot_if_shown(dev, path):
-    """A screenshot of the device's screen, or None when the screen is already gone: a program
-    that ends at once may take the device's desktop with it while the picture is taken."""
-    try:
-        return dev.screenshot(path)
-    except devicemod.DeviceError as e:
-        print("  no screenshot: %s" % str(e).splitlines()[0])
-        return None
-
-
-def show_boot(dev, entry, number, found, started, report, reset_started):
-    """Reports a boot once its program shows a window (or ends, or resets first)."""
-    entry["seconds"] = round(time.monotonic() - started, 2)
-    entry["windows"] = [ui.describe(w) for w in found]
-    print("  up in %.1f s (boot to the program's first window)" % entry["seconds"])
-    if reset_started is not None:
-        report["resets"][-1]["seconds"] = round(time.monotonic() - reset_started, 2)
-        print("  reset took %.1f s (request to the program's first window)" % report["resets"][-1]["seconds"])
-    for line in entry["windows"]:
-        print("  " + line)
-    entry["screenshot"] = screenshot_if_shown(dev, os.path.join(dev.screens, "boot-%d.png" % number))
-    print("  screenshot: %s" % entry["screenshot"])
-
-
 def cmd_run(args):
     dev = make_device(args)
     headless = args.headless or not os.environ.get("DISPLAY")
@@ -155,76 +97,13 @@ def cmd_run(args):
     elif program == "standin":
         program = dev.built(devicemod.STANDIN)
     report = {"image": dev.image.name, "program": program, "boots": [], "boxes": [], "resets": []}
-    signal.signal(signal.SIGTERM, _stop)
-    signal.signal(signal.SIGINT, _stop)
+    supervisor.stop_on_signals()
     answerer = ui.BoxAnswerer(dev, args.answer or [], print, args.box_wait)
     program_args = list(args.args)
     if program_args and program_args[0] == "--":
         program_args = program_args[1:]
-    reset_started = None
     try:
-        for stale in (dev.request, dev.request + ".accepted"):
-            if os.path.exists(stale):
-                os.remove(stale)
-        while True:
-            started = time.monotonic()
-            mode = dev.boot(headless, os.environ.get("DISPLAY"))
-            number = len(report["boots"]) + 1
-            width, height = mode.size
-            if mode.safe:
-                print("boot %d: SAFE MODE %s %dx%d: %s" % (number, mode.name, width, height, mode.safe_reason))
-            else:
-                print("boot %d: %s %dx%d" % (number, mode.name, width, height))
-            for path in mode.restored:
-                print("  ROM file restored: %s" % path)
-            for line in mode.startup:
-                print("  " + line)
-            proc = dev.start(program, program_args)
-            entry = {"mode": mode.name, "size": [width, height], "safe_reason": mode.safe_reason}
-            report["boots"].append(entry)
-            deadline = None
-            reset = False
-            accepted, done = threading.Event(), threading.Event()
-            threading.Thread(target=accept_reset, args=(dev, accepted, done), daemon=True).start()
-            while True:
-                if accepted.is_set():
-                    reset = True
-                if "seconds" not in entry:
-                    found = list_windows(lambda: answerer.poll() if headless else ui.windows(dev))
-                    if has_window(found) or reset or proc.poll() is not None \
-                            or time.monotonic() - started > FIRST_WINDOW_LIMIT:
-                        show_boot(dev, entry, number, found, started, report, reset_started)
-                        reset_started = None
-                        deadline = time.monotonic() + args.seconds if headless else None
-                elif headless:
-                    list_windows(answerer.poll)
-                if reset or proc.poll() is not None:
-                    break
-                if deadline is not None and time.monotonic() > deadline:
-                    break
-                time.sleep(0.2)
-            done.set()
-            # Taken after the loop: the program may end while its windows are being listed.
-            if not reset and proc.poll() is not None:
-                report["exit_code"] = proc.returncode
-            if "exit_code" in report:
-                print("program ended with exit code %d" % report["exit_code"])
-            if not reset:
-                break
-            reset_started = time.monotonic()
-            print("soft reset requested: ending every program and booting again")
-            report["resets"].append({"after_boot": number})
-            dev.shutdown()
-            program_args = []
-        final = list_windows(lambda: ui.windows(dev))
-        report["final_windows"] = [ui.describe(w) for w in final]
-        report["final_screenshot"] = screenshot_if_shown(dev, os.path.join(dev.screens, "final.png"))
-        print("the device shows:")
-        for line in report["final_windows"]:
-            print("  " + line)
-        print("screenshot: %s" % report["final_screenshot"])
-    except Stop:
-        print("stopping the device")
+        supervisor.run(dev, program, program_args, headless, answerer, args.seconds, report)
     finally:
         report["boxes"] = answerer.report()
         dev.shutdown()
@@ -234,62 +113,42 @@ def cmd_run(args):
     return 0
 
 
-def describe_value(value):
-    if value is None:
-        return "missing"
-    kind, data = value
-    return "%d" % data if kind == registry.REG_DWORD else json.dumps(data) if isinstance(data, str) else data.hex()
+def fingerprint(path):
+    """A host file's (size, digest), what the factory comparison compares."""
+    digest = hashlib.sha1()
+    with open(path, "rb") as f:
+        for block in iter(lambda: f.read(1 << 20), b""):
+            digest.update(block)
+    return os.path.getsize(path), digest.hexdigest()
+
+
+def device_files(root, skip=None):
+    """Device path -> (size, digest) of every file below the host folder root, in walk order."""
+    files = {}
+    for folder, _, names in os.walk(root):
+        for name in sorted(names):
+            full = os.path.join(folder, name)
+            path = "\\" + os.path.relpath(full, root).replace("/", "\\")
+            if skip is None or not path.lower().startswith(skip):
+                files[path] = fingerprint(full)
+    return files
 
 
 def state_of(dev):
     hive = dev.registry()
     settings = dev.driver_settings(hive)
     mode = driver.boot_mode(settings)
-    factory = registry.Hive()
+    before = registry.Hive()
     for name, root in (("system.reg", "HKLM"), ("user.reg", "HKCU")):
         with open(os.path.join(dev.factory, name), encoding="utf-8", errors="replace") as f:
-            factory.keys.update(registry.parse_wine(f.read(), root).keys)
+            before.keys.update(registry.parse_wine(f.read(), root).keys)
     with open(os.path.join(dev.factory, "volatile.dat"), encoding="utf-8") as f:
-        factory.keys.update(registry.parse_volatile(f.read()).keys)
+        before.keys.update(registry.parse_volatile(f.read()).keys)
     # The device's own keys (those of its image) and Dorix's settings; Wine's keys are noise.
-    roots = sorted({e["name"] for e in dev.image.registry.keys.values()} | {"HKCU\\Software\\Dorix"}, key=str.lower)
-    roots = [r for r in roots if not any(r.lower().startswith(o.lower() + "\\") for o in roots)]
-    changes = []
-    for root in roots:
-        now = dict(hive.below(root))
-        before = dict(factory.below(root))
-        for key in sorted(set(now) | set(before), key=str.lower):
-            a, b = before.get(key, {}), now.get(key, {})
-            if key not in before:
-                changes.append("key %s: added" % key)
-            elif key not in now:
-                changes.append("key %s: deleted" % key)
-            for name in sorted(set(a) | set(b), key=str.lower):
-                if a.get(name) != b.get(name):
-                    changes.append("%s %s: %s (factory %s)" % (key, json.dumps(name), describe_value(b.get(name)),
-                                                               describe_value(a.get(name))))
-    rom = dev.rom()
-    for folder, _, names in os.walk(dev.drive):
-        for name in sorted(names):
-            full = os.path.join(folder, name)
-            path = "\\" + os.path.relpath(full, dev.drive).replace("/", "\\")
-            if path.lower().startswith("\\temp\\"):
-                continue
-            source = next((s for p, s in rom.items() if p.lower() == path.lower()), None)
-            if source is None:
-                image_file = devicemod.host_path(dev.image.files, path)
-                if image_file is None:
-                    changes.append("file %s: added (%d bytes)" % (path, os.path.getsize(full)))
-                    continue
-                source = image_file
-            with open(source, "rb") as a, open(full, "rb") as b:
-                if a.read() != b.read():
-                    kind = "RAM copy shadows the ROM file" if source in rom.values() else "changed"
-                    changes.append("file %s: %s (%d bytes, factory %d)" % (path, kind, os.path.getsize(full),
-                                                                          os.path.getsize(source)))
-    for path in sorted(rom):
-        if devicemod.host_path(dev.drive, path) is None:
-            changes.append("file %s: RAM copy deleted (the ROM file returns at the next boot)" % path)
+    roots = {e["name"] for e in dev.image.registry.keys.values()} | {"HKCU\\Software\\Dorix"}
+    changes = factory.registry_changes(hive, before, roots)
+    rom = {path: fingerprint(source) for path, source in dev.rom().items()}
+    changes += factory.file_changes(device_files(dev.drive, skip="\\temp\\"), rom, device_files(dev.image.files))
     calibration = hive.get("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH", "CalibrationData")
     return {
         "image": dev.image.name, "oem_info": dev.image.oem_info, "home": dev.dir,
@@ -471,14 +330,13 @@ def cmd_pages(args):
     dev.factory_reset()
     out = os.path.abspath(args.out or os.path.join(dev.screens, "pages"))
     os.makedirs(out, exist_ok=True)
-    signal.signal(signal.SIGTERM, _stop)
-    signal.signal(signal.SIGINT, _stop)
+    supervisor.stop_on_signals()
     try:
         pictures = pages.take(dev, args.screen or list(pages.SCREENS), out)
     except pages.NoSheets as e:
         print(e)
         return 3
-    except Stop:
+    except supervisor.Stop:
         print("stopped")
         return 1
     print("%d pictures in %s; %s" % (len(pictures.shots), out, "%d layout faults:" % len(pictures.faults)

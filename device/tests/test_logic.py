@@ -13,6 +13,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 import device  # noqa: E402
 import driver  # noqa: E402
+import factory  # noqa: E402
 import pages  # noqa: E402
 import registry  # noqa: E402
 import startup  # noqa: E402
@@ -248,3 +249,33 @@ class PageLayout(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class ComparingWithTheFactoryState(unittest.TestCase):
+    def test_registry_changes_name_added_deleted_and_changed_keys_and_values(self):
+        before, now = registry.Hive(), registry.Hive()
+        before.set("HKCU\\Software\\Dorix", "NoReset", (registry.REG_DWORD, 0))
+        before.set("HKCU\\Software\\Dorix\\Old", "x", (registry.REG_SZ, "a"))
+        now.set("HKCU\\Software\\Dorix", "NoReset", (registry.REG_DWORD, 1))
+        now.set("HKCU\\Software\\Dorix\\New", "y", (registry.REG_SZ, "b"))
+        now.set("HKCU\\Software\\Wine", "noise", (registry.REG_SZ, "c"))
+        changes = factory.registry_changes(now, before, ["HKCU\\Software\\Dorix", "HKCU\\Software\\Dorix\\Old"])
+        self.assertEqual(changes, [
+            'HKCU\\Software\\Dorix "NoReset": 1 (factory 0)',
+            "key HKCU\\Software\\Dorix\\New: added",
+            'HKCU\\Software\\Dorix\\New "y": "b" (factory missing)',
+            "key HKCU\\Software\\Dorix\\Old: deleted",
+            'HKCU\\Software\\Dorix\\Old "x": missing (factory "a")',
+        ])
+
+    def test_file_changes_tell_rom_shadows_image_changes_additions_and_deleted_rom_copies(self):
+        rom = {"\\Windows\\a.dll": (3, "r1"), "\\Windows\\b.exe": (4, "r2"), "\\Windows\\c.txt": (5, "r3")}
+        image = {"\\My Documents\\n.txt": (6, "i1")}
+        drive = {"\\WINDOWS\\A.DLL": (3, "r1"), "\\Windows\\b.exe": (7, "x"),
+                 "\\My Documents\\n.txt": (8, "y"), "\\new.bin": (9, "z")}
+        self.assertEqual(factory.file_changes(drive, rom, image), [
+            "file \\Windows\\b.exe: RAM copy shadows the ROM file (7 bytes, factory 4)",
+            "file \\My Documents\\n.txt: changed (8 bytes, factory 6)",
+            "file \\new.bin: added (9 bytes)",
+            "file \\Windows\\c.txt: RAM copy deleted (the ROM file returns at the next boot)",
+        ])

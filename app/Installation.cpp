@@ -1,4 +1,4 @@
-#include "core/Installation.h"
+#include "app/Installation.h"
 #include <windows.h>
 #include "core/VideoMode.h"
 #include "framework/Error.h"

@@ -2,7 +2,7 @@
 // The program's main window: the frame titled "Dorix" with the command bar holding the Tools
 // menu, and the mode buttons' view filling it.
 #include <memory>
-#include "core/MainView.h"
+#include "app/MainView.h"
 #include "framework/FrameWnd.h"
 #include "platform/CommandBar.h"
 

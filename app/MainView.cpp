@@ -1,4 +1,4 @@
-#include "core/MainView.h"
+#include "app/MainView.h"
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
 #include "core/TaskManager.h"

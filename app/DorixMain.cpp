@@ -1,5 +1,5 @@
 // The program's entry: the one application object and its run.
-#include "core/DorixApp.h"
+#include "app/DorixApp.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t* commandLine, int showCommand)
 {

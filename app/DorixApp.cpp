@@ -1,10 +1,11 @@
-#include "core/DorixApp.h"
+#include "app/DorixApp.h"
 #include <cwctype>
 #include <memory>
-#include "core/AboutDlg.h"
-#include "core/Installation.h"
+#include "app/AboutDlg.h"
+#include "app/Installation.h"
+#include "app/KeepModeRun.h"
+#include "app/MainFrame.h"
 #include "core/KeepMode.h"
-#include "core/MainFrame.h"
 #include "core/ModeSwitch.h"
 #include "core/TaskManager.h"
 #include "framework/Error.h"
@@ -95,7 +96,7 @@ bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
         return true;
     }
     if (HasSwitch(line, CKeepMode::kKeyword)) {
-        RunReported([] { CKeepMode::Run(); });
+        RunReported([] { CKeepModeRun::Run(); });
         return true;
     }
 

@@ -1,4 +1,4 @@
-#include "core/AboutDlg.h"
+#include "app/AboutDlg.h"
 #include "resources/resource.h"
 
 CAboutDlg::CAboutDlg(HWND owner) : CDialog(IDD_ABOUTBOX, owner) {}
