@@ -19,7 +19,7 @@ namespace {
 
 int Ask(UINT textId, UINT style)
 {
-    return ShowMessageBox(nullptr, LoadResourceString(textId), LoadResourceString(IDS_APP_TITLE), style);
+    return ShowProgramMessage(nullptr, LoadResourceString(textId), style);
 }
 
 bool HasAny(const std::wstring& line, std::initializer_list<const wchar_t*> keywords)

@@ -105,10 +105,10 @@ void ReplaceWithStub(const std::wstring& path)
 {
     try {
         ExtractResource(::GetModuleHandleW(nullptr), IDR_STUB_EXE, L"EXE", kStubTemp);
-    } catch (const CFileException& e) {
+    } catch (const error&) {
         // A temporary file written only in part must not be copied by a later installation.
         ::DeleteFileW(kStubTemp);
-        throw error(e.GetErrorMessage());
+        throw;
     }
     ::CopyFileW(kStubTemp, path.c_str(), FALSE);
     ::DeleteFileW(kStubTemp);

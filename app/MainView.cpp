@@ -60,8 +60,7 @@ bool CMainView::OnCommand(UINT id, UINT code, HWND control)
 
 int CMainView::Ask(UINT messageId)
 {
-    return ShowMessageBox(GetMainWindow(), LoadResourceString(messageId), LoadResourceString(IDS_APP_TITLE),
-                          MB_OKCANCEL | MB_ICONEXCLAMATION);
+    return ShowProgramMessage(GetMainWindow(), LoadResourceString(messageId), MB_OKCANCEL | MB_ICONEXCLAMATION);
 }
 
 void CMainView::SwitchFromButton(CVideoMode target)

@@ -245,9 +245,6 @@ int main(int argc, char** argv)
     } catch (const error& e) {
         std::fprintf(stderr, "extraction bench failed: %ls\n", e.GetMessage().c_str());
         status = 1;
-    } catch (const CFileException& e) {
-        std::fprintf(stderr, "extraction bench failed: %ls\n", e.GetErrorMessage().c_str());
-        status = 1;
     }
     DeleteTree(kFolder);
     return status;

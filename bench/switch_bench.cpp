@@ -469,9 +469,6 @@ int main()
     } catch (const error& e) {
         std::fprintf(stderr, "switch bench failed: %ls\n", e.GetMessage().c_str());
         status = 1;
-    } catch (const CFileException& e) {
-        std::fprintf(stderr, "switch bench failed: %ls\n", e.GetErrorMessage().c_str());
-        status = 1;
     }
     return status;
 }

@@ -63,8 +63,8 @@ bool CKeepMode::ReadRecord(CVideoMode& mode)
 void CKeepMode::WriteRecord(const CVideoMode& mode)
 {
     CRegistry& settings = GetSettingsRegistry();
-    settings.WriteDWord(kRecordKey, kVgaValue, mode.m_bVGA ? 1 : 0);
-    settings.WriteDWord(kRecordKey, kOrientationValue, mode.m_nOrientation);
+    settings.StoreDWord(kRecordKey, kVgaValue, mode.m_bVGA ? 1 : 0);
+    settings.StoreDWord(kRecordKey, kOrientationValue, mode.m_nOrientation);
 }
 
 void CKeepMode::Remove()
@@ -75,13 +75,13 @@ void CKeepMode::Remove()
 
 void CKeepMode::Arm(const CVideoMode& confirmed, bool pending)
 {
-    WriteRecord(confirmed);
-    // The registry refuses writes silently, and a net without its record would not hold.
-    if (ReadRecordValue(kVgaValue, 1) != (confirmed.m_bVGA ? 1 : 0)
-        || ReadRecordValue(kOrientationValue, 3) != confirmed.m_nOrientation) {
+    try {
+        // A net without its record would not hold.
+        WriteRecord(confirmed);
+    } catch (const error&) {
         if (!pending)
             Remove();
-        throw error(LoadResourceString(IDS_REG_CANNOT_WRITE));
+        throw;
     }
     const std::wstring shortcut = GetShortcutPath();
     if (!platform::CreateShortcut(shortcut, GetProgramPath(), kKeyword)) {

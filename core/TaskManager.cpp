@@ -81,7 +81,7 @@ CKernelHandle CTaskManager::Terminate(DWORD processId)
     if (!process) {
         // Taken first: loading the caption may change the last error.
         const std::wstring reason = LastErrorText();
-        ShowMessageBox(GetMainWindow(), reason, LoadResourceString(IDS_APP_TITLE), MB_OK);
+        ShowProgramMessage(GetMainWindow(), reason, MB_OK);
         return CKernelHandle();
     }
     if (!::TerminateProcess(process.Get(), 0))

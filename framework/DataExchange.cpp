@@ -32,8 +32,7 @@ bool ParseInt(const std::wstring& text, int& value)
 void CDataExchange::Fail(int id, UINT messageId, const std::wstring& arg1, const std::wstring& arg2)
 {
     m_bFailed = true;
-    ShowMessageBox(m_dialog, FormatResourceString(messageId, {arg1, arg2}), LoadResourceString(IDS_APP_TITLE),
-                   MB_OK | MB_ICONEXCLAMATION);
+    ShowProgramMessage(m_dialog, FormatResourceString(messageId, {arg1, arg2}), MB_OK | MB_ICONEXCLAMATION);
     const CWindow control = CWindow(m_dialog).GetDlgItem(id);
     ::SetFocus(control);
     control.SendMessage(EM_SETSEL, 0, -1);

@@ -1,7 +1,8 @@
 #pragma once
 // The base of every exception the program raises: one finished message text, set at
-// construction. Derived types add nothing but their type; all are thrown by value and
-// caught by reference.
+// construction. Derived types add nothing but their type and what callers may ask of the
+// failure; all are thrown by value and caught by reference, so one handler of `error` sees
+// every failure.
 #include <windows.h>  // before the class: GetMessage is a macro there
 #include <string>
 
@@ -15,12 +16,9 @@ private:
     std::wstring m_message;
 };
 
-class CFileException;
-
-// Shows the message in a modal box with the stop icon and an OK button (style 0x10).
+// Shows the message in a modal box with the stop icon and an OK button (style 0x10), titled
+// with the program's title.
 void ReportError(const error& e, HWND owner = nullptr);
-// A file that could not be opened, read or written is reported the same way.
-void ReportError(const CFileException& e, HWND owner = nullptr);
-// Called inside a catch block: reports the exception being handled as above, and any other
-// kind as "Unknown error".
+// Called inside a catch block: reports the exception being handled as above, and anything
+// that is not an `error` as "Unknown error".
 void ReportCurrentException(HWND owner = nullptr);

@@ -3,9 +3,11 @@
 #include "framework/ResourceString.h"
 #include "framework/StandardIds.h"
 
-std::wstring CFileException::GetErrorMessage() const
+CFileException::CFileException(std::wstring fileName, DWORD systemError)
+    : error(FormatResourceString(IDS_FILE_ERROR, {fileName, SystemErrorText(systemError)})),
+      m_fileName(std::move(fileName)),
+      m_systemError(systemError)
 {
-    return FormatResourceString(IDS_FILE_ERROR, {m_fileName, SystemErrorText(m_systemError)});
 }
 
 void CFile::Open(const std::wstring& path, unsigned flags)

@@ -1,22 +1,20 @@
 #pragma once
 // The framework's file object: a Win32 file handle opened in one of the modes the program
-// uses, with failures raised as CFileException. CFileException is deliberately not an
-// `error`: it reports a file that could not be opened, read or written, and carries the file
-// name and the system error code rather than a finished message.
+// uses, with failures raised as CFileException.
 #include <windows.h>
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "framework/Error.h"
 #include "framework/Handle.h"
 
-class CFileException {
+// A file that could not be opened, read or written. Its message names the file and says what
+// the system reported; the name and the system's code stay at hand for callers that react.
+class CFileException : public error {
 public:
-    CFileException(std::wstring fileName, DWORD systemError)
-        : m_fileName(std::move(fileName)), m_systemError(systemError) {}
+    CFileException(std::wstring fileName, DWORD systemError);
     const std::wstring& GetFileName() const { return m_fileName; }
     DWORD GetSystemError() const { return m_systemError; }
-    // The text shown to the user: names the file and says what the system reported.
-    std::wstring GetErrorMessage() const;
 
 private:
     std::wstring m_fileName;

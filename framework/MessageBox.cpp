@@ -1,5 +1,7 @@
 #include "framework/MessageBox.h"
 #include <utility>
+#include "framework/ResourceString.h"
+#include "framework/StandardIds.h"
 
 namespace {
 MessageBoxHandler& Handler()
@@ -19,4 +21,10 @@ int ShowMessageBox(HWND owner, const std::wstring& text, const std::wstring& cap
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
 {
     return std::exchange(Handler(), std::move(handler));
+}
+
+int ShowProgramMessage(HWND owner, const std::wstring& text, UINT style)
+{
+    static const std::wstring title = LoadResourceString(IDS_APP_TITLE);
+    return ShowMessageBox(owner, text, title, style);
 }

@@ -1,6 +1,16 @@
 #include "framework/ResourceString.h"
+#include "framework/StandardIds.h"
 
 namespace {
+
+// The resource's text as it stands; empty when it is missing.
+std::wstring ReadString(UINT id)
+{
+    const wchar_t* text = nullptr;
+    // With a zero buffer size the system hands out a pointer to the resource itself.
+    const int n = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
+    return n > 0 && text ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
+}
 
 std::wstring Format(const wchar_t* format, const std::vector<std::wstring>& args, UINT id)
 {
@@ -19,16 +29,23 @@ std::wstring Format(const wchar_t* format, const std::vector<std::wstring>& args
     return text;
 }
 
+// A table that lacks even this text still names the missing string by its number.
+std::wstring ResourceErrorText(UINT id)
+{
+    const std::wstring text = ReadString(IDS_RESOURCE_ERROR);
+    return text.empty() ? std::to_wstring(id) : text;
+}
+
 }  // namespace
+
+CResourceException::CResourceException(UINT id) : error(ResourceErrorText(id)), m_id(id) {}
 
 std::wstring LoadResourceString(UINT id)
 {
-    const wchar_t* text = nullptr;
-    // With a zero buffer size the system hands out a pointer to the resource itself.
-    const int n = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
-    if (n <= 0 || text == nullptr)
+    std::wstring text = ReadString(id);
+    if (text.empty())
         throw CResourceException(id);
-    return std::wstring(text, static_cast<size_t>(n));
+    return text;
 }
 
 std::wstring FormatResourceString(UINT id, const std::vector<std::wstring>& args)

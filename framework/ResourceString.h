@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
+#include "framework/Error.h"
 
 // The string resource as it stands; raises CResourceException when it is missing.
 std::wstring LoadResourceString(UINT id);
@@ -15,11 +16,11 @@ std::wstring FormatText(const std::wstring& format, const std::vector<std::wstri
 std::wstring LastErrorText();
 std::wstring SystemErrorText(DWORD code);
 
-// The framework's resource error: a string resource that is missing, or a text the system's
-// formatter refused. Not an `error`: it means the program itself is damaged.
-class CResourceException {
+// A string resource that is missing, or a text the system's formatter refused: the program
+// itself is damaged. Its message is IDS_RESOURCE_ERROR's text.
+class CResourceException : public error {
 public:
-    explicit CResourceException(UINT id) : m_id(id) {}
+    explicit CResourceException(UINT id);
     UINT GetId() const { return m_id; }
 
 private:

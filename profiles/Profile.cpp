@@ -114,11 +114,7 @@ void TestProfile()
     } catch (const error& e) {
         undo.UndoAll(true);
         ReportError(e);
-    } catch (const CFileException& e) {
-        // A profile text that cannot be read is reported by name, like the program's errors.
-        undo.UndoAll(true);
-        ReportError(e);
     } catch (...) {
-        ShowMessageBox(nullptr, LoadResourceString(IDS_UNKNOWN_ERROR), LoadResourceString(IDS_APP_TITLE), MB_OK);
+        ShowProgramMessage(nullptr, LoadResourceString(IDS_UNKNOWN_ERROR), MB_OK);
     }
 }

@@ -134,5 +134,5 @@ void CCopyFileCommand::Execute(CVideoMode, CVideoMode)
 
 void CShowMessageCommand::Execute(CVideoMode, CVideoMode)
 {
-    ShowMessageBox(nullptr, m_strMessage, LoadResourceString(IDS_APP_TITLE), MB_OK | MB_ICONINFORMATION);
+    ShowProgramMessage(nullptr, m_strMessage, MB_OK | MB_ICONINFORMATION);
 }

@@ -35,15 +35,15 @@ uint32_t Le32(const uint8_t* p)
            (static_cast<uint32_t>(p[3]) << 24);
 }
 
-// A file call whose failure is reported as the archive reader's error, with the system's
-// reason, so that callers catching `error` see every failure of the reader.
+// A file call whose failure is reported as the archive reader's own error, with the system's
+// reason: callers tell the reader's failures apart by that type.
 template <typename Call>
 auto ReportFileErrors(Call call) -> decltype(call())
 {
     try {
         return call();
     } catch (const CFileException& e) {
-        throw CZipFile::CZipException(e.GetErrorMessage());
+        throw CZipFile::CZipException(e.GetMessage());
     }
 }
 

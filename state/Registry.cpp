@@ -1,4 +1,6 @@
 #include "state/Registry.h"
+#include "framework/ResourceString.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -68,28 +70,52 @@ int32_t CRegistry::ReadDWord(const wchar_t* subKey, const wchar_t* valueName, in
     return CKey::Open(m_root, GetFullPath(subKey)).ReadDWord(valueName, defaultValue);
 }
 
-void CRegistry::WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
+CRegistry::CWriteException::CWriteException() : error(LoadResourceString(IDS_REG_CANNOT_WRITE)) {}
+
+bool CRegistry::Set(const wchar_t* subKey, const wchar_t* valueName, DWORD type, const void* data, DWORD size)
 {
     CRegKey key = CreateKey(m_root, GetFullPath(subKey));
-    if (!key)
-        return;
+    return key
+           && ::RegSetValueExW(key.Get(), valueName, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+}
+
+bool CRegistry::SetDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
+{
     const DWORD data = static_cast<DWORD>(value);
-    ::RegSetValueExW(key.Get(), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+    return Set(subKey, valueName, REG_DWORD, &data, sizeof data);
+}
+
+bool CRegistry::SetString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
+{
+    const std::wstring value = text ? text : L"";
+    return Set(subKey, valueName, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+void CRegistry::WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
+{
+    SetDWord(subKey, valueName, value);
+}
+
+void CRegistry::StoreDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
+{
+    if (!SetDWord(subKey, valueName, value))
+        throw CWriteException();
+}
+
+void CRegistry::WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
+{
+    SetString(subKey, valueName, text);
+}
+
+void CRegistry::StoreString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
+{
+    if (!SetString(subKey, valueName, text))
+        throw CWriteException();
 }
 
 std::wstring CRegistry::ReadString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* defaultValue)
 {
     return CKey::Open(m_root, GetFullPath(subKey)).ReadString(valueName, defaultValue);
-}
-
-void CRegistry::WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
-{
-    CRegKey key = CreateKey(m_root, GetFullPath(subKey));
-    if (!key)
-        return;
-    const std::wstring value = text ? text : L"";
-    ::RegSetValueExW(key.Get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 CRegistry::ValueKind CRegistry::GetValueKind(const wchar_t* subKey, const wchar_t* valueName)

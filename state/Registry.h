@@ -1,12 +1,15 @@
 #pragma once
 // The one wrapper through which the program reads and writes the registry. An instance names a
-// root and a base path; every operation appends its sub-key to the base path. Nothing here
-// raises or returns an error: reads fall back to the caller's default, refused writes have no
-// effect. Key handles never outlive the operation that opened them.
+// root and a base path; every operation appends its sub-key to the base path. The reads and
+// the Write/Delete operations are silent: reads fall back to the caller's default, refused
+// writes have no effect. The Store operations are for what the user asked to be kept: a write
+// the registry refuses raises CWriteException. Key handles never outlive the operation that
+// opened them.
 #include <windows.h>
 #include <cstdint>
 #include <string>
 #include <vector>
+#include "framework/Error.h"
 #include "framework/Handle.h"
 
 class CRegistry {
@@ -18,6 +21,12 @@ public:
     static constexpr uint32_t kUsers = 0x80000003;
 
     enum ValueKind { kindString = 0, kindDWord = 1, kindUnsupported = 2, kindMissing = 3 };
+
+    // A write the registry refused: "Cannot write registry data".
+    class CWriteException : public error {
+    public:
+        CWriteException();
+    };
 
     // One key held open through an operation that touches several of its values, such as one
     // registry entry's switch; closed when the object goes. Paths are full paths under the
@@ -63,6 +72,9 @@ public:
     std::wstring ReadString(const wchar_t* subKey, const wchar_t* valueName,
                             const wchar_t* defaultValue = nullptr);
     void WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text);
+    // As WriteDWord and WriteString; a write the registry refuses raises CWriteException.
+    void StoreDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value);
+    void StoreString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text);
     ValueKind GetValueKind(const wchar_t* subKey, const wchar_t* valueName);
     void DeleteValue(const wchar_t* subKey, const wchar_t* valueName);
     void DeleteKey(const wchar_t* subKey);
@@ -88,6 +100,11 @@ public:
     static HKEY RootKey(uint32_t root);
 
 private:
+    // Creates the key and sets the value; false when the registry refused either.
+    bool Set(const wchar_t* subKey, const wchar_t* valueName, DWORD type, const void* data, DWORD size);
+    bool SetDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value);
+    bool SetString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text);
+
     std::wstring m_fullPath;
     uint32_t m_root = 0;
     std::wstring m_path;

@@ -1,7 +1,7 @@
 #include "state/TodayThemeManager.h"
 #include "core/VideoMode.h"
 #include "framework/Handle.h"
-#include "framework/MessageBox.h"
+#include "framework/Error.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
@@ -42,7 +42,7 @@ void CTodayThemeManager::Switch(CVideoMode from, CVideoMode to)
     try {
         Install(remembered);
     } catch (const CTodayThemeException& e) {
-        ShowMessageBox(nullptr, e.GetMessage(), LoadResourceString(IDS_APP_TITLE), MB_OK | MB_ICONSTOP);
+        ReportError(e);
     }
 }
 

@@ -1,4 +1,5 @@
 #include "DeviceFixture.h"
+#include "framework/File.h"
 #include "platform/DevicePaths.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
@@ -205,6 +206,30 @@ TEST_F(FileHelpersTest, FormatResourceStringInsertsArguments)
         << "arguments are not formatted again";
     EXPECT_EQ(L"b-a", FormatText(L"%2-%1", {L"a", L"b"}));
     EXPECT_THROW(FormatResourceString(12345), CResourceException);
+}
+
+// Every failure of the program is an `error`, reported in one stop box under the program's
+// title; a damaged program says so rather than "Unknown error".
+TEST_F(FileHelpersTest, EveryFailureIsReportedAsAnErrorUnderTheTitle)
+{
+    const auto report = [](auto thrown) {
+        try {
+            throw thrown;
+        } catch (...) {
+            ReportCurrentException();
+        }
+    };
+    report(CResourceException(12345));
+    report(CFileException(L"\\Windows\\gone.txt", ERROR_FILE_NOT_FOUND));
+    report(42);
+    ASSERT_EQ(3u, m_boxes.size());
+    EXPECT_EQ(LoadResourceString(IDS_RESOURCE_ERROR), m_boxes[0].text);
+    EXPECT_NE(std::wstring::npos, m_boxes[1].text.find(L"\\Windows\\gone.txt")) << ::testing::PrintToString(m_boxes[1].text);
+    EXPECT_EQ(L"Unknown error", m_boxes[2].text);
+    for (const MessageBoxRequest& box : m_boxes) {
+        EXPECT_EQ(L"Dorix", box.caption);
+        EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), box.style);
+    }
 }
 
 TEST_F(FileHelpersTest, LastErrorTextNamesTheError)

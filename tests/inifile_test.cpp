@@ -178,7 +178,7 @@ TEST_F(IniFileTest, MissingFileRaisesFileError)
     } catch (const CFileException& e) {
         EXPECT_EQ(L"\\Windows\\absent.ini", e.GetFileName());
         EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), e.GetSystemError());
-        EXPECT_NE(std::wstring::npos, e.GetErrorMessage().find(L"\\Windows\\absent.ini")) << e.GetErrorMessage();
+        EXPECT_NE(std::wstring::npos, e.GetMessage().find(L"\\Windows\\absent.ini")) << e.GetMessage();
     }
 }
 

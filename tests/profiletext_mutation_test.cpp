@@ -286,10 +286,10 @@ protected:
         try {
             CProfile(path).Run(CVideoMode(false, 0), CVideoMode(true, 0));
             ++m_succeeded;
+        } catch (const CFileException& e) {
+            Fail("a file error: " + ::testing::PrintToString(e.GetMessage()));
         } catch (const error& e) {
             CheckMessage(e.GetMessage(), packed);
-        } catch (const CFileException& e) {
-            Fail("a file error: " + ::testing::PrintToString(e.GetErrorMessage()));
         } catch (...) {
             Fail("an exception that is not the program's");
         }

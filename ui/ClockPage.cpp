@@ -53,7 +53,6 @@ LRESULT CClockPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message != kShowWarning)
         return CTabbedPage::WindowProc(message, wParam, lParam);
     if (GetSettingsRegistry().ReadDWord(nullptr, L"NoClockWarning", 0) == 0)
-        ShowMessageBox(m_hWnd, LoadResourceString(IDS_CLOCK_WARNING), LoadResourceString(IDS_APP_TITLE),
-                       MB_OK | MB_ICONEXCLAMATION);
+        ShowProgramMessage(m_hWnd, LoadResourceString(IDS_CLOCK_WARNING), MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }

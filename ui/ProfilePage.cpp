@@ -1,5 +1,4 @@
 #include "ui/ProfilePage.h"
-#include "framework/File.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Settings.h"
@@ -40,10 +39,7 @@ void CProfilePage::ShowInfo()
     try {
         profile.LoadInfo();
     } catch (const error& e) {
-        ReportError(e, m_hWnd);
-        return;
-    } catch (const CFileException& e) {
-        // A profile removed since the list was read.
+        // A profile removed since the list was read, among others.
         ReportError(e, m_hWnd);
         return;
     }

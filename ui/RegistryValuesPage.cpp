@@ -1,6 +1,5 @@
 #include "ui/RegistryValuesPage.h"
 #include "core/ModeSwitch.h"
-#include "framework/File.h"
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
@@ -25,7 +24,7 @@ CVideoMode CRegistryValuesPage::ClassMode(int i)
 
 void CRegistryValuesPage::Refuse(UINT messageId)
 {
-    ShowMessageBox(m_hWnd, LoadResourceString(messageId), LoadResourceString(IDS_APP_TITLE), MB_OK | MB_ICONEXCLAMATION);
+    ShowProgramMessage(m_hWnd, LoadResourceString(messageId), MB_OK | MB_ICONEXCLAMATION);
     m_pDialog->EndDialog(IDCANCEL);
 }
 
@@ -40,8 +39,6 @@ bool CRegistryValuesPage::ReadValues()
         }
         return true;
     } catch (const error& e) {
-        ReportError(e, m_hWnd);
-    } catch (const CFileException& e) {
         ReportError(e, m_hWnd);
     }
     m_pDialog->EndDialog(IDCANCEL);
@@ -89,8 +86,6 @@ void CRegistryValuesPage::OnApply()
             entry.SetValueText(m_modes[i], m_strText[i]);
         }
     } catch (const error& e) {
-        ReportError(e, m_hWnd);
-    } catch (const CFileException& e) {
         ReportError(e, m_hWnd);
     }
 }
