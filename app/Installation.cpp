@@ -1,5 +1,6 @@
 #include "app/Installation.h"
 #include <windows.h>
+#include "core/KeepMode.h"
 #include "core/VideoMode.h"
 #include "framework/Error.h"
 #include "framework/File.h"
@@ -81,6 +82,9 @@ void Install()
 
 void Uninstall()
 {
+    // First: a net left up would start the program again at the next boot, and with it a
+    // new installation.
+    CKeepMode::Remove();
     DeleteIfStub(kDetect);
     DeleteIfStub(kVqSelect);
     DeleteIfStub(kKeylock);

@@ -2,27 +2,29 @@
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
 #include "core/TaskManager.h"
+#include "profiles/ProfileCommand.h"
 #include "ui/KeepModeDlg.h"
 
 void CKeepModeRun::Run()
 {
     CVideoMode previous;
-    bool back = false;
+    INT_PTR answer = IDOK;
     try {
-        if (CKeepMode::ReadRecord(previous)) {
-            const CVideoMode current = GetModeSwitch().GetCurrentMode();
-            // A device already back in the recorded mode has nothing to ask; this also ends
-            // the net when its record could not be deleted last time.
-            back = current != previous
-                   && CKeepModeDlg(current, CKeepMode::GetSeconds()).DoModal() != IDOK;
-        }
+        // A device already back in the recorded mode has nothing to ask; this also ends
+        // the net when its record could not be deleted last time.
+        if (CKeepMode::ReadRecord(previous) && GetModeSwitch().GetCurrentMode() != previous)
+            answer = CKeepModeDlg(GetModeSwitch().GetCurrentMode(), CKeepMode::GetSeconds()).DoModal();
     } catch (...) {
         CKeepMode::Remove();
         throw;
     }
+    if (answer != IDOK) {
+        // The net stays up until the way back has succeeded: a switch back that fails leaves
+        // it for the next boot to ask again.
+        const CShowMessageCommand::CUnattended unattended(answer == IDTIMEOUT);
+        GetModeSwitch().SwitchTo(previous);
+    }
     CKeepMode::Remove();
-    if (!back)
-        return;
-    GetModeSwitch().SwitchTo(previous);
-    SoftReset();
+    if (answer != IDOK)
+        SoftReset();
 }

@@ -4,9 +4,10 @@
 class CKeepModeRun {
 public:
     // The "KEEP" run after the reset. Without a record it only deletes a stale shortcut. With
-    // one it asks; "Keep" deletes record and shortcut; "Back" or the count's end deletes them
-    // first, so that nothing can start over at the next boot, then switches to the recorded
-    // mode and resets. A record naming no mode is deleted and its error raised; so are the
-    // errors of the switch back.
+    // one it asks; "Keep" deletes record and shortcut; "Back" or the count's end switches to
+    // the recorded mode first, then deletes them and resets. The way back after the count's
+    // end skips the profiles' messages: nobody is there to answer them. A record naming no
+    // mode is deleted and its error raised; an error of the switch back is raised with the
+    // net left up, so that the next boot asks again.
     static void Run();
 };

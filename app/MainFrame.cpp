@@ -100,8 +100,8 @@ void CMainFrame::RunModeSettings(const CVideoMode& mode, UINT captionId)
     sheet.AddPage(&clock);
     prop.Load();
     sheet.SetData(&prop);
-    if (sheet.DoModal() == IDOK)
-        prop.Save();
+    sheet.SetStore([&prop] { prop.Save(); });
+    sheet.DoModal();
 }
 
 void CMainFrame::RunStateSettings()
@@ -118,8 +118,8 @@ void CMainFrame::RunStateSettings()
     sheet.AddPage(&options);
     settings.Load();
     sheet.SetData(&settings);
-    if (sheet.DoModal() == IDOK)
-        settings.Save();
+    sheet.SetStore([&settings] { settings.Save(); });
+    sheet.DoModal();
 }
 
 void CMainFrame::RunProgramSettings()

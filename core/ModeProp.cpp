@@ -32,10 +32,32 @@ void CMenuFont::Load(CRegistry& registry, const std::wstring& subKey)
 
 void CMenuFont::Save(CRegistry& registry, const std::wstring& subKey) const
 {
-    registry.WriteString(subKey.c_str(), L"Nm", m_strFaceName.c_str());
-    registry.WriteDWord(subKey.c_str(), L"Ht", m_nHeight);
-    registry.WriteDWord(subKey.c_str(), L"Wt", m_nWeight);
-    registry.WriteDWord(subKey.c_str(), L"It", m_bItalic ? 1 : 0);
+    registry.StoreString(subKey.c_str(), L"Nm", m_strFaceName.c_str());
+    registry.StoreDWord(subKey.c_str(), L"Ht", m_nHeight);
+    registry.StoreDWord(subKey.c_str(), L"Wt", m_nWeight);
+    registry.StoreDWord(subKey.c_str(), L"It", m_bItalic ? 1 : 0);
+}
+
+void CMenuFont::ApplyToSystem(CRegistry& system, const std::wstring& subKey) const
+{
+    system.WriteString(subKey.c_str(), L"Nm", m_strFaceName.c_str());
+    if (IsChooserHeight(m_nHeight))
+        system.WriteDWord(subKey.c_str(), L"Ht", m_nHeight);
+    system.WriteDWord(subKey.c_str(), L"Wt", m_nWeight);
+    system.WriteDWord(subKey.c_str(), L"It", m_bItalic ? 1 : 0);
+}
+
+bool CMenuFont::IsChooserHeight(int32_t height)
+{
+    HDC screen = ::GetDC(nullptr);
+    int perInch = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    if (perInch <= 0)
+        perInch = 96;
+    // The chooser's height of n points: -round(n x pixels per inch / 72).
+    const auto heightOf = [perInch](int64_t points) { return -((points * perInch * 2 + 72) / 144); };
+    return heightOf(kMaxPoints) <= height && height <= heightOf(1);
 }
 
 CModeProp::CModeProp(const CVideoMode& mode)
@@ -64,14 +86,17 @@ void CModeProp::Save()
     m_barFont.Save(settings, group + L"\\BarFnt");
     m_popFont.Save(settings, group + L"\\PopFnt");
     for (const SizeValue& size : kSizes)
-        settings.WriteDWord(group.c_str(), size.settingsName, this->*size.member);
+        settings.StoreDWord(group.c_str(), size.settingsName, this->*size.member);
 }
 
 void CModeProp::ApplyToSystem()
 {
     CRegistry system(CRegistry::kLocalMachine, kSystemKey);
-    for (const SizeValue& size : kSizes)
-        system.WriteDWord(nullptr, size.systemName, this->*size.member);
-    m_barFont.Save(system, L"Menu\\BarFnt");
-    m_popFont.Save(system, L"Menu\\PopFnt");
+    for (const SizeValue& size : kSizes) {
+        const int32_t value = this->*size.member;
+        if (kMinScrollSize <= value && value <= kMaxScrollSize)
+            system.WriteDWord(nullptr, size.systemName, value);
+    }
+    m_barFont.ApplyToSystem(system, L"Menu\\BarFnt");
+    m_popFont.ApplyToSystem(system, L"Menu\\PopFnt");
 }

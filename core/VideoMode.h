@@ -59,6 +59,7 @@ public:
     // The stored overrides of the mode's group ("ClkFreq.N", "ClkDivider.N"), else the defaults.
     void LoadClocks();
     // Stores both values as overrides; a value equal to its default removes the override.
+    // Raises CRegistry::CWriteException when the registry refuses a write.
     void SaveClocks();
 
     // Re-orders the live calibration's ring of four points from one orientation to another;

@@ -7,27 +7,21 @@
 #include "framework/Window.h"
 #include "framework/ResourceString.h"
 
-namespace {
-
-// Leading and trailing blanks are allowed around an optional sign and the digits; anything
-// else, or a number beyond 32 bits, is not a whole number.
-bool ParseInt(const std::wstring& text, int& value)
+bool ParseWholeNumber(const std::wstring& text, long long minimum, long long maximum, long long& value)
 {
     const wchar_t* begin = text.c_str();
     wchar_t* end = nullptr;
     errno = 0;
     const long long parsed = std::wcstoll(begin, &end, 10);
-    if (end == begin || errno == ERANGE || parsed < INT32_MIN || parsed > INT32_MAX)
+    if (end == begin || errno == ERANGE || parsed < minimum || parsed > maximum)
         return false;
     while (*end && std::iswspace(*end))
         ++end;
     if (*end)
         return false;
-    value = static_cast<int>(parsed);
+    value = parsed;
     return true;
 }
-
-}  // namespace
 
 void CDataExchange::Fail(int id, UINT messageId, const std::wstring& arg1, const std::wstring& arg2)
 {
@@ -47,12 +41,12 @@ void CDataExchange::Int(int id, int& value, int minimum, int maximum)
         control.SetWindowText(std::to_wstring(value));
         return;
     }
-    int typed = 0;
-    if (!ParseInt(control.GetWindowText(), typed))
+    long long typed = 0;
+    if (!ParseWholeNumber(control.GetWindowText(), INT32_MIN, INT32_MAX, typed))
         return Fail(id, IDS_PARSE_INT);
     if (typed < minimum || typed > maximum)
         return Fail(id, IDS_PARSE_INT_RANGE, std::to_wstring(minimum), std::to_wstring(maximum));
-    value = typed;
+    value = static_cast<int>(typed);
 }
 
 void CDataExchange::Text(int id, std::wstring& value, size_t maxChars)

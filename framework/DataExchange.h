@@ -5,6 +5,10 @@
 #include <windows.h>
 #include <string>
 
+// Leading and trailing blanks are allowed around an optional sign and the decimal digits;
+// anything else, or a number outside minimum..maximum, is not taken (false).
+bool ParseWholeNumber(const std::wstring& text, long long minimum, long long maximum, long long& value);
+
 class CDataExchange {
 public:
     CDataExchange(HWND dialog, bool save) : m_dialog(dialog), m_bSaveAndValidate(save) {}
@@ -19,9 +23,11 @@ public:
     void Text(int id, std::wstring& value, size_t maxChars);
     // A check box: ticked or not.
     void Check(int id, bool& value);
+    // Refuses the value of control id as a failed check does: shows string messageId with
+    // the arguments, selects the control's text and ends the exchange.
+    void Fail(int id, UINT messageId, const std::wstring& arg1 = {}, const std::wstring& arg2 = {});
 
 private:
-    void Fail(int id, UINT messageId, const std::wstring& arg1 = {}, const std::wstring& arg2 = {});
 
     HWND m_dialog;
     bool m_bSaveAndValidate;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <commctrl.h>
 #include "framework/DialogTemplate.h"
+#include "framework/Error.h"
 
 std::wstring CPropertyPage::GetTitle() const
 {
@@ -157,12 +158,20 @@ void CPropertySheet::OnOK()
 {
     if (CPropertyPage* active = GetActivePage(); active && !active->OnKillActive())
         return;
-    for (CPropertyPage* page : m_pages) {
-        if (page->GetSafeHwnd())
-            page->OnApply();
+    try {
+        for (CPropertyPage* page : m_pages) {
+            if (page->GetSafeHwnd())
+                page->OnApply();
+        }
+        OnStore();
+    } catch (const error& e) {
+        ReportError(e, m_hWnd);
+        return;
     }
     EndDialog(IDOK);
 }
+
+void CPropertySheet::OnStore() {}
 
 bool CPropertySheet::OnNotify(const NMHDR& header, LRESULT& result)
 {

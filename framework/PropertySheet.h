@@ -34,7 +34,8 @@ protected:
     // members (UpdateData(true)).
     virtual bool OnKillActive();
     // The sheet was closed with OK: called for every page that was shown, in tab order, after
-    // the active page passed its checks. The base does nothing.
+    // the active page passed its checks. The base does nothing. An `error` raised here is
+    // reported and keeps the sheet open.
     virtual void OnApply();
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -75,9 +76,12 @@ protected:
     // Creates the tab control, sizes the sheet to the work area and shows the first page.
     // Overrides call it first and return what it returned.
     bool OnInitDialog() override;
-    // The active page's checks; if they pass, every shown page's apply step, then the end
-    // with IDOK.
+    // The active page's checks; if they pass, every shown page's apply step and the sheet's
+    // store step, then the end with IDOK. An `error` raised by either is reported and the
+    // sheet stays open: nothing counts as stored that was not.
     void OnOK() override;
+    // After the pages' apply steps: stores what they applied. The base does nothing.
+    virtual void OnStore();
     bool OnNotify(const NMHDR& header, LRESULT& result) override;
     // Pixels at the bottom of the sheet's client area kept free for the derived sheet's own
     // controls; the base keeps none.

@@ -14,13 +14,19 @@ std::wstring ShortcutText(const std::wstring& target, const std::wstring& argume
 
 bool CreateShortcut(const std::wstring& shortcutPath, const std::wstring& target, const std::wstring& arguments)
 {
-    // The device keeps shortcut files in its ANSI code page.
+    // The device keeps shortcut files in its ANSI code page. A character the code page has
+    // no exact form for would start a wrong path at the next boot.
     const std::wstring text = ShortcutText(target, arguments);
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
+    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                          nullptr);
+    BOOL inexact = FALSE;
+    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(),
+                          size, nullptr, &inexact);
+    if (inexact) {
+        ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+        return false;
+    }
 
     CFileHandle file(::CreateFileW(shortcutPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                    FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -10,8 +10,9 @@ namespace platform {
 // The text of a shortcut that starts target with the arguments (none when empty).
 std::wstring ShortcutText(const std::wstring& target, const std::wstring& arguments = std::wstring());
 
-// Writes the shortcut file (created or replaced) that starts target with the arguments. False
-// when the file cannot be written completely; nothing is left behind then.
+// Writes the shortcut file (created or replaced) that starts target with the arguments. False,
+// with the system's reason as the last error, when the file cannot be written completely or
+// the code page has no exact form for its text; nothing is written or left behind then.
 bool CreateShortcut(const std::wstring& shortcutPath, const std::wstring& target,
                     const std::wstring& arguments = std::wstring());
 

@@ -134,5 +134,7 @@ void CCopyFileCommand::Execute(CVideoMode, CVideoMode)
 
 void CShowMessageCommand::Execute(CVideoMode, CVideoMode)
 {
+    if (s_bUnattended)
+        return;
     ShowProgramMessage(nullptr, m_strMessage, MB_OK | MB_ICONINFORMATION);
 }

@@ -99,8 +99,24 @@ public:
 
 class CShowMessageCommand : public CProfileCommand {
 public:
+    // While one that is on lives, messages are skipped: the switch runs with nobody there to
+    // answer them.
+    class CUnattended {
+    public:
+        explicit CUnattended(bool on) : m_bPrevious(s_bUnattended) { s_bUnattended = on || m_bPrevious; }
+        ~CUnattended() { s_bUnattended = m_bPrevious; }
+        CUnattended(const CUnattended&) = delete;
+        CUnattended& operator=(const CUnattended&) = delete;
+
+    private:
+        bool m_bPrevious;
+    };
+
     void Parse(const std::wstring& args) override { m_strMessage = args; }
     void Execute(CVideoMode from, CVideoMode to) override;
 
     std::wstring m_strMessage;
+
+private:
+    static inline bool s_bUnattended = false;
 };

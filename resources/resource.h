@@ -140,6 +140,8 @@
 #define IDS_PROFILE_AUTHOR            61327
 #define IDS_PROFILE_HOMEPAGE          61328
 #define IDS_PROFILE_EMAIL             61329
+#define IDS_REG_DATA_NOT_NUMBER       61330
+#define IDS_REG_KEY_HAS_COMMA         61331
 #define IDD_FILES                     161
 #define IDD_REGISTRY                  162
 #define IDD_REGISTRY_ENTRY            166

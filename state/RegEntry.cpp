@@ -2,6 +2,7 @@
 #include <cwchar>
 #include <vector>
 #include "core/ModeSwitch.h"
+#include "framework/DataExchange.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
@@ -186,16 +187,27 @@ void CRegEntry::SetValueText(const CVideoMode& mode, const std::wstring& text) c
     CLocation location = Locate(mode);
     switch (location.kind) {
     case CRegistry::kindString:
-        location.registry.WriteString(location.subKey.c_str(), location.valueName.c_str(), text.c_str());
+        location.registry.StoreString(location.subKey.c_str(), location.valueName.c_str(), text.c_str());
         break;
-    case CRegistry::kindDWord:
-        // Signed decimal: leading blanks, optional sign, digits; out of range clamps.
-        location.registry.WriteDWord(location.subKey.c_str(), location.valueName.c_str(),
-                                     static_cast<int32_t>(std::wcstol(text.c_str(), nullptr, 10)));
+    case CRegistry::kindDWord: {
+        uint32_t bits = 0;
+        if (!ParseNumber(text, bits))
+            Throw(IDS_REG_CANNOT_WRITE);
+        location.registry.StoreDWord(location.subKey.c_str(), location.valueName.c_str(), static_cast<int32_t>(bits));
         break;
+    }
     default:
         Throw(IDS_REG_CANNOT_WRITE);
     }
+}
+
+bool CRegEntry::ParseNumber(const std::wstring& text, uint32_t& bits)
+{
+    long long parsed = 0;
+    if (!ParseWholeNumber(text, INT32_MIN, UINT32_MAX, parsed))
+        return false;
+    bits = static_cast<uint32_t>(parsed);
+    return true;
 }
 
 bool CRegEntry::HasValue(const CVideoMode& mode) const

@@ -65,9 +65,14 @@ public:
 
     // The value belonging to a mode as text: the live value for the device's current mode,
     // the saved copy for any other, read and written as the live value's kind (text or
-    // number). Raise `error` with the registry messages.
+    // number). A number reads as signed decimal and is written from any whole number its 32
+    // bits hold (ParseNumber). Raise `error` with the registry messages; a refused write is
+    // CRegistry::CWriteException.
     std::wstring GetValueText(const CVideoMode& mode) const;
     void SetValueText(const CVideoMode& mode, const std::wstring& text) const;
+    // A whole number from -2147483648 to 4294967295, blanks around it allowed, as its 32 bits;
+    // false for any other text.
+    static bool ParseNumber(const std::wstring& text, uint32_t& bits);
     // Whether the value GetValueText reads for the mode exists (a missing copy reads as empty
     // text or 0). Raises as GetValueText does.
     bool HasValue(const CVideoMode& mode) const;

@@ -235,6 +235,21 @@ bool CRegistry::CKey::IsEmpty() const
            && subKeys == 0 && values == 0;
 }
 
+std::vector<std::wstring> CRegistry::CKey::GetValueNames() const
+{
+    std::vector<std::wstring> names;
+    if (!m_key)
+        return names;
+    // The longest value name the registry allows, and its terminating zero.
+    std::vector<wchar_t> name(16384);
+    for (DWORD i = 0;; ++i) {
+        DWORD length = static_cast<DWORD>(name.size());
+        if (::RegEnumValueW(m_key.Get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return names;
+        names.emplace_back(name.data(), length);
+    }
+}
+
 void CRegistry::CopyValue(uint32_t sourceRoot, const std::wstring& sourcePath, const wchar_t* sourceName,
                           uint32_t destRoot, const std::wstring& destPath, const wchar_t* destName)
 {

@@ -49,6 +49,8 @@ public:
         void DeleteValue(const wchar_t* valueName) const;
         // Whether the key holds neither values nor sub-keys.
         bool IsEmpty() const;
+        // The names of the key's values, in the registry's order.
+        std::vector<std::wstring> GetValueNames() const;
 
     private:
         CRegKey m_key;

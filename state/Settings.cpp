@@ -1,30 +1,71 @@
 #include "state/Settings.h"
+#include <algorithm>
+#include <set>
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
 #include "state/TodayThemeManager.h"
 
 namespace {
 
+// Value names as the registry compares them: without regard to letter case.
+struct CNameLess {
+    bool operator()(const std::wstring& a, const std::wstring& b) const
+    {
+        return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
+                                      TRUE)
+               == CSTR_LESS_THAN;
+    }
+};
+
+// The index a list item's value name stands for: its decimal digits as "%d" writes them; -1
+// for any other name.
+int32_t ItemIndex(const std::wstring& name)
+{
+    if (name.empty() || name.size() > 10 || (name[0] == L'0' && name.size() > 1))
+        return -1;
+    int64_t index = 0;
+    for (wchar_t c : name) {
+        if (c < L'0' || c > L'9')
+            return -1;
+        index = index * 10 + (c - L'0');
+    }
+    return index <= INT32_MAX ? static_cast<int32_t>(index) : -1;
+}
+
+// Writes the items and the new "Count" before anything of the old list goes: a save cut
+// short leaves the old list or the new one, never none. Then the old items past the new
+// count go, silently: past "Count" nobody reads them.
 void WriteList(const wchar_t* subKey, const std::vector<std::wstring>& items)
 {
     CRegistry& registry = GetSettingsRegistry();
-    registry.DeleteKey(subKey);
     for (size_t i = 0; i < items.size(); ++i)
-        registry.WriteString(subKey, std::to_wstring(i).c_str(), items[i].c_str());
-    registry.WriteDWord(subKey, L"Count", static_cast<int32_t>(items.size()));
+        registry.StoreString(subKey, std::to_wstring(i).c_str(), items[i].c_str());
+    registry.StoreDWord(subKey, L"Count", static_cast<int32_t>(items.size()));
+    const CRegistry::CKey key = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(subKey));
+    for (const std::wstring& name : key.GetValueNames())
+        if (ItemIndex(name) >= static_cast<int64_t>(items.size()))
+            key.DeleteValue(name.c_str());
 }
 
 }  // namespace
 
 std::vector<std::wstring> CSettings::ReadList(const wchar_t* subKey)
 {
-    // One read of the list: its key is opened once, not once for every item.
+    // The items the key holds, in index order, up to "Count": read from the key's own list
+    // of values, so that a "Count" far beyond them costs nothing.
     CRegistry& registry = GetSettingsRegistry();
     const CRegistry::CKey key = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(subKey));
-    std::vector<std::wstring> items;
     const int32_t count = key.ReadDWord(L"Count", 0);
-    for (int32_t i = 0; i < count; ++i) {
-        std::wstring item = key.ReadString(std::to_wstring(i).c_str());
+    std::vector<std::pair<int32_t, std::wstring>> found;
+    for (const std::wstring& name : key.GetValueNames()) {
+        const int32_t index = ItemIndex(name);
+        if (index >= 0 && index < count)
+            found.emplace_back(index, name);
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::wstring> items;
+    for (const auto& [index, name] : found) {
+        std::wstring item = key.ReadString(name.c_str());
         if (!item.empty())
             items.push_back(std::move(item));
     }
@@ -71,17 +112,24 @@ void CSettings::Save()
     m_fileEntries.ForEach([&](const CFileEntry& entry) { items.push_back(entry.GetPath()); });
     WriteList(L"Files", items);
 
-    CRegistry& registry = GetSettingsRegistry();
-    registry.DeleteKey(L"Profiles");
-    // Profiles of one name (one beside the program, one in "profiles") share one flag: an
-    // unchecked one must not clear what a checked one wrote before it.
+    // Profiles of one name (one beside the program, one in "profiles") share one flag, on
+    // when either is checked. Every flag is written before the flags of profiles no longer
+    // found go.
+    std::set<std::wstring, CNameLess> checked, names;
     m_profiles.ForEach([&](const CProfile& profile) {
-        const std::wstring name = profile.GetName();
-        if (profile.IsChecked() || registry.ReadDWord(L"Profiles", name.c_str(), 0) == 0)
-            registry.WriteDWord(L"Profiles", name.c_str(), profile.IsChecked() ? 1 : 0);
+        names.insert(profile.GetName());
+        if (profile.IsChecked())
+            checked.insert(profile.GetName());
     });
-    registry.WriteDWord(nullptr, L"SwitchTodayTheme", m_bSwitchTodayTheme ? 1 : 0);
-    registry.WriteDWord(nullptr, L"SwitchCalibrationData", m_bSwitchCalibration ? 1 : 0);
+    CRegistry& registry = GetSettingsRegistry();
+    for (const std::wstring& name : names)
+        registry.StoreDWord(L"Profiles", name.c_str(), checked.count(name) ? 1 : 0);
+    const CRegistry::CKey key = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(L"Profiles"));
+    for (const std::wstring& name : key.GetValueNames())
+        if (!names.count(name))
+            key.DeleteValue(name.c_str());
+    registry.StoreDWord(nullptr, L"SwitchTodayTheme", m_bSwitchTodayTheme ? 1 : 0);
+    registry.StoreDWord(nullptr, L"SwitchCalibrationData", m_bSwitchCalibration ? 1 : 0);
 }
 
 void CSettings::SwitchAll(CVideoMode from, CVideoMode to)

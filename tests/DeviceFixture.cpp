@@ -1,4 +1,5 @@
 #include "DeviceFixture.h"
+#include <sddl.h>
 #include "framework/File.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
@@ -172,4 +173,32 @@ std::string SampleDriverTable()
 void InstallSampleDriverTable()
 {
     WriteFileBytes(L"\\Windows\\atihwtbl0.txt", SampleDriverTable());
+}
+
+namespace {
+
+// Gives the key the access an SDDL text names for everybody.
+void SetKeyAccess(uint32_t root, const std::wstring& key, const wchar_t* sddl)
+{
+    HKEY h = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(Root(root), key.c_str(), 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr,
+                                               &h, nullptr));
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr));
+    EXPECT_EQ(ERROR_SUCCESS, ::RegSetKeySecurity(h, DACL_SECURITY_INFORMATION, descriptor));
+    ::LocalFree(descriptor);
+    ::RegCloseKey(h);
+}
+
+}  // namespace
+
+// Read, delete and change the access list: nothing else.
+CRefusedWrites::CRefusedWrites(uint32_t root, std::wstring key) : m_root(root), m_key(std::move(key))
+{
+    SetKeyAccess(m_root, m_key, L"D:P(A;OICI;KRWDSD;;;WD)");
+}
+
+CRefusedWrites::~CRefusedWrites()
+{
+    SetKeyAccess(m_root, m_key, L"D:P(A;OICI;KA;;;WD)");
 }

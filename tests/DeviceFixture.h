@@ -37,6 +37,20 @@ void SetRawValue(uint32_t root, const std::wstring& key, const std::wstring& nam
 bool GetRawValue(uint32_t root, const std::wstring& key, const std::wstring& name, DWORD& type,
                  std::vector<BYTE>& data);
 
+// While one lives, the registry refuses every write to the key (created if missing) and to
+// keys below it, as a full or damaged store does; reads and deletion of the key still work.
+class CRefusedWrites {
+public:
+    CRefusedWrites(uint32_t root, std::wstring key);
+    ~CRefusedWrites();
+    CRefusedWrites(const CRefusedWrites&) = delete;
+    CRefusedWrites& operator=(const CRefusedWrites&) = delete;
+
+private:
+    uint32_t m_root;
+    std::wstring m_key;
+};
+
 // A file of the build tree (relative path with "/"), as the test program sees it.
 std::wstring BuildFile(const std::wstring& relative);
 

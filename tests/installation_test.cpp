@@ -2,6 +2,7 @@
 #include "app/Installation.h"
 #include "framework/Error.h"
 #include "framework/Handle.h"
+#include "core/KeepMode.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
@@ -145,10 +146,16 @@ TEST_F(InstallationTest, NoShortcutWithoutItsProgramOrBluetoothSetup)
     EXPECT_FALSE(FileExists(kBluetoothShortcut)) << "BPU.exe present, but no BTSETUP";
 }
 
-TEST_F(InstallationTest, ShortcutQuotesAProgramPathWithABlank)
+TEST_F(InstallationTest, ShortcutQuotesAProgramPathWithABlankAndRefusesOneTheCodePageCannotCarry)
 {
     EXPECT_EQ(L"32#\"\\Program Files\\Dorix\\Dorix.exe\"", platform::ShortcutText(L"\\Program Files\\Dorix\\Dorix.exe"));
     EXPECT_EQ(L"16#\\Windows\\WTM.exe", platform::ShortcutText(L"\\Windows\\WTM.exe"));
+    if (::GetACP() == CP_UTF8)
+        GTEST_SKIP() << "this code page carries every character";
+    ::SetLastError(0);
+    EXPECT_FALSE(platform::CreateShortcut(L"\\Temp\\x.lnk", L"\\Program Files\\\u4E2D\\x.exe"));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NO_UNICODE_TRANSLATION), ::GetLastError());
+    EXPECT_FALSE(FileExists(L"\\Temp\\x.lnk")) << ReadFileBytes(L"\\Temp\\x.lnk");
 }
 
 TEST_F(InstallationTest, UninstallRestoresTheFactorySettings)
@@ -161,9 +168,14 @@ TEST_F(InstallationTest, UninstallRestoresTheFactorySettings)
     CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").WriteDWord(nullptr, L"VGAMode", 1);
     ASSERT_TRUE(::SetFileAttributesW(L"\\Windows\\atihwtbl0.txt", FILE_ATTRIBUTE_READONLY));
     GetSettingsRegistry().WriteDWord(nullptr, L"NoReset", 1);
+    // A keep-mode net still up would start the program, and a new installation, at the next boot.
+    CKeepMode::WriteRecord(CVideoMode(false, 0));
+    ASSERT_TRUE(platform::CreateShortcut(CKeepMode::GetShortcutPath(), L"\\Windows\\dorix.exe", L"KEEP"));
 
     Uninstall();
 
+    EXPECT_FALSE(GetSettingsRegistry().KeyExists(L"Pending"));
+    EXPECT_FALSE(FileExists(CKeepMode::GetShortcutPath()));
     EXPECT_FALSE(FileExists(L"\\Windows\\detect.exe"));
     EXPECT_FALSE(FileExists(L"\\Windows\\vq-select.exe"));
     EXPECT_EQ(3000u, ReadFileBytes(L"\\Windows\\keylock.exe").size());

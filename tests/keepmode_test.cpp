@@ -166,6 +166,22 @@ protected:
     EndProgramHandler m_previousEnd;
 };
 
+// A checked profile that shows "switching back" on the way into QVGA, for as long as it lives.
+class ScopedMessageProfile {
+public:
+    ScopedMessageProfile()
+    {
+        WriteFileBytes(m_path, "[Profile]\r\nVersion=1.4.0\r\n[QVGA]\r\n0=ShowMessage,switching back\r\n");
+        GetSettingsRegistry().WriteDWord(L"Profiles", L"keepmode-watch", 1);
+    }
+    ~ScopedMessageProfile() { ::DeleteFileW(m_path.c_str()); }
+    ScopedMessageProfile(const ScopedMessageProfile&) = delete;
+    ScopedMessageProfile& operator=(const ScopedMessageProfile&) = delete;
+
+private:
+    const std::wstring m_path = GetProgramFolder() + L"keepmode-watch.dorix";
+};
+
 // The shortcut's exact bytes for this program, as the device's shortcut format has them.
 std::string ExpectedShortcut()
 {
@@ -414,13 +430,11 @@ TEST_F(KeepModeTest, KeepAsksWithTheNewModeAndKeepsIt)
     EXPECT_TRUE(m_exitCodes.empty());
 }
 
-// A checked profile shows a message while the switch back carries the per-mode data: by then
-// the record and the shortcut must be gone.
-TEST_F(KeepModeTest, BackDeletesTheNetFirstThenSwitchesBack)
+// A checked profile shows a message while the switch back carries the per-mode data: the net
+// is still up then, and goes only once the way back has succeeded.
+TEST_F(KeepModeTest, BackSwitchesFirstThenTakesTheNetDown)
 {
-    const std::wstring profile = GetProgramFolder() + L"keepmode-watch.dorix";
-    WriteFileBytes(profile, "[Profile]\r\nVersion=1.4.0\r\n[QVGA]\r\n0=ShowMessage,switching back\r\n");
-    GetSettingsRegistry().WriteDWord(L"Profiles", L"keepmode-watch", 1);
+    const ScopedMessageProfile profile;
     BootInto(true, 3);
     ArmFromQvgaPortrait();
     bool recordDuringSwitch = true, shortcutDuringSwitch = true;
@@ -434,18 +448,19 @@ TEST_F(KeepModeTest, BackDeletesTheNetFirstThenSwitchesBack)
     driver.Press(IDCANCEL);
     EXPECT_TRUE(Process(L"KEEP"));
     SetMessageBoxHandler(std::move(fixture));
-    ::DeleteFileW(profile.c_str());
     ASSERT_EQ(1u, m_boxes.size());
     EXPECT_EQ(L"switching back", m_boxes[0].text);
-    EXPECT_FALSE(recordDuringSwitch);
-    EXPECT_FALSE(shortcutDuringSwitch);
+    EXPECT_TRUE(recordDuringSwitch);
+    EXPECT_TRUE(shortcutDuringSwitch);
     EXPECT_EQ("QVGA.0", DriverMode());
     ExpectNetGone();
     EXPECT_TRUE(m_exitCodes.empty());
 }
 
+// Nobody is there to answer a profile's message either: the way back shows none.
 TEST_F(KeepModeTest, CountsDownAndGoesBackWhenNobodyAnswers)
 {
+    const ScopedMessageProfile profile;
     GetSettingsRegistry().WriteDWord(nullptr, L"KeepModeSeconds", 3);
     BootInto(true, 1);
     Record(DWordBytes(1), DWordBytes(0));
@@ -464,7 +479,7 @@ TEST_F(KeepModeTest, CountsDownAndGoesBackWhenNobodyAnswers)
     EXPECT_TRUE(m_exitCodes.empty());
 }
 
-TEST_F(KeepModeTest, FailedSwitchBackIsReportedAndEndsWithCodeOne)
+TEST_F(KeepModeTest, FailedSwitchBackIsReportedAndLeavesTheNetForTheNextBoot)
 {
     GetSettingsRegistry().WriteDWord(L"QVGA.portrait", L"ClkFreq.0", 0);
     BootInto(true, 3);
@@ -477,7 +492,8 @@ TEST_F(KeepModeTest, FailedSwitchBackIsReportedAndEndsWithCodeOne)
     EXPECT_EQ(L"Invalid clock settings", m_boxes[0].text);
     EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
     EXPECT_EQ("VGA.3", DriverMode());
-    ExpectNetGone();
+    EXPECT_TRUE(RecordExists());
+    EXPECT_TRUE(FileExists(kShortcut));
 }
 
 TEST_F(KeepModeTest, SecondsOutOfRangeCountAsFifteen)
@@ -518,6 +534,10 @@ TEST_F(KeepModeTest, ConfirmationsPageTurnsTheNetOnAndOff)
     GetSettingsRegistry().WriteDWord(nullptr, L"KeepModeSeconds", 7);
     driver.Then([&](CPropertySheet& sheet) {
         EXPECT_TRUE(ticked(sheet)) << "any count is on";
+        CSheetDriver::Press(sheet, ID_SHEET_OK);
+    });
+    EXPECT_EQ(RawDWord(7), open()) << "a count set by hand stays while the box stays ticked";
+    driver.Then([&](CPropertySheet& sheet) {
         CSheetDriver::Press(sheet, IDC_CONFIRM_KEEP_MODE);
         CSheetDriver::Press(sheet, ID_SHEET_OK);
     });

@@ -73,4 +73,33 @@ TEST_F(ModePropTest, ApplyWritesAllTwelveSystemValues)
             << key << " " << name;
 }
 
+// Values no settings page produces (a damaged or hand-edited store) never reach the system:
+// it keeps its own for each of them.
+TEST_F(ModePropTest, ApplyLeavesTheSystemsValueForSizesAndHeightsNoPageStores)
+{
+    CRegistry system(CRegistry::kLocalMachine, L"SYSTEM\\GWE");
+    for (const wchar_t* name : {L"cxHScr", L"cyHScr", L"cxVScr", L"cyVScr"})
+        system.WriteDWord(nullptr, name, 16);
+    system.WriteDWord(L"Menu\\BarFnt", L"Ht", -11);
+    system.WriteDWord(L"Menu\\PopFnt", L"Ht", -12);
+    CModeProp prop(CVideoMode(false, 0));
+    prop.m_nHorzScrollWidth = -1;
+    prop.m_nHorzScrollHeight = 51;
+    prop.m_nVertScrollWidth = 4;
+    prop.m_nVertScrollHeight = 50;
+    const int32_t beyondTheLargestSize = -(CMenuFont::kMaxPoints * 96 / 72) * 2;
+    prop.m_barFont = CMenuFont{L"Arial", beyondTheLargestSize, 700, false};
+    prop.m_popFont = CMenuFont{L"Arial", 12, 700, false};
+    prop.ApplyToSystem();
+    const std::pair<const wchar_t*, std::string> sizes[] = {
+        {L"cxHScr", RawDWord(16)}, {L"cyHScr", RawDWord(16)}, {L"cxVScr", RawDWord(16)}, {L"cyVScr", RawDWord(50)}};
+    for (const auto& [name, raw] : sizes)
+        EXPECT_EQ(raw, RawValue(CRegistry::kLocalMachine, L"SYSTEM\\GWE", name)) << name;
+    EXPECT_EQ(RawDWord(0xFFFFFFF5), RawValue(CRegistry::kLocalMachine, L"SYSTEM\\GWE\\Menu\\BarFnt", L"Ht"));
+    EXPECT_EQ(RawDWord(0xFFFFFFF4), RawValue(CRegistry::kLocalMachine, L"SYSTEM\\GWE\\Menu\\PopFnt", L"Ht"));
+    EXPECT_EQ(RawSz(L"Arial"), RawValue(CRegistry::kLocalMachine, L"SYSTEM\\GWE\\Menu\\BarFnt", L"Nm"))
+        << "the rest of the font is applied";
+    EXPECT_TRUE(CMenuFont::IsChooserHeight(-11));
+}
+
 }  // namespace

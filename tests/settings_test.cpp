@@ -120,6 +120,43 @@ TEST_F(SettingsTest, ReadListSkipsMissingAndEmptyItems)
     registry.WriteString(L"Files", L"3", L"");
     registry.WriteString(L"Files", L"4", L"\\beyond count");
     EXPECT_EQ((std::vector<std::wstring>{L"\\a", L"\\c"}), CSettings::ReadList(L"Files"));
+    // A count no list reaches reads the items there are, and no more than that.
+    registry.WriteDWord(L"Files", L"Count", INT32_MAX);
+    registry.WriteString(L"Files", L"10", L"\\ten");
+    registry.WriteString(L"Files", L"010", L"\\not an index");
+    EXPECT_EQ((std::vector<std::wstring>{L"\\a", L"\\c", L"\\beyond count", L"\\ten"}), CSettings::ReadList(L"Files"));
+}
+
+// A save cut short leaves the old lists, and says so; the next one that gets through leaves
+// the new lists and nothing of the old.
+TEST_F(SettingsTest, RefusedSaveKeepsTheOldListsAndRaises)
+{
+    WriteFileBytes(ProgramFolder() + L"kept.dorix", "");
+    CSettings settings;
+    settings.Load();
+    for (const wchar_t* name : {L"\\one", L"\\two", L"\\three"})
+        settings.m_fileEntries.Add(std::make_unique<CFileEntry>(name));
+    settings.m_profiles[0]->SetChecked(true);
+    settings.Save();
+    registry.WriteDWord(L"Profiles", L"gone", 1);
+
+    settings.m_fileEntries.RemoveAll();
+    settings.m_fileEntries.Add(std::make_unique<CFileEntry>(L"\\three"));
+    {
+        const CRefusedWrites refused(CRegistry::kCurrentUser, L"Software\\Dorix\\Files");
+        EXPECT_THROW(settings.Save(), CRegistry::CWriteException);
+        EXPECT_EQ((std::vector<std::wstring>{L"\\one", L"\\two", L"\\three"}), CSettings::ReadList(L"Files"));
+    }
+    {
+        const CRefusedWrites refused(CRegistry::kCurrentUser, L"Software\\Dorix\\Profiles");
+        EXPECT_THROW(settings.Save(), CRegistry::CWriteException);
+        EXPECT_EQ(1, registry.ReadDWord(L"Profiles", L"kept", 0));
+    }
+    settings.Save();
+    EXPECT_EQ((std::vector<std::wstring>{L"\\three"}), CSettings::ReadList(L"Files"));
+    EXPECT_EQ(CRegistry::kindMissing, registry.GetValueKind(L"Files", L"1")) << "no stale item";
+    EXPECT_EQ(1, registry.ReadDWord(L"Profiles", L"kept", 0));
+    EXPECT_EQ(CRegistry::kindMissing, registry.GetValueKind(L"Profiles", L"gone")) << "a profile no longer found";
 }
 
 TEST_F(SettingsTest, SwitchAllRunsCheckedProfilesAfterTheRegistryList)

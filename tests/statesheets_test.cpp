@@ -77,6 +77,7 @@ protected:
     }
 
     CSheetDriver m_driver;
+    std::unique_ptr<CRefusedWrites> m_refused;
 };
 
 CListView List(CPropertySheet& sheet, int id)
@@ -287,6 +288,91 @@ TEST_F(StateSheetTest, StoredDataEditsTheLiveValueOfTheCurrentClassAndCreatesNoU
     EXPECT_EQ(RawDWord(8), RawValue(kUser, kSaved, prefix + L"VGA.portrait"));
     EXPECT_EQ("<missing>", RawValue(kUser, kSaved, prefix + L"QVGA.landscape")) << "untouched, not stored";
     EXPECT_EQ("<missing>", RawValue(kUser, kSaved, prefix + L"VGA.landscape"));
+}
+
+// A number's box takes what its 32 bits hold and nothing else; OK writes only what was typed
+// into, so a stored copy of another type survives.
+TEST_F(StateSheetTest, StoredNumberTakesItsThirtyTwoBitsAndOkWritesOnlyWhatWasTyped)
+{
+    const std::wstring prefix = L"HKCU\\Software\\DorixTest\\n\\";
+    CRegistry(kUser, L"Software\\DorixTest").WriteDWord(nullptr, L"n", 5);
+    SetRawValue(kUser, kSaved, prefix + L"QVGA.landscape", REG_SZ, {'x', 0, 0, 0});
+    SetRawValue(kUser, kSaved, prefix + L"VGA.portrait", REG_DWORD, {0xFF, 0xFF, 0xFF, 0xFF});
+    StoreList(L"Registry", {L"HKCU\\Software\\DorixTest,n"});
+    AnswerNextBox(IDOK);
+    AnswerNextBox(IDOK);
+    EditFirstEntrysData()
+        .Then([](CPropertySheet& data) {
+            EXPECT_EQ(L"-1", CSheetDriver::Text(data, IDC_STORED_DATA_FIRST + 2));
+            CSheetDriver::Type(data, IDC_STORED_DATA_FIRST, L"five");
+            CSheetDriver::Press(data, ID_SHEET_OK);
+        })
+        .Then([](CPropertySheet& data) {
+            EXPECT_EQ(L"Registry data", data.GetWindowText()) << "stays open";
+            const CWindow box = CSheetDriver::Control(data, IDC_STORED_DATA_FIRST);
+            DWORD from = 1, to = 0;
+            box.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+            EXPECT_EQ(0u, from);
+            EXPECT_EQ(4u, to) << "the text selected";
+            CSheetDriver::Type(data, IDC_STORED_DATA_FIRST, L"4294967296");
+            CSheetDriver::Press(data, ID_SHEET_OK);
+        })
+        .Then([](CPropertySheet& data) {
+            CSheetDriver::Type(data, IDC_STORED_DATA_FIRST, L" 4294967295 ");
+            CSheetDriver::Type(data, IDC_STORED_DATA_FIRST + 3, L"-2147483648");
+            CSheetDriver::Press(data, ID_SHEET_OK);
+        })
+        .Then([](CPropertySheet& entry) { CSheetDriver::Press(entry, ID_SHEET_CANCEL); })
+        .Then([](CPropertySheet& sheet) { CSheetDriver::Press(sheet, ID_SHEET_CANCEL); });
+    OpenStateSettings();
+    ASSERT_EQ(2u, m_boxes.size());
+    EXPECT_EQ(L"240x320 - Portrait: please enter a whole number from -2147483648 to 4294967295.", m_boxes[0].text);
+    EXPECT_EQ(m_boxes[0].text, m_boxes[1].text);
+    EXPECT_EQ(RawDWord(0xFFFFFFFF), RawValue(kUser, L"Software\\DorixTest", L"n"));
+    EXPECT_EQ(RawDWord(0x80000000), RawValue(kUser, kSaved, prefix + L"VGA.landscape"));
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(GetRawValue(kUser, kSaved, prefix + L"QVGA.landscape", type, data));
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type) << "a copy of another type, untouched, stays";
+    EXPECT_EQ(RawDWord(0xFFFFFFFF), RawValue(kUser, kSaved, prefix + L"VGA.portrait"));
+}
+
+// A key path with a comma would come back from the stored list as another key and value.
+TEST_F(StateSheetTest, EntryWithACommaInItsKeyIsRefusedAndARefusedSaveKeepsTheSheetOpen)
+{
+    StoreList(L"Registry", {L"HKCU\\Software\\A,v"});
+    AnswerNextBox(IDOK);
+    AnswerNextBox(IDOK);
+    m_driver
+        .Then([](CPropertySheet& sheet) {
+            CSheetDriver::TapTab(sheet, 1);
+            CListView(CSheetDriver::Control(sheet, IDC_REGISTRY_LIST)).Select(0);
+            CSheetDriver::Press(sheet, IDC_REGISTRY_EDIT);
+        })
+        .Then([](CPropertySheet& entry) {
+            CSheetDriver::Type(entry, IDC_REGISTRY_ENTRY_KEY, L"HKCU\\Software\\A,B");
+            CSheetDriver::Press(entry, ID_SHEET_OK);
+        })
+        .Then([](CPropertySheet& entry) {
+            EXPECT_EQ(kEntrySheet, entry.GetWindowText()) << "stays open";
+            CSheetDriver::Type(entry, IDC_REGISTRY_ENTRY_KEY, L"HKCU\\Software\\B");
+            CSheetDriver::Press(entry, ID_SHEET_OK);
+        })
+        .Then([this](CPropertySheet& sheet) {
+            m_refused = std::make_unique<CRefusedWrites>(kUser, L"Software\\Dorix\\Registry");
+            CSheetDriver::Press(sheet, ID_SHEET_OK);
+        })
+        .Then([this](CPropertySheet& sheet) {
+            EXPECT_EQ(L"State Settings", sheet.GetWindowText()) << "stays open: nothing was stored";
+            m_refused.reset();
+            CSheetDriver::Press(sheet, ID_SHEET_OK);
+        });
+    OpenStateSettings();
+    ASSERT_EQ(2u, m_boxes.size());
+    EXPECT_EQ(L"A key path cannot contain a comma.", m_boxes[0].text);
+    EXPECT_EQ(L"Cannot write registry data", m_boxes[1].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), m_boxes[1].style);
+    EXPECT_EQ(Rows{L"HKCU\\Software\\B,v"}, StoredList(L"Registry"));
 }
 
 TEST_F(StateSheetTest, ChangeDataRefusesAMissingValueAndOneOfAnotherType)
@@ -560,7 +646,7 @@ TEST_F(FileChooserTest, TreeAndListShowVisibleEntriesWithTheirSizesAndSortByTapp
     EXPECT_EQ(L"\\typed.txt", ChooseFrom(L"\\typed.txt"));
 }
 
-TEST_F(FileChooserTest, OkGivesTheTappedFileAndKeepsTheTypedPathWithoutOne)
+TEST_F(FileChooserTest, OkGivesAPathTypedIntoItsBoxElseTheTappedFileElseKeepsThePath)
 {
     const auto browse = [](CPropertySheet& entry) { CSheetDriver::Press(entry, IDC_FILE_ENTRY_BROWSE); };
     const auto expectPath = [](const std::wstring& path) {
@@ -592,6 +678,13 @@ TEST_F(FileChooserTest, OkGivesTheTappedFileAndKeepsTheTypedPathWithoutOne)
             CSheetDriver::Press(chooser, ID_SHEET_OK);
         })
         .Then(expectPath(L"\\root.txt"))
+        // A path typed into the chooser's own box, after a tap, is the choice.
+        .Then([](CPropertySheet& chooser) {
+            TapRow(chooser, L"root.txt");
+            CSheetDriver::Type(chooser, IDC_SELECT_FILE_PATH, L"\\Typed\\by hand.txt");
+            CSheetDriver::Press(chooser, ID_SHEET_OK);
+        })
+        .Then(expectPath(L"\\Typed\\by hand.txt"))
         // A double tap chooses and closes.
         .Then([](CPropertySheet& chooser) {
             SelectFolder(chooser, L"Data");

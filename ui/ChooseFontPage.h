@@ -3,6 +3,7 @@
 // preview. The caller fills m_lf before the chooser opens and reads it back after OK; the page
 // has no apply step of its own.
 #include <string>
+#include "core/ModeProp.h"
 #include "framework/Handle.h"
 #include "framework/PropertySheet.h"
 #include "ui/LayoutScaler.h"
@@ -12,7 +13,7 @@ public:
     // The sizes offered, in points.
     static const wchar_t* const kSizes[11];
     // Typed sizes outside this range leave the height as it was.
-    static constexpr int kMaxSize = 999;
+    static constexpr int kMaxSize = CMenuFont::kMaxPoints;
 
     CChooseFontPage();
 

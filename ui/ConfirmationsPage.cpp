@@ -28,7 +28,11 @@ void CConfirmationsPage::DoDataExchange(CDataExchange& dx)
 
 void CConfirmationsPage::OnApply()
 {
+    CRegistry& settings = GetSettingsRegistry();
     for (size_t i = 0; i < std::size(kConfirmations); ++i)
-        GetSettingsRegistry().WriteDWord(nullptr, kConfirmations[i].setting, m_bAsk[i] ? 0 : 1);
-    GetSettingsRegistry().WriteDWord(nullptr, CKeepMode::kSecondsSetting, m_bKeepMode ? CKeepMode::kDefaultSeconds : 0);
+        settings.StoreDWord(nullptr, kConfirmations[i].setting, m_bAsk[i] ? 0 : 1);
+    // A count set by hand stays while the box stays ticked.
+    const int32_t stored = settings.ReadDWord(nullptr, CKeepMode::kSecondsSetting, 0);
+    const int32_t seconds = !m_bKeepMode ? 0 : stored != 0 ? stored : CKeepMode::kDefaultSeconds;
+    settings.StoreDWord(nullptr, CKeepMode::kSecondsSetting, seconds);
 }

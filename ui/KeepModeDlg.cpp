@@ -45,7 +45,7 @@ void CKeepModeDlg::OnTick()
     ShowSecondsLeft();
     if (m_nSecondsLeft == 0) {
         ::KillTimer(m_hWnd, kTimerId);
-        EndDialog(IDCANCEL);
+        EndDialog(IDTIMEOUT);
     }
 }
 

@@ -16,8 +16,8 @@ public:
     static constexpr int kDesignWidth = 240;
     static constexpr int kDesignHeight = 150;
 
-    // DoModal gives IDOK for "Keep" and IDCANCEL for "Back", which Escape, the close box and
-    // the end of the count give as well.
+    // DoModal gives IDOK for "Keep" and IDCANCEL for "Back", which Escape and the close box
+    // give as well; the end of the count gives IDTIMEOUT.
     CKeepModeDlg(const CVideoMode& mode, int seconds, HWND owner = nullptr);
 
     // The name the box shows for a mode, e.g. "640x480 - Landscape (Left-handed)".
@@ -32,7 +32,7 @@ protected:
     bool OnInitDialog() override;
     // The timer's tick; the rest as the base.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // One second less; at none the box ends as "Back" does.
+    // One second less; at none the box ends with IDTIMEOUT.
     void OnTick();
 
 private:

@@ -24,6 +24,10 @@ bool CRegistryEntryPage::OnInitDialog()
 void CRegistryEntryPage::DoDataExchange(CDataExchange& dx)
 {
     dx.Text(IDC_REGISTRY_ENTRY_KEY, m_strKey, kUnlimited);
+    // The stored form splits at the first comma: a key path with one would come back as
+    // another key and value.
+    if (dx.IsSaving() && dx.Succeeded() && m_strKey.find(L',') != std::wstring::npos)
+        dx.Fail(IDC_REGISTRY_ENTRY_KEY, IDS_REG_KEY_HAS_COMMA);
     dx.Text(IDC_REGISTRY_ENTRY_VALUE, m_strValue, kUnlimited);
 }
 

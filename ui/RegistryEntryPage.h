@@ -1,7 +1,8 @@
 #pragma once
 // "Registry's Entry": the key and the value name of one registry value that follows the video
 // mode, and the way to its stored data per resolution class. Edits the CRegEntry handed over
-// by the sheet; neither text is checked here, an entry only holds them.
+// by the sheet. A key path with a comma is refused (the stored form splits there); otherwise
+// the texts are not checked here, an entry only holds them.
 #include <string>
 #include "ui/TabbedPage.h"
 

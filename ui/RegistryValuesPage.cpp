@@ -34,7 +34,6 @@ bool CRegistryValuesPage::ReadValues()
     try {
         for (int i = 0; i < kClasses; ++i) {
             m_modes[i] = ClassMode(i);
-            m_bExisted[i] = entry.HasValue(m_modes[i]);
             m_strRead[i] = m_strText[i] = entry.GetValueText(m_modes[i]);
         }
         return true;
@@ -70,22 +69,24 @@ bool CRegistryValuesPage::OnInitDialog()
 
 void CRegistryValuesPage::DoDataExchange(CDataExchange& dx)
 {
-    for (int i = 0; i < kClasses; ++i)
+    static const UINT classNames[kClasses] = {IDS_MODE_QVGA_PORTRAIT, IDS_MODE_QVGA_LANDSCAPE, IDS_MODE_VGA_PORTRAIT,
+                                              IDS_MODE_VGA_LANDSCAPE};
+    const bool number = static_cast<const CRegEntry*>(m_pData)->GetKind() == CRegistry::kindDWord;
+    for (int i = 0; i < kClasses && dx.Succeeded(); ++i) {
         dx.Text(IDC_STORED_DATA_FIRST + i, m_strText[i], kMaxText);
+        uint32_t bits = 0;
+        if (dx.IsSaving() && number && m_strText[i] != m_strRead[i] && !CRegEntry::ParseNumber(m_strText[i], bits))
+            dx.Fail(IDC_STORED_DATA_FIRST + i, IDS_REG_DATA_NOT_NUMBER, LoadResourceString(classNames[i]));
+    }
 }
 
 void CRegistryValuesPage::OnApply()
 {
     const auto& entry = *static_cast<const CRegEntry*>(m_pData);
-    try {
-        for (int i = 0; i < kClasses; ++i) {
-            // A copy nobody stored and nobody typed stays missing: written empty, it would
-            // wipe the live value at the next switch into its class.
-            if (!m_bExisted[i] && m_strText[i] == m_strRead[i])
-                continue;
+    // Only what the user changed: a copy nobody typed into stays as it is, missing or of
+    // another type.
+    for (int i = 0; i < kClasses; ++i) {
+        if (m_strText[i] != m_strRead[i])
             entry.SetValueText(m_modes[i], m_strText[i]);
-        }
-    } catch (const error& e) {
-        ReportError(e, m_hWnd);
     }
 }

@@ -1,7 +1,8 @@
 #pragma once
 // "Stored Data": the data an entry's registry value has in each resolution class, shown and
 // edited as text: the live value for the class the device runs in, the stored copy for the
-// others. OK writes at once, whatever the sheets around it do later. Edits the registry
+// others. OK writes at once, whatever the sheets around it do later, and only the classes whose
+// text the user changed; a number takes any whole number its 32 bits hold. Edits the registry
 // through the CRegEntry handed over by the sheet.
 #include <string>
 #include "core/VideoMode.h"
@@ -33,6 +34,5 @@ private:
     CVideoMode m_modes[kClasses];
     std::wstring m_strText[kClasses];
     std::wstring m_strRead[kClasses];
-    bool m_bExisted[kClasses] = {};
     CColorStatic m_label;
 };

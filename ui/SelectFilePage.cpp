@@ -123,7 +123,7 @@ std::wstring CSelectFilePage::SizeText(ULONGLONG size)
 bool CSelectFilePage::OnInitDialog()
 {
     CWaitCursor wait;
-    m_strShownPath = *static_cast<const std::wstring*>(m_pData);
+    m_strShownPath = m_strPageText = *static_cast<const std::wstring*>(m_pData);
     CTabbedPage::OnInitDialog();
 
     StretchList();
@@ -255,6 +255,7 @@ void CSelectFilePage::ShowSortMark() const
 
 void CSelectFilePage::ShowPath()
 {
+    m_strPageText = m_strShownPath;
     GetDlgItem(IDC_SELECT_FILE_PATH).SetWindowText(m_strShownPath);
 }
 
@@ -297,12 +298,10 @@ bool CSelectFilePage::OnListNotify(const NMHDR& header)
         if (selected < 0)
             return true;
         m_strFileName = reinterpret_cast<const WIN32_FIND_DATAW*>(list.GetItemData(selected))->cFileName;
-        if (header.code == NM_DBLCLK) {
+        m_strShownPath = m_strFolder + m_strFileName;
+        ShowPath();
+        if (header.code == NM_DBLCLK)
             GetSheet()->PostMessage(WM_COMMAND, IDOK);
-        } else {
-            m_strShownPath = m_strFolder + m_strFileName;
-            ShowPath();
-        }
         return true;
     }
     case LVN_COLUMNCLICK: {
@@ -329,7 +328,10 @@ bool CSelectFilePage::OnNotify(const NMHDR& header, LRESULT& result)
 
 void CSelectFilePage::OnApply()
 {
-    // Without a tapped file the chooser's path stays what it was.
-    if (!m_strFileName.empty())
+    // A path typed into the box is the choice; else the tapped file; without either the
+    // chooser's path stays what it was.
+    if (m_strShownPath != m_strPageText)
+        *static_cast<std::wstring*>(m_pData) = m_strShownPath;
+    else if (!m_strFileName.empty())
         *static_cast<std::wstring*>(m_pData) = m_strFolder + m_strFileName;
 }

@@ -2,7 +2,8 @@
 // "Select File", the file chooser's page: the device's folders as a tree read as it is opened,
 // the files of the chosen folder in a list that sorts by name, size or date when its column
 // header is tapped, and the path of the tapped file above both. m_pData is the chooser's path
-// text: the starting path, replaced after OK by the chosen file's path if a file was chosen.
+// text: the starting path, replaced after OK by a path typed into the box, else by the tapped
+// file's path if a file was chosen.
 #include <windows.h>
 #include <memory>
 #include <string>
@@ -45,6 +46,9 @@ private:
     std::wstring m_strFolder;
     std::wstring m_strFileName;
     std::wstring m_strShownPath;
+    // What the page itself last put into the path box: a box that holds anything else was
+    // typed into.
+    std::wstring m_strPageText;
     std::wstring m_strFilter = L"*";
     // 0 unsorted; 1, 2, 3 ascending by name, size, date; -1, -2, -3 descending.
     int m_nSort = 0;

@@ -37,6 +37,12 @@ bool CTabbedDialog::OnInitDialog()
     return result;
 }
 
+void CTabbedDialog::OnStore()
+{
+    if (m_store)
+        m_store();
+}
+
 int CTabbedDialog::GetReservedBottom() const
 {
     return static_cast<int>(kDesignCommandBarHeight * m_scaler.GetScale());

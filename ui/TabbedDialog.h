@@ -2,6 +2,7 @@
 // Every settings dialog of the program: a sheet of tabbed pages with its caption from the
 // string table and a command bar at the bottom whose two picture buttons close it as OK
 // (validation included) and Cancel do.
+#include <functional>
 #include "framework/PropertySheet.h"
 #include "platform/CommandBar.h"
 #include "ui/LayoutScaler.h"
@@ -14,6 +15,9 @@ public:
     // Hands the object the pages edit to every page added so far (CTabbedPage), and this
     // sheet as their dialog. Callers add all pages first, then call this, then DoModal.
     void SetData(void* data);
+    // What OK stores after the pages' apply steps (a settings object's Save, say); a refused
+    // write it raises is reported and keeps the sheet open.
+    void SetStore(std::function<void()> store) { m_store = std::move(store); }
 
     // Runs a sheet of one page of type Page over data and returns how it ended (IDOK...).
     template <typename Page>
@@ -29,12 +33,14 @@ public:
 protected:
     bool OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    void OnStore() override;
     int GetReservedBottom() const override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void PlaceCommandBar();
 
+    std::function<void()> m_store;
     CCommandBar m_commandBar;
     // The tabs' font and the command bar's height follow the pages' scale.
     CLayoutScaler m_scaler;
