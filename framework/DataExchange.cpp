@@ -37,7 +37,7 @@ void CDataExchange::Int(int id, int& value, int minimum, int maximum)
     if (m_bFailed)
         return;
     const CWindow control = CWindow(m_dialog).GetDlgItem(id);
-    if (!m_bSaveAndValidate) {
+    if (m_mode == Mode::load) {
         control.SetWindowText(std::to_wstring(value));
         return;
     }
@@ -46,7 +46,8 @@ void CDataExchange::Int(int id, int& value, int minimum, int maximum)
         return Fail(id, IDS_PARSE_INT);
     if (typed < minimum || typed > maximum)
         return Fail(id, IDS_PARSE_INT_RANGE, std::to_wstring(minimum), std::to_wstring(maximum));
-    value = static_cast<int>(typed);
+    if (m_mode == Mode::save)
+        value = static_cast<int>(typed);
 }
 
 void CDataExchange::Text(int id, std::wstring& value, size_t maxChars)
@@ -54,7 +55,7 @@ void CDataExchange::Text(int id, std::wstring& value, size_t maxChars)
     if (m_bFailed)
         return;
     const CWindow control = CWindow(m_dialog).GetDlgItem(id);
-    if (!m_bSaveAndValidate) {
+    if (m_mode == Mode::load) {
         control.SendMessage(EM_LIMITTEXT, maxChars);
         control.SetWindowText(value);
         return;
@@ -62,7 +63,8 @@ void CDataExchange::Text(int id, std::wstring& value, size_t maxChars)
     const std::wstring typed = control.GetWindowText();
     if (typed.size() > maxChars)
         return Fail(id, IDS_PARSE_STRING_SIZE, std::to_wstring(maxChars));
-    value = typed;
+    if (m_mode == Mode::save)
+        value = typed;
 }
 
 void CDataExchange::Check(int id, bool& value)
@@ -70,8 +72,8 @@ void CDataExchange::Check(int id, bool& value)
     if (m_bFailed)
         return;
     const CWindow control = CWindow(m_dialog).GetDlgItem(id);
-    if (m_bSaveAndValidate)
+    if (m_mode == Mode::save)
         value = control.SendMessage(BM_GETCHECK) == BST_CHECKED;
-    else
+    else if (m_mode == Mode::load)
         control.SendMessage(BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED);
 }

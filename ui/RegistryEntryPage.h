@@ -4,16 +4,17 @@
 // by the sheet. A key path with a comma is refused (the stored form splits there); otherwise
 // the texts are not checked here, an entry only holds them.
 #include <string>
+#include "state/RegEntry.h"
 #include "ui/TabbedPage.h"
 
-class CRegistryEntryPage : public CTabbedPage {
+class CRegistryEntryPage : public CTabbedPageOf<CRegEntry> {
 public:
     CRegistryEntryPage();
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     void OnApply() override;
 
 private:

@@ -3,8 +3,6 @@
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
-#include "state/RegEntry.h"
-#include "ui/TabbedDialog.h"
 
 namespace {
 
@@ -13,7 +11,7 @@ constexpr size_t kMaxText = 0x7FFF;
 
 }  // namespace
 
-CRegistryValuesPage::CRegistryValuesPage() : CTabbedPage(IDD_REGISTRY_VALUES) {}
+CRegistryValuesPage::CRegistryValuesPage() : CTabbedPageOf(IDD_REGISTRY_VALUES) {}
 
 CVideoMode CRegistryValuesPage::ClassMode(int i)
 {
@@ -25,12 +23,12 @@ CVideoMode CRegistryValuesPage::ClassMode(int i)
 void CRegistryValuesPage::Refuse(UINT messageId)
 {
     ShowProgramMessage(m_hWnd, LoadResourceString(messageId), MB_OK | MB_ICONEXCLAMATION);
-    m_pDialog->EndDialog(IDCANCEL);
+    GetSheet()->EndDialog(IDCANCEL);
 }
 
 bool CRegistryValuesPage::ReadValues()
 {
-    const auto& entry = *static_cast<const CRegEntry*>(m_pData);
+    const CRegEntry& entry = GetData();
     try {
         for (int i = 0; i < kClasses; ++i) {
             m_modes[i] = ClassMode(i);
@@ -40,13 +38,13 @@ bool CRegistryValuesPage::ReadValues()
     } catch (const error& e) {
         ReportError(e, m_hWnd);
     }
-    m_pDialog->EndDialog(IDCANCEL);
+    GetSheet()->EndDialog(IDCANCEL);
     return false;
 }
 
 bool CRegistryValuesPage::OnInitDialog()
 {
-    const auto& entry = *static_cast<const CRegEntry*>(m_pData);
+    const CRegEntry& entry = GetData();
     // A missing value is told apart first: to the type check it is just another
     // unsupported kind.
     switch (entry.GetKind()) {
@@ -71,18 +69,22 @@ void CRegistryValuesPage::DoDataExchange(CDataExchange& dx)
 {
     static const UINT classNames[kClasses] = {IDS_MODE_QVGA_PORTRAIT, IDS_MODE_QVGA_LANDSCAPE, IDS_MODE_VGA_PORTRAIT,
                                               IDS_MODE_VGA_LANDSCAPE};
-    const bool number = static_cast<const CRegEntry*>(m_pData)->GetKind() == CRegistry::kindDWord;
+    const bool number = dx.IsReading() && GetData().GetKind() == CRegistry::kindDWord;
     for (int i = 0; i < kClasses && dx.Succeeded(); ++i) {
-        dx.Text(IDC_STORED_DATA_FIRST + i, m_strText[i], kMaxText);
+        const int id = IDC_STORED_DATA_FIRST + i;
+        dx.Text(id, m_strText[i], kMaxText);
         uint32_t bits = 0;
-        if (dx.IsSaving() && number && m_strText[i] != m_strRead[i] && !CRegEntry::ParseNumber(m_strText[i], bits))
-            dx.Fail(IDC_STORED_DATA_FIRST + i, IDS_REG_DATA_NOT_NUMBER, LoadResourceString(classNames[i]));
+        if (number && dx.Succeeded()) {
+            const std::wstring typed = GetDlgItem(id).GetWindowText();
+            if (typed != m_strRead[i] && !CRegEntry::ParseNumber(typed, bits))
+                dx.Fail(id, IDS_REG_DATA_NOT_NUMBER, LoadResourceString(classNames[i]));
+        }
     }
 }
 
 void CRegistryValuesPage::OnApply()
 {
-    const auto& entry = *static_cast<const CRegEntry*>(m_pData);
+    const CRegEntry& entry = GetData();
     // Only what the user changed: a copy nobody typed into stays as it is, missing or of
     // another type.
     for (int i = 0; i < kClasses; ++i) {

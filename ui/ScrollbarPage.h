@@ -5,7 +5,7 @@
 #include "ui/TabbedPage.h"
 #include "ui/UpDownCtrl.h"
 
-class CScrollbarPage : public CTabbedPage {
+class CScrollbarPage : public CTabbedPageOf<CModeProp> {
 public:
     static constexpr int kMinimum = CModeProp::kMinScrollSize;
     static constexpr int kMaximum = CModeProp::kMaxScrollSize;
@@ -15,12 +15,7 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    void OnApply() override;
 
 private:
-    int m_nVertWidth = 0;
-    int m_nVertHeight = 0;
-    int m_nHorzHeight = 0;
-    int m_nHorzWidth = 0;
     CUpDownCtrl m_spins[4];
 };

@@ -83,7 +83,7 @@ std::wstring DateText(const FILETIME& time)
 
 }  // namespace
 
-CSelectFilePage::CSelectFilePage() : CTabbedPage(IDD_SELECT_FILE) {}
+CSelectFilePage::CSelectFilePage() : CTabbedPageOf(IDD_SELECT_FILE) {}
 
 CTreeView CSelectFilePage::GetTree() const
 {
@@ -123,7 +123,7 @@ std::wstring CSelectFilePage::SizeText(ULONGLONG size)
 bool CSelectFilePage::OnInitDialog()
 {
     CWaitCursor wait;
-    m_strShownPath = m_strPageText = *static_cast<const std::wstring*>(m_pData);
+    m_strShownPath = m_strPageText = GetData();
     CTabbedPage::OnInitDialog();
 
     StretchList();
@@ -331,7 +331,7 @@ void CSelectFilePage::OnApply()
     // A path typed into the box is the choice; else the tapped file; without either the
     // chooser's path stays what it was.
     if (m_strShownPath != m_strPageText)
-        *static_cast<std::wstring*>(m_pData) = m_strShownPath;
+        GetData() = m_strShownPath;
     else if (!m_strFileName.empty())
-        *static_cast<std::wstring*>(m_pData) = m_strFolder + m_strFileName;
+        GetData() = m_strFolder + m_strFileName;
 }
