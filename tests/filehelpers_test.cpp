@@ -219,6 +219,8 @@ TEST_F(FileHelpersTest, EveryFailureIsReportedAsAnErrorUnderTheTitle)
             ReportCurrentException();
         }
     };
+    for (int i = 0; i < 3; ++i)
+        AnswerNextBox(IDOK);
     report(CResourceException(12345));
     report(CFileException(L"\\Windows\\gone.txt", ERROR_FILE_NOT_FOUND));
     report(42);
