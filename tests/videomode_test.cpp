@@ -86,7 +86,7 @@ TEST_F(VideoModeTest, FallbackChains)
     EXPECT_EQ(L"QVGA.2 QVGA.0", chain(false, 2));
     CVideoMode last(false, 0);
     EXPECT_FALSE(last.NextFallback());
-    EXPECT_TRUE(last == CVideoMode(false, 0));
+    EXPECT_EQ(CVideoMode(false, 0), last);
 }
 
 TEST_F(VideoModeTest, FormatDwordText)
