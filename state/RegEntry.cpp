@@ -1,4 +1,5 @@
 #include "state/RegEntry.h"
+#include <cerrno>
 #include <cwchar>
 #include <vector>
 #include "core/ModeSwitch.h"
@@ -190,10 +191,15 @@ void CRegEntry::SetValueText(const CVideoMode& mode, const std::wstring& text) c
         location.registry.StoreString(location.subKey.c_str(), location.valueName.c_str(), text.c_str());
         break;
     case CRegistry::kindDWord: {
-        uint32_t bits = 0;
-        if (!ParseNumber(text, bits))
+        // Signed decimal, as far as the text is a number; its 32 bits, never clamped.
+        const wchar_t* begin = text.c_str();
+        wchar_t* end = nullptr;
+        errno = 0;
+        const long long parsed = std::wcstoll(begin, &end, 10);
+        if (end == begin || errno == ERANGE || parsed < INT32_MIN || parsed > UINT32_MAX)
             Throw(IDS_REG_CANNOT_WRITE);
-        location.registry.StoreDWord(location.subKey.c_str(), location.valueName.c_str(), static_cast<int32_t>(bits));
+        location.registry.StoreDWord(location.subKey.c_str(), location.valueName.c_str(),
+                                     static_cast<int32_t>(static_cast<uint32_t>(parsed)));
         break;
     }
     default:

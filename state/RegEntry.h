@@ -65,8 +65,9 @@ public:
 
     // The value belonging to a mode as text: the live value for the device's current mode,
     // the saved copy for any other, read and written as the live value's kind (text or
-    // number). A number reads as signed decimal and is written from any whole number its 32
-    // bits hold (ParseNumber). Raise `error` with the registry messages; a refused write is
+    // number). A number reads as signed decimal and is written from the number the text begins
+    // with, as its 32 bits (-2147483648 to 4294967295; beyond, or without digits, nothing is
+    // written). Raise `error` with the registry messages; a refused write is
     // CRegistry::CWriteException.
     std::wstring GetValueText(const CVideoMode& mode) const;
     void SetValueText(const CVideoMode& mode, const std::wstring& text) const;
