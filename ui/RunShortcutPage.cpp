@@ -1,5 +1,4 @@
 #include "ui/RunShortcutPage.h"
-#include "core/RunShortcut.h"
 #include "framework/MessageBox.h"
 #include "framework/ResourceString.h"
 #include "resources/resource.h"
@@ -36,21 +35,15 @@ std::wstring ProgramName(const std::wstring& program)
 
 }  // namespace
 
-CRunShortcutPage::CRunShortcutPage() : CTabbedPage(IDD_RUN_SHORTCUT) {}
+CRunShortcutPage::CRunShortcutPage() : CTabbedPageOf(IDD_RUN_SHORTCUT) {}
 
 bool CRunShortcutPage::OnInitDialog()
 {
-    const auto& shortcut = *static_cast<const CRunShortcut*>(m_pData);
-    m_nMode = IndexOf(shortcut.m_mode);
-    m_strProgram = shortcut.m_strProgram;
-    m_strArguments = shortcut.m_strArguments;
-    m_bReturn = shortcut.m_bReturn;
-    m_bYes = shortcut.m_bYes;
-    m_strName = shortcut.m_strName;
-    m_bNameTyped = !m_strName.empty();
+    m_bNameTyped = !GetData().m_strName.empty();
     const CWindow modes = GetDlgItem(IDC_RUN_MODE);
     for (int i = 0; i < 8; ++i)
         modes.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(CKeepModeDlg::GetModeTitle(ModeAt(i)).c_str()));
+    modes.SendMessage(CB_SETCURSEL, static_cast<WPARAM>(IndexOf(GetData().m_mode)));
     m_bProposing = true;
     const bool result = CTabbedPage::OnInitDialog();
     m_bProposing = false;
@@ -60,16 +53,12 @@ bool CRunShortcutPage::OnInitDialog()
 
 void CRunShortcutPage::DoDataExchange(CDataExchange& dx)
 {
-    const CWindow modes = GetDlgItem(IDC_RUN_MODE);
-    if (dx.IsSaving())
-        m_nMode = static_cast<int>(modes.SendMessage(CB_GETCURSEL));
-    else
-        modes.SendMessage(CB_SETCURSEL, static_cast<WPARAM>(m_nMode));
-    dx.Text(IDC_RUN_PROGRAM, m_strProgram, kMaxPath);
-    dx.Text(IDC_RUN_ARGUMENTS, m_strArguments, kMaxPath);
-    dx.Check(IDC_RUN_RETURN, m_bReturn);
-    dx.Check(IDC_RUN_YES, m_bYes);
-    dx.Text(IDC_RUN_NAME, m_strName, kMaxName);
+    CRunShortcut& shortcut = GetData();
+    dx.Text(IDC_RUN_PROGRAM, shortcut.m_strProgram, kMaxPath);
+    dx.Text(IDC_RUN_ARGUMENTS, shortcut.m_strArguments, kMaxPath);
+    dx.Check(IDC_RUN_RETURN, shortcut.m_bReturn);
+    dx.Check(IDC_RUN_YES, shortcut.m_bYes);
+    dx.Text(IDC_RUN_NAME, shortcut.m_strName, kMaxName);
 }
 
 void CRunShortcutPage::ProposeName()
@@ -87,15 +76,19 @@ void CRunShortcutPage::ProposeName()
     m_bProposing = false;
 }
 
+bool CRunShortcutPage::OnButtonClicked(UINT id)
+{
+    if (id != IDC_RUN_BROWSE)
+        return false;
+    const CWindow program = GetDlgItem(IDC_RUN_PROGRAM);
+    CFileChooser chooser(program.GetWindowText(), m_hWnd);
+    if (chooser.Run() == IDOK)
+        program.SetWindowText(chooser.GetPath());
+    return true;
+}
+
 bool CRunShortcutPage::OnCommand(UINT id, UINT code, HWND control)
 {
-    if (id == IDC_RUN_BROWSE && code == BN_CLICKED) {
-        const CWindow program = GetDlgItem(IDC_RUN_PROGRAM);
-        CFileChooser chooser(program.GetWindowText(), m_hWnd);
-        if (chooser.Run() == IDOK)
-            program.SetWindowText(chooser.GetPath());
-        return true;
-    }
     if ((id == IDC_RUN_PROGRAM && code == EN_CHANGE) || (id == IDC_RUN_MODE && code == CBN_SELCHANGE)) {
         ProposeName();
         return true;
@@ -105,7 +98,7 @@ bool CRunShortcutPage::OnCommand(UINT id, UINT code, HWND control)
         m_bNameTyped = !GetDlgItem(IDC_RUN_NAME).GetWindowText().empty();
         return true;
     }
-    return CTabbedPage::OnCommand(id, code, control);
+    return CTabbedPageOf::OnCommand(id, code, control);
 }
 
 bool CRunShortcutPage::Refuse(int id, UINT messageId)
@@ -120,28 +113,23 @@ bool CRunShortcutPage::Refuse(int id, UINT messageId)
 
 bool CRunShortcutPage::OnKillActive()
 {
-    if (!CTabbedPage::OnKillActive())
+    if (!CTabbedPageOf::OnKillActive())
         return false;
-    m_strProgram = Trimmed(m_strProgram);
-    m_strName = Trimmed(m_strName);
-    if (m_strProgram.empty())
+    if (Trimmed(GetDlgItem(IDC_RUN_PROGRAM).GetWindowText()).empty())
         return Refuse(IDC_RUN_PROGRAM, IDS_RUN_SHORTCUT_NO_PROGRAM);
-    if (!CRunShortcut::IsValidName(m_strName))
-        return Refuse(IDC_RUN_NAME, IDS_RUN_SHORTCUT_BAD_NAME);
     CRunShortcut named;
-    named.m_strName = m_strName;
+    named.m_strName = Trimmed(GetDlgItem(IDC_RUN_NAME).GetWindowText());
+    if (!CRunShortcut::IsValidName(named.m_strName))
+        return Refuse(IDC_RUN_NAME, IDS_RUN_SHORTCUT_BAD_NAME);
     return !Exists(named.GetPath())
-           || ShowMessageBox(m_hWnd, FormatResourceString(IDS_RUN_SHORTCUT_EXISTS, {m_strName}),
+           || ShowMessageBox(m_hWnd, FormatResourceString(IDS_RUN_SHORTCUT_EXISTS, {named.m_strName}),
                              LoadResourceString(IDS_APP_TITLE), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 void CRunShortcutPage::OnApply()
 {
-    auto& shortcut = *static_cast<CRunShortcut*>(m_pData);
-    shortcut.m_mode = ModeAt(m_nMode);
-    shortcut.m_strProgram = m_strProgram;
-    shortcut.m_strArguments = m_strArguments;
-    shortcut.m_bReturn = m_bReturn;
-    shortcut.m_bYes = m_bYes;
-    shortcut.m_strName = m_strName;
+    CRunShortcut& shortcut = GetData();
+    shortcut.m_mode = ModeAt(static_cast<int>(GetDlgItem(IDC_RUN_MODE).SendMessage(CB_GETCURSEL)));
+    shortcut.m_strProgram = Trimmed(shortcut.m_strProgram);
+    shortcut.m_strName = Trimmed(shortcut.m_strName);
 }

@@ -5,9 +5,10 @@
 // page with OK refuses an empty program or an unusable name, and asks before a shortcut of
 // the same name is replaced.
 #include <string>
+#include "core/RunShortcut.h"
 #include "ui/TabbedPage.h"
 
-class CRunShortcutPage : public CTabbedPage {
+class CRunShortcutPage : public CTabbedPageOf<CRunShortcut> {
 public:
     // The longest program path, arguments and name the page accepts.
     static constexpr size_t kMaxPath = 260;
@@ -19,6 +20,7 @@ protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     bool OnKillActive() override;
     void OnApply() override;
 
@@ -27,12 +29,6 @@ private:
     void ProposeName();
     bool Refuse(int id, UINT messageId);
 
-    int m_nMode = 0;
-    std::wstring m_strProgram;
-    std::wstring m_strArguments;
-    bool m_bReturn = false;
-    bool m_bYes = false;
-    std::wstring m_strName;
     bool m_bNameTyped = false;
     bool m_bProposing = false;
 };
