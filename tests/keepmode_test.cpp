@@ -23,37 +23,17 @@ const wchar_t kShortcut[] = L"\\Windows\\StartUp\\Dorix Keep Mode.lnk";
 const wchar_t kRecord[] = L"Software\\Dorix\\Pending";
 const uint32_t kUser = CRegistry::kCurrentUser;
 
-// A device running QVGA portrait with its Startup folder, the safety net on, and the
-// program's end recorded rather than carried out.
-class KeepModeTest : public ModeTest {
+// A running device with its Startup folder and the safety net on.
+class KeepModeTest : public RunningDeviceTest {
 protected:
     void SetUp() override
     {
-        ModeTest::SetUp();
-        BootInto(false, 0);
-        SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
+        RunningDeviceTest::SetUp();
         ASSERT_TRUE(::CreateDirectoryW(L"\\Windows\\StartUp", nullptr));
         TurnOn();
-        m_previousEnd = SetEndProgramHandler([this](UINT code) { m_exitCodes.push_back(code); });
-    }
-    void TearDown() override
-    {
-        SetEndProgramHandler(std::move(m_previousEnd));
-        ModeTest::TearDown();
     }
 
     static void TurnOn() { GetSettingsRegistry().WriteDWord(nullptr, L"KeepModeSeconds", 15); }
-    static bool Process(const std::wstring& text)
-    {
-        std::wstring line = text;
-        return CDorixApp::ProcessCommandLine(line);
-    }
-    static std::string DriverMode()
-    {
-        CVideoMode mode = CVideoMode::ReadCurrentMode();
-        const std::wstring name = mode.GetModeName();
-        return std::string(name.begin(), name.end());
-    }
     static void Record(const std::vector<BYTE>& vga, const std::vector<BYTE>& orientation)
     {
         SetRawValue(kUser, kRecord, L"VGA", REG_DWORD, vga);
@@ -78,9 +58,6 @@ protected:
         EXPECT_FALSE(RecordExists()) << "the record stays";
         EXPECT_FALSE(FileExists(kShortcut)) << "the shortcut stays: " << ReadFileBytes(kShortcut);
     }
-
-    std::vector<UINT> m_exitCodes;
-    EndProgramHandler m_previousEnd;
 };
 
 // The shortcut's exact bytes for this program, as the device's shortcut format has them.
@@ -324,7 +301,7 @@ TEST_F(KeepModeTest, KeepAsksWithTheNewModeAndKeepsIt)
     driver.Press(IDOK);
     EXPECT_TRUE(Process(L"KEEP"));
     EXPECT_EQ(0u, driver.StepsLeft());
-    EXPECT_EQ(0, driver.Abandoned());
+    EXPECT_EQ(L"", driver.Abandoned());
     EXPECT_EQ("VGA.3", DriverMode());
     ExpectNetGone();
     EXPECT_TRUE(m_boxes.empty());
@@ -374,7 +351,7 @@ TEST_F(KeepModeTest, CountsDownAndGoesBackWhenNobodyAnswers)
     driver.Ticks(1);
     EXPECT_TRUE(Process(L"KEEP"));
     EXPECT_EQ(0u, driver.StepsLeft());
-    EXPECT_EQ(0, driver.Abandoned());
+    EXPECT_EQ(L"", driver.Abandoned());
     EXPECT_EQ("VGA.0", DriverMode());
     ExpectNetGone();
     EXPECT_TRUE(m_boxes.empty());

@@ -10,7 +10,6 @@
 #include "app/MainFrame.h"
 #include "core/ProgramRun.h"
 #include "framework/Handle.h"
-#include "framework/ProgramEnd.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
@@ -29,30 +28,16 @@ std::string Narrow(const std::wstring& text)
     return std::string(text.begin(), text.end());
 }
 
-// A device running QVGA portrait with its Startup folder; the program's end is recorded
-// rather than carried out, and the probe program tells when it has run.
-class RunInModeTest : public ModeTest {
+// A running device with its Startup folder; the probe program tells when it has run.
+class RunInModeTest : public RunningDeviceTest {
 protected:
     void SetUp() override
     {
-        ModeTest::SetUp();
-        BootInto(false, 0);
-        SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
+        RunningDeviceTest::SetUp();
         ASSERT_TRUE(::CreateDirectoryW(L"\\Windows\\StartUp", nullptr));
-        m_previousEnd = SetEndProgramHandler([this](UINT code) { m_exitCodes.push_back(code); });
         m_ran.Reset(::CreateEventW(nullptr, TRUE, FALSE, L"DorixRunProbe"));
     }
-    void TearDown() override
-    {
-        SetEndProgramHandler(std::move(m_previousEnd));
-        ModeTest::TearDown();
-    }
 
-    static bool Process(const std::wstring& text)
-    {
-        std::wstring line = text;
-        return CDorixApp::ProcessCommandLine(line);
-    }
     static std::wstring Probe() { return GetProgramFolder() + L"runprobe.exe"; }
     // The probe's arguments once it has run; "<not run>" when it does not within a while. The
     // runs that go back wait for their program, so that one that did not run never will.
@@ -65,7 +50,6 @@ protected:
         ::memcpy(text.data(), bytes.data(), text.size() * 2);
         return Narrow(text);
     }
-    static std::string DriverMode() { return Narrow(CVideoMode::ReadCurrentMode().GetModeName()); }
     // A run recorded as a tap from QVGA portrait leaves it, with its shortcut.
     static void Record(const std::wstring& program, bool back, bool started = false)
     {
@@ -86,8 +70,6 @@ protected:
         EXPECT_FALSE(FileExists(kShortcut)) << "the shortcut stays: " << ReadFileBytes(kShortcut);
     }
 
-    std::vector<UINT> m_exitCodes;
-    EndProgramHandler m_previousEnd;
     CKernelHandle m_ran;
 };
 
