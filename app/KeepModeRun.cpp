@@ -5,7 +5,7 @@
 #include "profiles/ProfileCommand.h"
 #include "ui/KeepModeDlg.h"
 
-void CKeepModeRun::Run()
+bool CKeepModeRun::Run(void (*alsoOnBack)())
 {
     CVideoMode previous;
     INT_PTR answer = IDOK;
@@ -25,6 +25,10 @@ void CKeepModeRun::Run()
         GetModeSwitch().SwitchTo(previous);
     }
     CKeepMode::Remove();
-    if (answer != IDOK)
-        SoftReset();
+    if (answer == IDOK)
+        return true;
+    if (alsoOnBack)
+        alsoOnBack();
+    SoftReset();
+    return false;
 }
