@@ -10,8 +10,10 @@ class CRegistry;
 
 // A menu font as the window manager stores it: "Nm", "Ht", "Wt", "It".
 struct CMenuFont {
-    // The largest size the font chooser takes, in points.
-    static constexpr int kMaxPoints = 999;
+    // The largest size the font chooser takes, in points: twice its largest listed size, beyond
+    // what a menu bar on this screen can show. A stored height beyond it (-400 pixels is 300
+    // points) comes from a damaged or hand-edited store, never from the chooser.
+    static constexpr int kMaxPoints = 72;
 
     std::wstring m_strFaceName = L"Tahoma";
     // Negative: character height in pixels.

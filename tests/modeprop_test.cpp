@@ -87,8 +87,7 @@ TEST_F(ModePropTest, ApplyLeavesTheSystemsValueForSizesAndHeightsNoPageStores)
     prop.m_nHorzScrollHeight = 51;
     prop.m_nVertScrollWidth = 4;
     prop.m_nVertScrollHeight = 50;
-    const int32_t beyondTheLargestSize = -(CMenuFont::kMaxPoints * 96 / 72) * 2;
-    prop.m_barFont = CMenuFont{L"Arial", beyondTheLargestSize, 700, false};
+    prop.m_barFont = CMenuFont{L"Arial", -400, 700, false};
     prop.m_popFont = CMenuFont{L"Arial", 12, 700, false};
     prop.ApplyToSystem();
     const std::pair<const wchar_t*, std::string> sizes[] = {
