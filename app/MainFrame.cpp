@@ -91,42 +91,27 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
 void CMainFrame::RunModeSettings(const CVideoMode& mode, UINT captionId)
 {
     CModeProp& prop = GetModeSwitch().CreateModeProp(mode);
-    CTabbedDialog sheet(captionId, m_hWnd);
     CFontPage fonts;
     CScrollbarPage scrollbars;
     CClockPage clock;
-    sheet.AddPage(&fonts);
-    sheet.AddPage(&scrollbars);
-    sheet.AddPage(&clock);
     prop.Load();
-    sheet.SetData(&prop);
-    if (sheet.DoModal() == IDOK)
+    if (CTabbedDialog::Run(captionId, m_hWnd, {&fonts, &scrollbars, &clock}, &prop) == IDOK)
         prop.Save();
 }
 
 void CMainFrame::RunStateSettings()
 {
     CSettings& settings = GetModeSwitch().GetSettings();
-    CTabbedDialog sheet(IDS_STATE_SETTINGS, m_hWnd);
     CProfilePage profiles;
     CRegistryPage registry;
     CFilePage files;
     CStateOptionsPage options;
-    sheet.AddPage(&profiles);
-    sheet.AddPage(&registry);
-    sheet.AddPage(&files);
-    sheet.AddPage(&options);
     settings.Load();
-    sheet.SetData(&settings);
-    if (sheet.DoModal() == IDOK)
+    if (CTabbedDialog::Run(IDS_STATE_SETTINGS, m_hWnd, {&profiles, &registry, &files, &options}, &settings) == IDOK)
         settings.Save();
 }
 
 void CMainFrame::RunProgramSettings()
 {
-    CTabbedDialog sheet(IDS_PROGRAM_SETTINGS, m_hWnd);
-    CConfirmationsPage confirmations;
-    sheet.AddPage(&confirmations);
-    sheet.SetData(nullptr);
-    sheet.DoModal();
+    CTabbedDialog::RunPage<CConfirmationsPage>(IDS_PROGRAM_SETTINGS, m_hWnd, nullptr);
 }

@@ -1,13 +1,12 @@
 #pragma once
 // The base of the settings pages: the object the page edits, handed over by its sheet, and the
-// layout of the page's controls, drawn for a 240x320 screen, fitted to the real one.
+// layout of the page's controls, drawn for a 240x320 screen, fitted to the real one. A page
+// that edits an object derives from CTabbedPageOf, which knows the object's type.
 #include <string>
 #include <vector>
 #include "framework/PropertySheet.h"
 #include "ui/ColorStatic.h"
 #include "ui/LayoutScaler.h"
-
-class CTabbedDialog;
 
 class CTabbedPage : public CPropertyPage {
 public:
@@ -21,7 +20,6 @@ public:
 
     // What the page edits (not owned); null until the sheet hands it over.
     void* m_pData = nullptr;
-    CTabbedDialog* m_pDialog = nullptr;
 
 protected:
     // The members to the controls, then the layout. Pages fill their members from m_pData
@@ -32,4 +30,14 @@ protected:
     void ShowHeading(CColorStatic& label, int id, const std::vector<std::wstring>& args);
 
     CLayoutScaler m_scaler;
+};
+
+template <typename TData>
+class CTabbedPageOf : public CTabbedPage {
+public:
+    using CTabbedPage::CTabbedPage;
+
+protected:
+    // The object the sheet handed over, as the type the page edits.
+    TData& GetData() const { return *static_cast<TData*>(m_pData); }
 };
