@@ -101,30 +101,29 @@ bool CIniFile::FindValue(const std::wstring& section, const std::wstring& key, s
 size_t CIniFile::FindKeyLine(size_t header, const std::wstring& key, size_t& start) const
 {
     // The key search runs from the header to the end of the content, past later headers; a
-    // quoted match anywhere wins over a bare one.
-    const std::wstring quoted = L"\n\"" + key + L"\"=";
-    const std::wstring bare = L"\n" + key + L"=";
+    // quoted match anywhere wins over a bare one. The patterns are line feed, quote, key,
+    // quote, "=" and line feed, key, "=".
+    const size_t quotedLength = key.size() + 4;
+    const size_t bareLength = key.size() + 2;
+    size_t quoted, bare;
     // A key holding a character that ends a key name in the index is searched for directly.
     if (key.find_first_of(L"=\"\n") != std::wstring::npos) {
-        size_t match = m_bQuotedKeys ? m_strContent.find(quoted, header) : std::wstring::npos;
-        if (match != std::wstring::npos) {
-            start = match + quoted.size();
-            return match;
-        }
-        match = m_strContent.find(bare, header);
-        start = match == std::wstring::npos ? match : match + bare.size();
-        return match;
+        quoted = m_bQuotedKeys ? m_strContent.find(L"\n\"" + key + L"\"=", header) : std::wstring::npos;
+        bare = m_strContent.find(L"\n" + key + L"=", header);
+    } else {
+        const CKeyIndex& index = IndexFrom(header);
+        const auto quotedLine = index.quoted.find(key);
+        const auto bareLine = index.bare.find(key);
+        quoted = quotedLine == index.quoted.end() ? std::wstring::npos : quotedLine->second;
+        bare = bareLine == index.bare.end() ? std::wstring::npos : bareLine->second;
     }
-    const CKeyIndex& index = IndexFrom(header);
-    if (const auto found = index.quoted.find(key); found != index.quoted.end()) {
-        start = found->second + quoted.size();
-        return found->second;
+    if (quoted != std::wstring::npos) {
+        start = quoted + quotedLength;
+        return quoted;
     }
-    if (const auto found = index.bare.find(key); found != index.bare.end()) {
-        start = found->second + bare.size();
-        return found->second;
-    }
-    return std::wstring::npos;
+    if (bare != std::wstring::npos)
+        start = bare + bareLength;
+    return bare;
 }
 
 const CIniFile::CKeyIndex& CIniFile::IndexFrom(size_t header) const
