@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 #include "core/ModeSwitch.h"
+#include "core/RunShortcut.h"
+#include "framework/Error.h"
 #include "resources/resource.h"
 #include "state/Settings.h"
 #include "ui/ClockPage.h"
@@ -8,6 +10,7 @@
 #include "ui/FontPage.h"
 #include "ui/ProfilePage.h"
 #include "ui/RegistryPage.h"
+#include "ui/RunShortcutPage.h"
 #include "ui/ScrollbarPage.h"
 #include "ui/StateOptionsPage.h"
 #include "ui/TabbedDialog.h"
@@ -85,6 +88,10 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
         RunProgramSettings();
         return true;
     }
+    if (id == ID_NEW_SHORTCUT) {
+        RunNewShortcut();
+        return true;
+    }
     return CFrameWnd::OnCommand(id, code, control);
 }
 
@@ -114,4 +121,21 @@ void CMainFrame::RunStateSettings()
 void CMainFrame::RunProgramSettings()
 {
     CTabbedDialog::RunPage<CConfirmationsPage>(IDS_PROGRAM_SETTINGS, m_hWnd, nullptr);
+}
+
+void CMainFrame::RunNewShortcut()
+{
+    CRunShortcut shortcut;
+    try {
+        shortcut.m_mode = GetModeSwitch().GetCurrentMode();
+    } catch (...) {
+        // A driver table that cannot be read only leaves the first mode chosen.
+    }
+    if (CTabbedDialog::RunPage<CRunShortcutPage>(IDS_NEW_SHORTCUT, m_hWnd, &shortcut) != IDOK)
+        return;
+    try {
+        shortcut.Write();
+    } catch (...) {
+        ReportCurrentException(m_hWnd);
+    }
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "KeepBoxDriver.h"
 #include "ModeFixture.h"
 #include "SheetDriver.h"
 #include "app/DorixApp.h"
@@ -21,37 +22,6 @@ namespace {
 const wchar_t kShortcut[] = L"\\Windows\\StartUp\\Dorix Keep Mode.lnk";
 const wchar_t kRecord[] = L"Software\\Dorix\\Pending";
 const uint32_t kUser = CRegistry::kCurrentUser;
-
-// The modal driver on the keep-mode box.
-class CKeepBoxDriver : public CModalDriver {
-public:
-    CKeepBoxDriver() : CModalDriver(&IsBox) {}
-
-    // The box's own timer stops, so that only the test's ticks count.
-    CKeepBoxDriver& StopTheClock()
-    {
-        Then([](CWindow box) {
-            EXPECT_TRUE(::KillTimer(box, CKeepModeDlg::kTimerId)) << "the box counts with a timer of its own";
-        });
-        return *this;
-    }
-    CKeepBoxDriver& Ticks(int count)
-    {
-        Then([count](CWindow box) {
-            for (int i = 0; i < count && box.IsWindow(); ++i)
-                box.SendMessage(WM_TIMER, CKeepModeDlg::kTimerId);
-        });
-        return *this;
-    }
-    CKeepBoxDriver& Press(int id)
-    {
-        Then([id](CWindow box) { CButton(box.GetDlgItem(id)).Click(); });
-        return *this;
-    }
-
-private:
-    static bool IsBox(HWND hwnd) { return ::GetDlgItem(hwnd, IDC_KEEP_MODE_SECONDS) != nullptr; }
-};
 
 // A running device with its Startup folder and the safety net on.
 class KeepModeTest : public RunningDeviceTest {

@@ -22,8 +22,8 @@ public:
     void* m_pData = nullptr;
 
 protected:
-    // The members to the controls, then the layout. Pages fill their members from m_pData
-    // before they call it, and set their spin ranges after it.
+    // The values to the controls, then the layout. Pages that keep members fill them from the
+    // object they edit before they call it, and set their spin ranges after it.
     bool OnInitDialog() override;
     // Takes the label id over as the page's heading, in bold at the size of the page's text,
     // its template text formatted with args ("%1"...). After the layout.

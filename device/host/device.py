@@ -32,7 +32,7 @@ TABLE = "\\Windows\\atihwtbl0.txt"
 VOLATILE_ROOT = "HKLM\\HARDWARE"
 WINE_REG_FILES = ("system.reg", "user.reg", "userdef.reg")
 # Programs of the build that are part of the device's ROM: build name -> device path.
-BUILT_ROM = {"wceload.exe": "\\Windows\\wceload.exe"}
+BUILT_ROM = {"wceload.exe": "\\Windows\\wceload.exe", "pixels.exe": "\\Windows\\pixels.exe"}
 # The X window of the device's virtual desktop.
 DESKTOP_WINDOW = "Default - Wine desktop"
 DORIX_PATH = "\\Program Files\\Dorix\\dorix.exe"
@@ -493,6 +493,16 @@ class Device:
         self.program = subprocess.Popen([WINE, program] + list(args), env=self.env(), cwd=self.drive,
                                         stdin=subprocess.DEVNULL, stdout=self._wine_log(), stderr=self._wine_log())
         return self.program
+
+    def start_shortcut(self, name):
+        """Starts what the Start menu's shortcut name starts, as a tap on it in the Start menu
+        does, in the running device's session; returns the process."""
+        try:
+            program, args = startup.start_menu_entry(lambda path: host_path(self.drive, path), name)
+        except (OSError, startup.ShortcutError) as e:
+            raise DeviceError(str(e))
+        return subprocess.Popen([WINE, program] + args, env=self.env(), cwd=self.drive, stdin=subprocess.DEVNULL,
+                                stdout=self._wine_log(), stderr=self._wine_log())
 
     def shutdown(self):
         """Ends every program of the device, keeping its volatile keys and its registry."""
