@@ -1,5 +1,6 @@
 #include "core/ModeSwitch.h"
 #include <memory>
+#include "state/Registry.h"
 #include "state/Settings.h"
 #include "state/SettingsRegistry.h"
 
@@ -24,6 +25,9 @@ void CModeSwitch::SwitchTo(CVideoMode target)
 {
     m_undo.RemoveAll();
     try {
+        // Every entry reads and writes the same few keys: each is opened once. The keys are
+        // closed before a roll-back.
+        const CRegistry::CKeyCache keys;
         const CVideoMode current = ReadCurrentMode();
         if (current != target) {
             m_pSettings->Load();

@@ -1,6 +1,16 @@
 #include "framework/CommonControls.h"
 #include <cstring>
 
+void LoadCommonControls()
+{
+    static const bool loaded = [] {
+        INITCOMMONCONTROLSEX classes{sizeof classes,
+                                     ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_UPDOWN_CLASS};
+        return ::InitCommonControlsEx(&classes) != FALSE;
+    }();
+    static_cast<void>(loaded);
+}
+
 int CListView::InsertItem(int index, const std::wstring& text, LPARAM data, int image) const
 {
     LVITEMW item{};

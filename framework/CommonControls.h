@@ -6,6 +6,11 @@
 #include <string>
 #include "framework/Window.h"
 
+// Registers the classes of the common controls (tabs, list and tree views, up-down controls).
+// The library comes in with this first call rather than at the program's start, so a sheet or
+// page calls it before it creates a control of these classes.
+void LoadCommonControls();
+
 class CListView : public CWindow {
 public:
     using CWindow::CWindow;

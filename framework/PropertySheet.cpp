@@ -1,6 +1,7 @@
 #include "framework/PropertySheet.h"
 #include <algorithm>
 #include <commctrl.h>
+#include "framework/CommonControls.h"
 #include "framework/DialogTemplate.h"
 #include "framework/Error.h"
 
@@ -13,6 +14,7 @@ bool CPropertyPage::Create(HWND sheet)
 {
     if (m_hWnd)
         return true;
+    LoadCommonControls();
     return ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_templateId), sheet,
                                 &CWnd::DialogProc, reinterpret_cast<LPARAM>(this))
         != nullptr;
@@ -90,6 +92,7 @@ INT_PTR CPropertySheet::DoModal()
 {
     if (m_pages.empty())
         return -1;
+    LoadCommonControls();
     // A caption-only template: the sheet creates its tab control and pages itself.
     std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 2 + m_caption.size() + 1, 0);
     auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());

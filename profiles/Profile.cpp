@@ -10,24 +10,6 @@
 
 const wchar_t CProfile::kVersion[] = L"1.4.0";
 
-namespace {
-
-// Deletes a temporary copy of the profile text on every way out.
-class CConfigPath {
-public:
-    explicit CConfigPath(const CProfile& profile) : m_profile(profile), m_path(profile.GetConfigPath()) {}
-    CConfigPath(const CConfigPath&) = delete;
-    CConfigPath& operator=(const CConfigPath&) = delete;
-    ~CConfigPath() { m_profile.ReleaseConfigPath(m_path); }
-    const std::wstring& Get() const { return m_path; }
-
-private:
-    const CProfile& m_profile;
-    std::wstring m_path;
-};
-
-}  // namespace
-
 std::wstring CProfile::GetName() const
 {
     const size_t slash = m_strPath.rfind(L'\\');
@@ -44,38 +26,24 @@ bool CProfile::IsPacked() const
     return ::CompareStringOrdinal(tail.c_str(), -1, L".zdorix", -1, TRUE) == CSTR_EQUAL;
 }
 
-std::wstring CProfile::GetConfigPath() const
+std::unique_ptr<CIniFile> CProfile::ReadText() const
 {
     if (!IsPacked())
-        return m_strPath;
+        return std::make_unique<CIniFile>(m_strPath);
     CZipFile archive(m_strPath);
     archive.Open();
     CZipFile::CEntry* entry = archive.FindEntry(L"profile.dorix");
     if (entry == nullptr)
         throw CProfileException(FormatResourceString(IDS_PROFILE_NO_CONFIG, {m_strPath}));
-    const std::wstring temp = MakeTempName();
-    try {
-        entry->Extract(temp);
-    } catch (...) {
-        // The reserved name must not stay behind when the copy into it fails.
-        ::DeleteFileW(temp.c_str());
-        throw;
-    }
-    return temp;
-}
-
-void CProfile::ReleaseConfigPath(const std::wstring& configPath) const
-{
-    if (IsPacked())
-        ::DeleteFileW(configPath.c_str());
+    // Profiles are only read: the text is never written back over the archive.
+    return std::make_unique<CIniFile>(m_strPath, entry->Read());
 }
 
 void CProfile::LoadInfo()
 {
     if (m_bInfoLoaded)
         return;
-    CConfigPath config(*this);
-    ReadInfo(CIniFile(config.Get()));
+    ReadInfo(*ReadText());
 }
 
 void CProfile::ReadInfo(const CIniFile& text)
@@ -92,16 +60,15 @@ void CProfile::Run(CVideoMode from, CVideoMode to)
 {
     // The text is read once for the version and the commands: a packed profile's text is
     // taken out of its archive only once.
-    CConfigPath config(*this);
-    const CIniFile text(config.Get());
+    const std::unique_ptr<CIniFile> text = ReadText();
     if (!m_bInfoLoaded)
-        ReadInfo(text);
+        ReadInfo(*text);
     if (m_strVersion.empty())
         throw CProfileException(FormatResourceString(IDS_PROFILE_NO_VERSION, {m_strPath}));
     if (m_strVersion != kVersion)
         throw CProfileException(FormatResourceString(IDS_PROFILE_INCOMPATIBLE, {m_strPath}));
     CProfileScript script(this);
-    script.Run(from, to, text);
+    script.Run(from, to, *text);
 }
 
 void TestProfile()

@@ -1,6 +1,7 @@
 #pragma once
 // A profile: a small script, plain (".dorix") or packed in a store-only zip archive
 // (".zdorix") with its payload files, that adapts the device to a video mode.
+#include <memory>
 #include <string>
 #include "core/VideoMode.h"
 #include "framework/Error.h"
@@ -38,10 +39,9 @@ public:
     bool IsChecked() const { return m_bChecked; }
     void SetChecked(bool checked) { m_bChecked = checked; }
 
-    // A plain text file holding the profile text: the profile itself, or for a packed profile
-    // a fresh temporary copy of its "profile.dorix" that ReleaseConfigPath deletes.
-    std::wstring GetConfigPath() const;
-    void ReleaseConfigPath(const std::wstring& configPath) const;
+    // The profile text: the file itself, or a packed profile's "profile.dorix" read straight
+    // out of the archive, without a temporary copy on disk.
+    std::unique_ptr<CIniFile> ReadText() const;
 
     // Checks the version and runs the commands of the section chosen for to. Every failure
     // passes to the caller.

@@ -34,15 +34,7 @@ std::wstring CProfileScript::FindSection(const CIniFile& text, CVideoMode mode)
 
 void CProfileScript::Load(CVideoMode mode)
 {
-    m_commands.RemoveAll();
-    const std::wstring configPath = m_pProfile->GetConfigPath();
-    try {
-        Load(mode, CIniFile(configPath));
-    } catch (...) {
-        m_pProfile->ReleaseConfigPath(configPath);
-        throw;
-    }
-    m_pProfile->ReleaseConfigPath(configPath);
+    Load(mode, *m_pProfile->ReadText());
 }
 
 void CProfileScript::Load(CVideoMode mode, const CIniFile& text)

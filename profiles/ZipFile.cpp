@@ -193,15 +193,28 @@ void CZipFile::CEntry::SeekData()
     m_dwDataOffset = static_cast<uint32_t>(dataOffset);
 }
 
-void CZipFile::CEntry::Extract(const std::wstring& path)
+void CZipFile::CEntry::SeekWholeData()
 {
     if (m_wMethod != 0)
         throw CZipException(FormatResourceString(IDS_ZIP_UNSUPPORTED_METHOD));
     SeekData();
-    // An archive that ends before the entry's recorded size is refused before the output
-    // is created.
+    // An archive that ends before the entry's recorded size is refused before anything is
+    // read or written.
     if (m_pOwner->m_qwLength - m_dwDataOffset < m_dwSize)
         m_pOwner->ThrowInvalidFormat();
+}
+
+std::vector<char> CZipFile::CEntry::Read()
+{
+    SeekWholeData();
+    std::vector<char> bytes(m_dwSize);
+    m_pOwner->ReadExact(bytes.data(), bytes.size());
+    return bytes;
+}
+
+void CZipFile::CEntry::Extract(const std::wstring& path)
+{
+    SeekWholeData();
     CFile output;
     try {
         output.Open(path, CFile::modeWrite | CFile::modeCreate | CFile::shareDenyWrite);

@@ -6,6 +6,7 @@
 // in "invalid file format" rather than in a read outside the file or an endless copy.
 #include <cstdint>
 #include <string>
+#include <vector>
 #include "framework/Error.h"
 #include "framework/File.h"
 #include "state/ColArray.h"
@@ -32,6 +33,8 @@ public:
         // Writes the entry's bytes into path, creating or truncating it. On any failure the
         // output file is removed, so an existing output always holds the whole entry.
         void Extract(const std::wstring& path);
+        // The entry's bytes, for a small entry read whole into memory.
+        std::vector<char> Read();
         bool IsDirectory() const { return (m_dwAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 
         const std::wstring& GetName() const { return m_strName; }
@@ -44,6 +47,8 @@ public:
         uint32_t GetLocalHeaderOffset() const { return m_dwLocalHeaderOffset; }
 
     private:
+        // Positions the archive at the entry's data after checking that it can be read whole.
+        void SeekWholeData();
         void CopyData(CFile& output);
 
         CZipFile* m_pOwner;

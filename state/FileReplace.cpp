@@ -49,9 +49,11 @@ bool CFileReplace::CopySourceDirectory(const std::wstring& destination)
     return CopyTree(m_strSource, destination);
 }
 
-// One swap: the new content is built under a temporary name, the live content is moved aside
-// under a second one, and the new content is moved in. A failure after the live content was
-// moved aside moves it back, so the live path ends either replaced or as it was.
+// One swap: the new content is built under a temporary name and moved over the live path in
+// one step, which takes the old content away with it. Where that step is refused (a folder,
+// or a live file the system will not replace), the live content is moved aside under a second
+// name first and deleted once the new content is in; a failure after that moves it back. The
+// live path ends either replaced or as it was.
 bool CFileReplace::Attempt()
 {
     const bool directory = SourceIsDirectory();
@@ -61,30 +63,34 @@ bool CFileReplace::Attempt()
     const std::wstring newName = FindFreeTempName(FolderOf(m_strTarget));
     if (newName.empty())
         return false;
-    const std::wstring oldName = newName.substr(0, newName.size() - 4) + L".old";
-
-    const bool displaced = ::MoveFileW(m_strTarget.c_str(), oldName.c_str()) != FALSE;
-    // Usually a program holds the live file open; nothing has changed then.
-    if (!displaced && ::GetLastError() != ERROR_FILE_NOT_FOUND)
-        return false;
-
-    auto putBack = [&] {
-        RemovePath(newName);
-        if (displaced)
-            ::MoveFileW(oldName.c_str(), m_strTarget.c_str());
-    };
     bool copied = false;
     try {
         copied = directory ? CopySourceDirectory(newName) : CopySourceFile(newName);
     } catch (...) {
         // A copy that raises (an archive entry missing or damaged) leaves the target as it was.
-        putBack();
+        RemovePath(newName);
         throw;
     }
-    if (copied && ::MoveFileW(newName.c_str(), m_strTarget.c_str())) {
+    if (!copied) {
+        RemovePath(newName);
+        return false;
+    }
+    if (!directory && ::MoveFileExW(newName.c_str(), m_strTarget.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return true;
+
+    const std::wstring oldName = newName.substr(0, newName.size() - 4) + L".old";
+    const bool displaced = ::MoveFileW(m_strTarget.c_str(), oldName.c_str()) != FALSE;
+    // Usually a program holds the live file open; nothing has changed then.
+    if (!displaced && ::GetLastError() != ERROR_FILE_NOT_FOUND) {
+        RemovePath(newName);
+        return false;
+    }
+    if (::MoveFileW(newName.c_str(), m_strTarget.c_str())) {
         RemovePath(oldName);
         return true;
     }
-    putBack();
+    RemovePath(newName);
+    if (displaced)
+        ::MoveFileW(oldName.c_str(), m_strTarget.c_str());
     return false;
 }

@@ -35,10 +35,12 @@ bool IsBlank(wchar_t c)
 
 }  // namespace
 
-CIniFile::CIniFile(const std::wstring& path) : m_strPath(path)
+CIniFile::CIniFile(const std::wstring& path) : CIniFile(path, CFile(path, CFile::modeRead | CFile::shareDenyWrite).ReadAll())
 {
-    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
-    const std::vector<char> bytes = file.ReadAll();
+}
+
+CIniFile::CIniFile(const std::wstring& path, const std::vector<char>& bytes) : m_strPath(path)
+{
     const char* zero = static_cast<const char*>(std::memchr(bytes.data(), 0, bytes.size()));
     const size_t textLength = zero ? static_cast<size_t>(zero - bytes.data()) : bytes.size();
     if (zero)
@@ -70,30 +72,85 @@ bool CIniFile::HasKey(const std::wstring& section, const std::wstring& key) cons
 
 bool CIniFile::FindValue(const std::wstring& section, const std::wstring& key, size_t& first, size_t& last) const
 {
-    const size_t header = m_strContent.find(L"\n[" + section + L"]");
+    const size_t header = m_index.section == section && m_index.from != std::wstring::npos
+                              ? m_index.from
+                              : m_strContent.find(L"\n[" + section + L"]");
     if (header == std::wstring::npos)
         return false;
-    // The key search runs from the header to the end of the content, past later headers; a
-    // quoted match anywhere wins over a bare one.
-    const std::wstring quoted = L"\n\"" + key + L"\"=";
-    const std::wstring bare = L"\n" + key + L"=";
-    size_t match = m_bQuotedKeys ? m_strContent.find(quoted, header) : std::wstring::npos;
-    size_t start;
-    if (match != std::wstring::npos) {
-        start = match + quoted.size();
-    } else {
-        match = m_strContent.find(bare, header);
-        if (match == std::wstring::npos)
-            return false;
-        start = match + bare.size();
-    }
-    const size_t end = std::min({m_strContent.find(L'\n', start), m_strContent.find(L'\r', start),
-                                 m_strContent.find(L"//", start)});
-    if (end == std::wstring::npos)
+    size_t start = 0;
+    if (FindKeyLine(header, key, start) == std::wstring::npos)
         return false;
+    if (m_index.from == header)
+        m_index.section = section;
+    // The value ends at the first line feed, carriage return or "//"; only the value's own
+    // line is searched, not the rest of the text.
+    const size_t lineFeed = m_strContent.find(L'\n', start);
+    const auto line = m_strContent.begin() + static_cast<std::ptrdiff_t>(start);
+    const auto lineEnd = lineFeed == std::wstring::npos ? m_strContent.end()
+                                                        : m_strContent.begin() + static_cast<std::ptrdiff_t>(lineFeed);
+    const wchar_t comment[] = L"//";
+    const auto stop = std::min(std::find(line, lineEnd, L'\r'), std::search(line, lineEnd, comment, comment + 2));
+    if (stop == m_strContent.end())
+        return false;
+    const size_t end = static_cast<size_t>(stop - m_strContent.begin());
     first = start;
     last = end;
     return true;
+}
+
+size_t CIniFile::FindKeyLine(size_t header, const std::wstring& key, size_t& start) const
+{
+    // The key search runs from the header to the end of the content, past later headers; a
+    // quoted match anywhere wins over a bare one. The patterns are line feed, quote, key,
+    // quote, "=" and line feed, key, "=".
+    const size_t quotedLength = key.size() + 4;
+    const size_t bareLength = key.size() + 2;
+    size_t quoted, bare;
+    // A key holding a character that ends a key name in the index is searched for directly.
+    if (key.find_first_of(L"=\"\n") != std::wstring::npos) {
+        quoted = m_bQuotedKeys ? m_strContent.find(L"\n\"" + key + L"\"=", header) : std::wstring::npos;
+        bare = m_strContent.find(L"\n" + key + L"=", header);
+    } else {
+        const CKeyIndex& index = IndexFrom(header);
+        const auto quotedLine = index.quoted.find(key);
+        const auto bareLine = index.bare.find(key);
+        quoted = quotedLine == index.quoted.end() ? std::wstring::npos : quotedLine->second;
+        bare = bareLine == index.bare.end() ? std::wstring::npos : bareLine->second;
+    }
+    if (quoted != std::wstring::npos) {
+        start = quoted + quotedLength;
+        return quoted;
+    }
+    if (bare != std::wstring::npos)
+        start = bare + bareLength;
+    return bare;
+}
+
+const CIniFile::CKeyIndex& CIniFile::IndexFrom(size_t header) const
+{
+    if (m_index.from == header)
+        return m_index;
+    m_index = CKeyIndex();
+    m_index.from = header;
+    m_index.section.clear();
+    // Every line after the header, as the searches meet them: a bare key runs from the line's
+    // start to its first "=", a quoted one between its first two quotes, the second followed
+    // by "=". The first line of each name is the one a search finds.
+    for (size_t line = header; line != std::wstring::npos;) {
+        const size_t next = m_strContent.find(L'\n', line + 1);
+        const size_t lineEnd = next == std::wstring::npos ? m_strContent.size() : next;
+        const wchar_t* const text = m_strContent.data();
+        const wchar_t* const equals = std::find(text + line + 1, text + lineEnd, L'=');
+        if (equals != text + lineEnd)
+            m_index.bare.emplace(std::wstring(text + line + 1, equals), line);
+        if (line + 1 < lineEnd && text[line + 1] == L'"') {
+            const wchar_t* const close = std::find(text + line + 2, text + lineEnd, L'"');
+            if (close + 1 < text + lineEnd && close[1] == L'=')
+                m_index.quoted.emplace(std::wstring(text + line + 2, close), line);
+        }
+        line = next;
+    }
+    return m_index;
 }
 
 std::wstring CIniFile::ReadString(const std::wstring& section, const std::wstring& key,
@@ -115,6 +172,7 @@ void CIniFile::WriteString(const std::wstring& section, const std::wstring& key,
     if (!FindValue(section, key, first, last))
         throw CIniFileException(L"CIniFile::WriteString failed: Key not found");
     m_strContent.replace(first, last - first, value);
+    m_index = CKeyIndex();
     m_bQuotedKeys = m_strContent.find(L"\n\"") != std::wstring::npos;
     m_bModified = true;
 }

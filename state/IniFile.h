@@ -5,6 +5,8 @@
 // sections are never added: writing a key the file lacks is an error. Changes reach the disk
 // only when the object is closed, through "<path>.tmp", and only if something changed.
 #include <string>
+#include <unordered_map>
+#include <vector>
 #include "framework/Error.h"
 
 class CIniFile {
@@ -16,6 +18,9 @@ public:
 
     // Reads the file; raises CFileException when it cannot be opened or read.
     explicit CIniFile(const std::wstring& path);
+    // The file's bytes already read, from path or from elsewhere (an archive entry); a change
+    // is written to path.
+    CIniFile(const std::wstring& path, const std::vector<char>& bytes);
     CIniFile(const CIniFile&) = delete;
     CIniFile& operator=(const CIniFile&) = delete;
     // Writes back if modified and not yet closed; a failure here is swallowed, since a
@@ -38,8 +43,23 @@ public:
     bool IsModified() const { return m_bModified; }
 
 private:
+    // Where the first key line of each form starts at or after one position (a section's
+    // header): the same answers as searching the text from there, built in one pass so that
+    // reading a section key by key stays linear in its size.
+    struct CKeyIndex {
+        // The header's position, and the section's name once a lookup found it there.
+        size_t from = std::wstring::npos;
+        std::wstring section;
+        std::unordered_map<std::wstring, size_t> quoted;
+        std::unordered_map<std::wstring, size_t> bare;
+    };
+
     // The value's characters are content[first, last) when found.
     bool FindValue(const std::wstring& section, const std::wstring& key, size_t& first, size_t& last) const;
+    // The position of the first key line for key at or after header, npos for none; start is
+    // where its value begins.
+    size_t FindKeyLine(size_t header, const std::wstring& key, size_t& start) const;
+    const CKeyIndex& IndexFrom(size_t header) const;
     void WriteBack();
 
     std::wstring m_strPath;
@@ -50,4 +70,6 @@ private:
     // Whether any line starts with a quote: without one, the search for a quoted key, which
     // runs to the end of the text, can be left out.
     bool m_bQuotedKeys = false;
+    // Built on the first key lookup after a header; a change of the content drops it.
+    mutable CKeyIndex m_index;
 };

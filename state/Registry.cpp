@@ -74,9 +74,7 @@ CRegistry::CWriteException::CWriteException() : error(LoadResourceString(IDS_REG
 
 bool CRegistry::Set(const wchar_t* subKey, const wchar_t* valueName, DWORD type, const void* data, DWORD size)
 {
-    CRegKey key = CreateKey(m_root, GetFullPath(subKey));
-    return key
-           && ::RegSetValueExW(key.Get(), valueName, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+    return CKey::Create(m_root, GetFullPath(subKey)).SetBytes(valueName, type, data, size);
 }
 
 bool CRegistry::SetDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
@@ -120,11 +118,9 @@ std::wstring CRegistry::ReadString(const wchar_t* subKey, const wchar_t* valueNa
 
 CRegistry::ValueKind CRegistry::GetValueKind(const wchar_t* subKey, const wchar_t* valueName)
 {
-    CRegKey key = OpenKey(m_root, GetFullPath(subKey));
-    if (!key)
-        return kindMissing;
+    const CKey key = CKey::Open(m_root, GetFullPath(subKey));
     DWORD type = 0;
-    if (::RegQueryValueExW(key.Get(), valueName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+    if (!key.IsOpen() || ::RegQueryValueExW(key.m_key, valueName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return kindMissing;
     if (type == REG_DWORD)
         return kindDWord;
@@ -135,9 +131,7 @@ CRegistry::ValueKind CRegistry::GetValueKind(const wchar_t* subKey, const wchar_
 
 void CRegistry::DeleteValue(const wchar_t* subKey, const wchar_t* valueName)
 {
-    CRegKey key = CreateKey(m_root, GetFullPath(subKey));
-    if (key)
-        ::RegDeleteValueW(key.Get(), valueName);
+    CKey::Create(m_root, GetFullPath(subKey)).DeleteValue(valueName);
 }
 
 void CRegistry::DeleteKey(const wchar_t* subKey)
@@ -146,25 +140,62 @@ void CRegistry::DeleteKey(const wchar_t* subKey)
     // An empty path names the root itself: deleting everything below a root is never meant.
     if (m_root == 0 || name.empty())
         return;
+    CKeyCache::Forget();
     ::RegDeleteTreeW(RootKey(m_root), name.c_str());
 }
 
 bool CRegistry::KeyExists(const wchar_t* subKey)
 {
-    return OpenKey(m_root, GetFullPath(subKey)).IsValid();
+    return CKey::Open(m_root, GetFullPath(subKey)).IsOpen();
+}
+
+CRegistry::CKeyCache* CRegistry::CKeyCache::s_pCurrent = nullptr;
+
+CRegistry::CKeyCache::CKeyCache() : m_pPrevious(s_pCurrent)
+{
+    s_pCurrent = this;
+}
+
+CRegistry::CKeyCache::~CKeyCache()
+{
+    s_pCurrent = m_pPrevious;
+}
+
+void CRegistry::CKeyCache::Forget()
+{
+    for (CKeyCache* cache = s_pCurrent; cache; cache = cache->m_pPrevious)
+        cache->m_keys.clear();
 }
 
 CRegistry::CKey CRegistry::CKey::Open(uint32_t root, const std::wstring& path)
 {
-    CKey key;
-    key.m_key = OpenKey(root, path);
-    return key;
+    return Get(root, path, OpenKey);
 }
 
 CRegistry::CKey CRegistry::CKey::Create(uint32_t root, const std::wstring& path)
 {
+    return Get(root, path, CreateKey);
+}
+
+CRegistry::CKey CRegistry::CKey::Get(uint32_t root, const std::wstring& path, CRegKey (*open)(uint32_t, const std::wstring&))
+{
     CKey key;
-    key.m_key = CreateKey(root, path);
+    CKeyCache* const cache = CKeyCache::s_pCurrent;
+    if (!cache) {
+        key.m_owned = open(root, path);
+        key.m_key = key.m_owned.Get();
+        return key;
+    }
+    // A key that could not be opened is not remembered: a later operation may create it.
+    auto name = std::make_pair(root, KeyName(path));
+    auto found = cache->m_keys.find(name);
+    if (found == cache->m_keys.end()) {
+        CRegKey opened = open(root, path);
+        if (!opened)
+            return key;
+        found = cache->m_keys.emplace(std::move(name), std::move(opened)).first;
+    }
+    key.m_key = found->second.Get();
     return key;
 }
 
@@ -175,8 +206,7 @@ bool CRegistry::CKey::Query(const wchar_t* valueName, DWORD& type, std::vector<B
     data.resize(1024);
     DWORD size = static_cast<DWORD>(data.size());
     LONG result;
-    while ((result = ::RegQueryValueExW(m_key.Get(), valueName, nullptr, &type, data.data(), &size))
-           == ERROR_MORE_DATA) {
+    while ((result = ::RegQueryValueExW(m_key, valueName, nullptr, &type, data.data(), &size)) == ERROR_MORE_DATA) {
         data.resize(size);
     }
     if (result != ERROR_SUCCESS)
@@ -191,7 +221,7 @@ int32_t CRegistry::CKey::ReadDWord(const wchar_t* valueName, int32_t defaultValu
         return defaultValue;
     unsigned char data[4] = {0, 0, 0, 0};
     DWORD size = sizeof data;
-    if (::RegQueryValueExW(m_key.Get(), valueName, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
+    if (::RegQueryValueExW(m_key, valueName, nullptr, nullptr, data, &size) != ERROR_SUCCESS)
         return defaultValue;
     return static_cast<int32_t>(data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24));
 }
@@ -201,36 +231,44 @@ std::wstring CRegistry::CKey::ReadString(const wchar_t* valueName, const wchar_t
     const std::wstring fallback = defaultValue ? defaultValue : L"";
     if (!m_key)
         return fallback;
-    DWORD size = 0;
-    if (::RegQueryValueExW(m_key.Get(), valueName, nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
-        return fallback;
-    // size + 1 characters: room for any byte count plus a terminating zero.
-    std::vector<wchar_t> buffer(size + 1, L'\0');
-    DWORD bytes = size;
-    if (::RegQueryValueExW(m_key.Get(), valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()), &bytes)
-        != ERROR_SUCCESS)
+    // One query for the usual short text; a longer one is asked for again with the size the
+    // system names. The buffer holds one zero character more than the bytes read, and the
+    // text ends at its first zero character.
+    std::vector<wchar_t> buffer(129, L'\0');
+    DWORD bytes = 128 * sizeof(wchar_t);
+    LONG result;
+    while ((result = ::RegQueryValueExW(m_key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer.data()),
+                                        &bytes))
+           == ERROR_MORE_DATA) {
+        buffer.assign(bytes / sizeof(wchar_t) + 2, L'\0');
+    }
+    if (result != ERROR_SUCCESS)
         return fallback;
     return std::wstring(buffer.data());
 }
 
 void CRegistry::CKey::Set(const wchar_t* valueName, DWORD type, const std::vector<BYTE>& data) const
 {
-    if (m_key)
-        ::RegSetValueExW(m_key.Get(), valueName, 0, type, data.data(), static_cast<DWORD>(data.size()));
+    SetBytes(valueName, type, data.data(), static_cast<DWORD>(data.size()));
+}
+
+bool CRegistry::CKey::SetBytes(const wchar_t* valueName, DWORD type, const void* data, DWORD size) const
+{
+    return m_key && ::RegSetValueExW(m_key, valueName, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
 }
 
 void CRegistry::CKey::DeleteValue(const wchar_t* valueName) const
 {
     if (m_key)
-        ::RegDeleteValueW(m_key.Get(), valueName);
+        ::RegDeleteValueW(m_key, valueName);
 }
 
 bool CRegistry::CKey::IsEmpty() const
 {
     DWORD subKeys = 0, values = 0;
     return m_key
-           && ::RegQueryInfoKeyW(m_key.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
-                                 nullptr, nullptr, nullptr, nullptr)
+           && ::RegQueryInfoKeyW(m_key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values, nullptr,
+                                 nullptr, nullptr, nullptr)
                   == ERROR_SUCCESS
            && subKeys == 0 && values == 0;
 }
@@ -244,7 +282,7 @@ std::vector<std::wstring> CRegistry::CKey::GetValueNames() const
     std::vector<wchar_t> name(16384);
     for (DWORD i = 0;; ++i) {
         DWORD length = static_cast<DWORD>(name.size());
-        if (::RegEnumValueW(m_key.Get(), i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        if (::RegEnumValueW(m_key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             return names;
         names.emplace_back(name.data(), length);
     }
@@ -278,6 +316,7 @@ void CRegistry::RemoveEmptyKeys(uint32_t root, const std::wstring& path, const s
     for (std::wstring name = KeyName(path); name.size() >= top.size(); name.resize(name.rfind(L'\\'))) {
         if (!CKey::Open(root, name).IsEmpty())
             return;
+        CKeyCache::Forget();
         if (::RegDeleteKeyW(RootKey(root), name.c_str()) != ERROR_SUCCESS)
             return;
         if (name.rfind(L'\\') == std::wstring::npos)

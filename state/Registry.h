@@ -4,10 +4,12 @@
 // the Write/Delete operations are silent: reads fall back to the caller's default, refused
 // writes have no effect. The Store operations are for what the user asked to be kept: a write
 // the registry refuses raises CWriteException. Key handles never outlive the operation that
-// opened them.
+// opened them, or the key cache (below) that a run of operations keeps them in.
 #include <windows.h>
 #include <cstdint>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 #include "framework/Error.h"
 #include "framework/Handle.h"
@@ -39,13 +41,15 @@ public:
         // The key, created with every missing key on its path.
         static CKey Create(uint32_t root, const std::wstring& path);
 
-        bool IsOpen() const { return m_key.IsValid(); }
+        bool IsOpen() const { return m_key != nullptr; }
         // Type and exact bytes of a value; false when it is missing.
         bool Query(const wchar_t* valueName, DWORD& type, std::vector<BYTE>& data) const;
         // As CRegistry's reads of the same names, with the key already open.
         int32_t ReadDWord(const wchar_t* valueName, int32_t defaultValue) const;
         std::wstring ReadString(const wchar_t* valueName, const wchar_t* defaultValue = nullptr) const;
         void Set(const wchar_t* valueName, DWORD type, const std::vector<BYTE>& data) const;
+        // Whether the registry took the value.
+        bool SetBytes(const wchar_t* valueName, DWORD type, const void* data, DWORD size) const;
         void DeleteValue(const wchar_t* valueName) const;
         // Whether the key holds neither values nor sub-keys.
         bool IsEmpty() const;
@@ -53,7 +57,36 @@ public:
         std::vector<std::wstring> GetValueNames() const;
 
     private:
-        CRegKey m_key;
+        friend class CRegistry;
+        static CKey Get(uint32_t root, const std::wstring& path, CRegKey (*open)(uint32_t, const std::wstring&));
+
+        CRegKey m_owned;
+        // The open key: m_owned's, or one the current key cache holds.
+        HKEY m_key = nullptr;
+    };
+
+    // While one lives, the keys that CKey and this class's operations open stay open in it
+    // and are used again, so that a run of operations that meets the same keys over and over
+    // (a mode switch: the key of the saved copies for every entry) opens each once. Deleting
+    // a key closes them all, so that none outlives its key. One at a time: the program has
+    // one thread, and the outer cache is current again when an inner one goes.
+    class CKeyCache {
+    public:
+        CKeyCache();
+        CKeyCache(const CKeyCache&) = delete;
+        CKeyCache& operator=(const CKeyCache&) = delete;
+        ~CKeyCache();
+
+    private:
+        friend class CRegistry;
+        // Closes the keys of every cache: one of them may be about to be deleted.
+        static void Forget();
+
+        static CKeyCache* s_pCurrent;
+        // Keys by root and path as the system is given it; a path written in another letter
+        // case is opened again, which costs only the open.
+        std::map<std::pair<uint32_t, std::wstring>, CRegKey> m_keys;
+        CKeyCache* m_pPrevious;
     };
 
     explicit CRegistry(uint32_t root = 0, const std::wstring& path = std::wstring());

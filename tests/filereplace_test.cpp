@@ -69,7 +69,7 @@ TEST_F(FileReplaceTest, ReplacesFolderAsWholeTree)
     EXPECT_EQ((Names{L"Skin", L"Skin.VGA", L"Temp", L"Windows"}), Listing(L"\\"));
 }
 
-// Fails in the middle of an attempt, after the live file was moved aside.
+// Fails in the middle of an attempt: the copy, or the moves after it.
 class CFailingReplace : public CFileReplace {
 public:
     explicit CFailingReplace(bool writePart)
@@ -79,7 +79,7 @@ public:
 
 protected:
     // Either leaves a partial copy and reports failure, or reports success without a copy,
-    // so the move into the live path fails.
+    // so the moves into the live path fail, the second after the live file was moved aside.
     bool CopySourceFile(const std::wstring& destination) override
     {
         ++m_nCalls;
@@ -99,7 +99,7 @@ TEST_F(FileReplaceTest, FailedAttemptsPutTheLiveFileBackAndReport)
         CFailingReplace replace(writePart);
         EXPECT_EQ(kCannotReplace, ReplaceError([&] { replace.Replace(); }));
         EXPECT_EQ(2, replace.m_nCalls) << "one retry";
-        EXPECT_TRUE(replace.m_bLiveWasAside) << "the live file is moved aside before the copy";
+        EXPECT_FALSE(replace.m_bLiveWasAside) << "the live file stays in place while the copy is made";
         EXPECT_EQ("old", ReadFileBytes(L"\\Windows\\lib.dll")) << "writePart " << writePart;
         EXPECT_EQ((Names{L"lib.dll", L"lib.dll.vga"}), Listing(L"\\Windows")) << "writePart " << writePart;
     }

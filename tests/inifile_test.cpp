@@ -64,6 +64,21 @@ TEST_F(IniFileTest, SearchRunsPastTheNextSection)
     EXPECT_EQ(L"later", ReadValue("[A]\nOther=1\n[B]\nKey=later\n", L"A", L"Key"));
 }
 
+// One object answers lookups in several sections, and keys that hold the characters around
+// a key name, as a search of the text would.
+TEST_F(IniFileTest, ManyLookupsAnswerAsTheTextSearch)
+{
+    WriteFileBytes(kPath, "[A]\nJ=a\nJ=again\na=b=c\n\"q=r\"=quoted\n[B]\nJ=b\nK=b\n\"K\"=last\n");
+    CIniFile ini(kPath);
+    EXPECT_EQ(L"b", ini.ReadString(L"B", L"J")) << "the first line after the header";
+    EXPECT_EQ(L"a", ini.ReadString(L"A", L"J"));
+    EXPECT_EQ(L"last", ini.ReadString(L"A", L"K")) << "a quoted line anywhere below wins";
+    EXPECT_EQ(L"c", ini.ReadString(L"A", L"a=b"));
+    EXPECT_EQ(L"quoted", ini.ReadString(L"A", L"q=r"));
+    EXPECT_EQ(L"last", ini.ReadString(L"B", L"K", L"<default>"));
+    EXPECT_EQ(L"<default>", ini.ReadString(L"B", L"a", L"<default>")) << "keys above the header are not read";
+}
+
 TEST_F(IniFileTest, ValueOnLastLineWithoutLineEndIsNotFound)
 {
     EXPECT_EQ(L"<default>", ReadValue("[S]\nK=v", L"S", L"K"));

@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include <string>
 #include "DeviceFixture.h"
+#include "framework/CommonControls.h"
 #include "framework/Window.h"
 #include "ui/LayoutScaler.h"
 
@@ -21,6 +22,7 @@ protected:
     void SetUp() override
     {
         DeviceTest::SetUp();
+        LoadCommonControls();
         m_page = ::CreateWindowExW(0, L"Static", L"page", WS_POPUP, 0, 0, 240, 222, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(m_page);
         m_label = Child(L"Static", 0, 10, 20, 100, 16);

@@ -137,6 +137,20 @@ TEST_F(RegistryTest, DeleteKeyRemovesSubtreeAndNeverARoot)
     EXPECT_TRUE(CRegistry(CRegistry::kCurrentUser, L"Software").KeyExists(nullptr));
 }
 
+TEST_F(RegistryTest, KeyCacheServesWritesAfterTheirKeyWasDeleted)
+{
+    CRegistry reg(CRegistry::kCurrentUser, kTestKey);
+    const CRegistry::CKeyCache keys;
+    reg.WriteDWord(L"Cached\\Below", L"v", 1);
+    reg.DeleteKey(L"Cached");
+    EXPECT_EQ(7, reg.ReadDWord(L"Cached\\Below", L"v", 7)) << "a cached handle must not outlive its key";
+    reg.WriteDWord(L"Cached\\Below", L"v", 2);
+    CRegistry::RemoveEmptyKeys(CRegistry::kCurrentUser, reg.GetFullPath(L"Cached\\Below"), reg.GetFullPath(L"Cached"));
+    reg.WriteDWord(L"Cached\\Below", L"w", 3);
+    EXPECT_EQ(2, reg.ReadDWord(L"Cached\\Below", L"v", 0));
+    EXPECT_EQ(3, reg.ReadDWord(L"Cached\\Below", L"w", 0));
+}
+
 TEST_F(RegistryTest, LeadingAndTrailingBackslashesNameTheSameKey)
 {
     CRegistry root(CRegistry::kCurrentUser);  // base path "\"
