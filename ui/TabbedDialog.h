@@ -36,6 +36,6 @@ private:
     void PlaceCommandBar();
 
     CCommandBar m_commandBar;
-    // The tabs' font and the command bar's height follow the pages' scale.
+    // The tabs' font follows the pages' scale.
     CLayoutScaler m_scaler;
 };
