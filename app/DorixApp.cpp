@@ -5,8 +5,10 @@
 #include "app/Installation.h"
 #include "app/KeepModeRun.h"
 #include "app/MainFrame.h"
+#include "app/RunInMode.h"
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
+#include "core/ProgramRun.h"
 #include "core/TaskManager.h"
 #include "framework/Error.h"
 #include "framework/MessageBox.h"
@@ -67,6 +69,9 @@ bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
 {
     if (commandLine.empty())
         return false;
+    // Keywords stand only before "RUN": the program and its arguments are not ours to read.
+    std::wstring program, arguments;
+    const bool run = CProgramRun::SplitCommandLine(commandLine, program, arguments);
     for (wchar_t& c : commandLine)
         c = static_cast<wchar_t>(std::towupper(c));
     commandLine = L" " + commandLine + L" ";
@@ -99,6 +104,10 @@ bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
         RunReported([] { CKeepModeRun::Run(); });
         return true;
     }
+    if (HasSwitch(line, CProgramRun::kResumeKeyword)) {
+        RunReported([] { CRunInMode::Resume(); });
+        return true;
+    }
 
     int16_t orientation = 0;
     if (HasAny(line, {L"PORTRAIT", L"P"}))
@@ -110,14 +119,18 @@ bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
     else if (HasAny(line, {L"PORTRAIT-UPSIDEDOWN", L"PU", L"PUD", L"UPSIDEDOWN", L"UD"}))
         orientation = 2;
 
-    bool vga;
-    if (HasAny(line, {L"QVGA", L"Q", L"QV"}))
-        vga = false;
-    else if (HasAny(line, {L"VGA", L"V"}))
-        vga = true;
-    else {
+    const bool qvga = HasAny(line, {L"QVGA", L"Q", L"QV"});
+    const bool vga = !qvga && HasAny(line, {L"VGA", L"V"});
+    if ((!qvga && !vga) || (run && program.empty())) {
         Ask(IDS_COMMAND_LINE_INCORRECT, MB_OK | MB_ICONSTOP);
         return false;
+    }
+    const CVideoMode target(vga, orientation);
+    if (run) {
+        CProgramRun request(program, arguments);
+        request.m_bReturn = HasSwitch(line, CProgramRun::kReturnKeyword);
+        CRunInMode::Start(target, request, line);
+        return true;
     }
 
     if (!ConfirmReset(line))
@@ -125,11 +138,12 @@ bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
     bool switched = false;
     RunReported([&] {
         // "Y" stands for callers that want no questions, after the reset neither.
-        const CVideoMode target(vga, orientation);
         if (yes)
             GetModeSwitch().SwitchTo(target);
         else
             CKeepMode::SwitchTo(target);
+        // The user chose another mode: a program run waiting to go back must not undo it.
+        CProgramRun::Remove();
         switched = true;
     });
     if (switched)

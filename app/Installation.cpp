@@ -1,5 +1,6 @@
 #include "app/Installation.h"
 #include <windows.h>
+#include "core/ProgramRun.h"
 #include "core/VideoMode.h"
 #include "framework/Error.h"
 #include "framework/File.h"
@@ -94,6 +95,8 @@ void Uninstall()
     CRegistry(CRegistry::kLocalMachine, L"System\\GDI\\Rotation").WriteDWord(nullptr, L"Angle", 0);
     DeleteStartupShortcut(kWiFiShortcut);
     DeleteStartupShortcut(kBluetoothShortcut);
+    // Nothing of the program may start at the next boot.
+    CProgramRun::Remove();
     // A read-only table would survive the delete.
     ::SetFileAttributesW(kDriverTableFile, FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(kDriverTableFile);

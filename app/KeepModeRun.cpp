@@ -4,7 +4,7 @@
 #include "core/TaskManager.h"
 #include "ui/KeepModeDlg.h"
 
-void CKeepModeRun::Run()
+bool CKeepModeRun::Run(void (*alsoOnBack)())
 {
     CVideoMode previous;
     bool back = false;
@@ -22,7 +22,10 @@ void CKeepModeRun::Run()
     }
     CKeepMode::Remove();
     if (!back)
-        return;
+        return true;
+    if (alsoOnBack)
+        alsoOnBack();
     GetModeSwitch().SwitchTo(previous);
     SoftReset();
+    return false;
 }

@@ -1,5 +1,7 @@
 #include "app/MainFrame.h"
 #include "core/ModeSwitch.h"
+#include "core/RunShortcut.h"
+#include "framework/Error.h"
 #include "resources/resource.h"
 #include "state/Settings.h"
 #include "ui/ClockPage.h"
@@ -8,6 +10,7 @@
 #include "ui/FontPage.h"
 #include "ui/ProfilePage.h"
 #include "ui/RegistryPage.h"
+#include "ui/RunShortcutPage.h"
 #include "ui/ScrollbarPage.h"
 #include "ui/StateOptionsPage.h"
 #include "ui/TabbedDialog.h"
@@ -85,48 +88,54 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
         RunProgramSettings();
         return true;
     }
+    if (id == ID_NEW_SHORTCUT) {
+        RunNewShortcut();
+        return true;
+    }
     return CFrameWnd::OnCommand(id, code, control);
 }
 
 void CMainFrame::RunModeSettings(const CVideoMode& mode, UINT captionId)
 {
     CModeProp& prop = GetModeSwitch().CreateModeProp(mode);
-    CTabbedDialog sheet(captionId, m_hWnd);
     CFontPage fonts;
     CScrollbarPage scrollbars;
     CClockPage clock;
-    sheet.AddPage(&fonts);
-    sheet.AddPage(&scrollbars);
-    sheet.AddPage(&clock);
     prop.Load();
-    sheet.SetData(&prop);
-    if (sheet.DoModal() == IDOK)
+    if (CTabbedDialog::Run(captionId, m_hWnd, {&fonts, &scrollbars, &clock}, &prop) == IDOK)
         prop.Save();
 }
 
 void CMainFrame::RunStateSettings()
 {
     CSettings& settings = GetModeSwitch().GetSettings();
-    CTabbedDialog sheet(IDS_STATE_SETTINGS, m_hWnd);
     CProfilePage profiles;
     CRegistryPage registry;
     CFilePage files;
     CStateOptionsPage options;
-    sheet.AddPage(&profiles);
-    sheet.AddPage(&registry);
-    sheet.AddPage(&files);
-    sheet.AddPage(&options);
     settings.Load();
-    sheet.SetData(&settings);
-    if (sheet.DoModal() == IDOK)
+    if (CTabbedDialog::Run(IDS_STATE_SETTINGS, m_hWnd, {&profiles, &registry, &files, &options}, &settings) == IDOK)
         settings.Save();
 }
 
 void CMainFrame::RunProgramSettings()
 {
-    CTabbedDialog sheet(IDS_PROGRAM_SETTINGS, m_hWnd);
-    CConfirmationsPage confirmations;
-    sheet.AddPage(&confirmations);
-    sheet.SetData(nullptr);
-    sheet.DoModal();
+    CTabbedDialog::RunPage<CConfirmationsPage>(IDS_PROGRAM_SETTINGS, m_hWnd, nullptr);
+}
+
+void CMainFrame::RunNewShortcut()
+{
+    CRunShortcut shortcut;
+    try {
+        shortcut.m_mode = GetModeSwitch().GetCurrentMode();
+    } catch (...) {
+        // A driver table that cannot be read only leaves the first mode chosen.
+    }
+    if (CTabbedDialog::RunPage<CRunShortcutPage>(IDS_NEW_SHORTCUT, m_hWnd, &shortcut) != IDOK)
+        return;
+    try {
+        shortcut.Write();
+    } catch (...) {
+        ReportCurrentException(m_hWnd);
+    }
 }

@@ -23,6 +23,9 @@ public:
     void RunModeSettings(const CVideoMode& mode, UINT captionId);
     void RunStateSettings();
     void RunProgramSettings();
+    // "New shortcut...": a Start-menu shortcut that runs a program in a mode of its own,
+    // written when the sheet ends with OK.
+    void RunNewShortcut();
 
 protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;

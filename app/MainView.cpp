@@ -2,6 +2,7 @@
 #include <iterator>
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
+#include "core/ProgramRun.h"
 #include "core/TaskManager.h"
 #include "framework/Error.h"
 #include "framework/MainWindow.h"
@@ -108,13 +109,17 @@ void CMainView::SwitchFromButton(CVideoMode target)
             if (answer != IDOK)
                 return;
         }
-        if (IsSet(L"NoReset")) {
-            GetModeSwitch().SwitchTo(target);
-            ::PostMessageW(owner, WM_QUIT, 0, 0);
-        } else {
+        const bool reset = !IsSet(L"NoReset");
+        if (reset)
             CKeepMode::SwitchTo(target);
+        else
+            GetModeSwitch().SwitchTo(target);
+        // The user chose another mode: a program run waiting to go back must not undo it.
+        CProgramRun::Remove();
+        if (reset)
             SoftReset();
-        }
+        else
+            ::PostMessageW(owner, WM_QUIT, 0, 0);
         return;
     } catch (...) {
         // A driver table file that cannot be read or written is as much a failed switch.

@@ -1,12 +1,9 @@
 #include "core/KeepMode.h"
+#include "core/ModeRecord.h"
 #include "core/ModeSwitch.h"
-#include "core/TaskManager.h"
-#include "framework/File.h"
 #include "framework/ResourceString.h"
-#include "platform/DevicePaths.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"
-#include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
 
 const wchar_t CKeepMode::kSecondsSetting[] = L"KeepModeSeconds";
@@ -15,20 +12,7 @@ const wchar_t CKeepMode::kKeyword[] = L"KEEP";
 namespace {
 
 const wchar_t kRecordKey[] = L"Pending";
-const wchar_t kVgaValue[] = L"VGA";
-const wchar_t kOrientationValue[] = L"Orientation";
 const wchar_t kShortcutName[] = L"Dorix Keep Mode.lnk";
-const int kStartupFolder = 7;
-
-// One value of the record: a number within 0..max, or -1.
-int ReadRecordValue(const wchar_t* name, int max)
-{
-    CRegistry& settings = GetSettingsRegistry();
-    if (settings.GetValueKind(kRecordKey, name) != CRegistry::kindDWord)
-        return -1;
-    const int32_t value = settings.ReadDWord(kRecordKey, name, -1);
-    return 0 <= value && value <= max ? value : -1;
-}
 
 }  // namespace
 
@@ -45,26 +29,21 @@ int CKeepMode::GetSeconds()
 
 std::wstring CKeepMode::GetShortcutPath()
 {
-    return platform::GetSpecialFolderPath(kStartupFolder) + L"\\" + kShortcutName;
+    return GetStartupShortcutPath(kShortcutName);
 }
 
 bool CKeepMode::ReadRecord(CVideoMode& mode)
 {
     if (!GetSettingsRegistry().KeyExists(kRecordKey))
         return false;
-    const int vga = ReadRecordValue(kVgaValue, 1);
-    const int orientation = ReadRecordValue(kOrientationValue, 3);
-    if (vga < 0 || orientation < 0)
+    if (!ReadRecordedMode(kRecordKey, mode))
         throw CRecordException(LoadResourceString(IDS_KEEP_MODE_BAD_RECORD));
-    mode = CVideoMode(vga == 1, static_cast<int16_t>(orientation));
     return true;
 }
 
 void CKeepMode::WriteRecord(const CVideoMode& mode)
 {
-    CRegistry& settings = GetSettingsRegistry();
-    settings.WriteDWord(kRecordKey, kVgaValue, mode.m_bVGA ? 1 : 0);
-    settings.WriteDWord(kRecordKey, kOrientationValue, mode.m_nOrientation);
+    WriteRecordedMode(kRecordKey, mode);
 }
 
 void CKeepMode::Remove()
@@ -75,20 +54,13 @@ void CKeepMode::Remove()
 
 void CKeepMode::Arm(const CVideoMode& confirmed, bool pending)
 {
-    WriteRecord(confirmed);
-    // The registry refuses writes silently, and a net without its record would not hold.
-    if (ReadRecordValue(kVgaValue, 1) != (confirmed.m_bVGA ? 1 : 0)
-        || ReadRecordValue(kOrientationValue, 3) != confirmed.m_nOrientation) {
+    try {
+        WriteRecord(confirmed);
+        CreateBootShortcut(kShortcutName, kKeyword);
+    } catch (...) {
         if (!pending)
             Remove();
-        throw error(LoadResourceString(IDS_REG_CANNOT_WRITE));
-    }
-    const std::wstring shortcut = GetShortcutPath();
-    if (!platform::CreateShortcut(shortcut, GetProgramPath(), kKeyword)) {
-        const DWORD code = ::GetLastError();
-        if (!pending)
-            Remove();
-        throw CFileException(shortcut, code);
+        throw;
     }
 }
 

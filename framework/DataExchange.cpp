@@ -44,7 +44,7 @@ void CDataExchange::Int(int id, int& value, int minimum, int maximum)
     if (m_bFailed)
         return;
     const CWindow control = CWindow(m_dialog).GetDlgItem(id);
-    if (!m_bSaveAndValidate) {
+    if (m_mode == Mode::load) {
         control.SetWindowText(std::to_wstring(value));
         return;
     }
@@ -53,7 +53,8 @@ void CDataExchange::Int(int id, int& value, int minimum, int maximum)
         return Fail(id, IDS_PARSE_INT);
     if (typed < minimum || typed > maximum)
         return Fail(id, IDS_PARSE_INT_RANGE, std::to_wstring(minimum), std::to_wstring(maximum));
-    value = typed;
+    if (m_mode == Mode::save)
+        value = typed;
 }
 
 void CDataExchange::Text(int id, std::wstring& value, size_t maxChars)
@@ -61,7 +62,7 @@ void CDataExchange::Text(int id, std::wstring& value, size_t maxChars)
     if (m_bFailed)
         return;
     const CWindow control = CWindow(m_dialog).GetDlgItem(id);
-    if (!m_bSaveAndValidate) {
+    if (m_mode == Mode::load) {
         control.SendMessage(EM_LIMITTEXT, maxChars);
         control.SetWindowText(value);
         return;
@@ -69,7 +70,8 @@ void CDataExchange::Text(int id, std::wstring& value, size_t maxChars)
     const std::wstring typed = control.GetWindowText();
     if (typed.size() > maxChars)
         return Fail(id, IDS_PARSE_STRING_SIZE, std::to_wstring(maxChars));
-    value = typed;
+    if (m_mode == Mode::save)
+        value = typed;
 }
 
 void CDataExchange::Check(int id, bool& value)
@@ -77,8 +79,8 @@ void CDataExchange::Check(int id, bool& value)
     if (m_bFailed)
         return;
     const CWindow control = CWindow(m_dialog).GetDlgItem(id);
-    if (m_bSaveAndValidate)
+    if (m_mode == Mode::save)
         value = control.SendMessage(BM_GETCHECK) == BST_CHECKED;
-    else
+    else if (m_mode == Mode::load)
         control.SendMessage(BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED);
 }

@@ -1,15 +1,19 @@
 #pragma once
-// Moves values between a dialog's controls and the members they stand for. Loading fills the
-// controls; saving reads and checks them, and the first value that fails shows the standard
-// message, takes the focus to its control and ends the exchange: every later call does nothing.
+// Moves values between a dialog's controls and the values they stand for (members, or the
+// fields of the object the dialog edits). Loading fills the controls; checking reads and checks
+// them; saving checks them too and stores what it read. The first value that fails shows the
+// standard message, takes the focus to its control and ends the exchange: every later call
+// does nothing.
 #include <windows.h>
 #include <string>
 
 class CDataExchange {
 public:
-    CDataExchange(HWND dialog, bool save) : m_dialog(dialog), m_bSaveAndValidate(save) {}
+    enum class Mode { load, check, save };
 
-    bool IsSaving() const { return m_bSaveAndValidate; }
+    CDataExchange(HWND dialog, Mode mode) : m_dialog(dialog), m_mode(mode) {}
+
+    bool IsSaving() const { return m_mode == Mode::save; }
     // False once a value failed to save.
     bool Succeeded() const { return !m_bFailed; }
 
@@ -24,6 +28,6 @@ private:
     void Fail(int id, UINT messageId, const std::wstring& arg1 = {}, const std::wstring& arg2 = {});
 
     HWND m_dialog;
-    bool m_bSaveAndValidate;
+    Mode m_mode;
     bool m_bFailed = false;
 };

@@ -19,7 +19,14 @@ bool CPropertyPage::Create(HWND sheet)
 
 bool CPropertyPage::UpdateData(bool save)
 {
-    CDataExchange exchange(m_hWnd, save);
+    CDataExchange exchange(m_hWnd, save ? CDataExchange::Mode::save : CDataExchange::Mode::load);
+    DoDataExchange(exchange);
+    return exchange.Succeeded();
+}
+
+bool CPropertyPage::CheckData()
+{
+    CDataExchange exchange(m_hWnd, CDataExchange::Mode::check);
     DoDataExchange(exchange);
     return exchange.Succeeded();
 }
@@ -34,10 +41,29 @@ void CPropertyPage::DoDataExchange(CDataExchange&) {}
 
 bool CPropertyPage::OnKillActive()
 {
-    return UpdateData(true);
+    return CheckData();
 }
 
 void CPropertyPage::OnApply() {}
+
+bool CPropertyPage::OnButtonClicked(UINT)
+{
+    return false;
+}
+
+bool CPropertyPage::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (code == BN_CLICKED && OnButtonClicked(id))
+        return true;
+    return CWnd::OnCommand(id, code, control);
+}
+
+void CPropertyPage::Apply()
+{
+    // Every shown page passed its checks when it was left, the active one just now.
+    UpdateData(true);
+    OnApply();
+}
 
 LRESULT CPropertyPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -159,7 +185,7 @@ void CPropertySheet::OnOK()
         return;
     for (CPropertyPage* page : m_pages) {
         if (page->GetSafeHwnd())
-            page->OnApply();
+            page->Apply();
     }
     EndDialog(IDOK);
 }

@@ -20,29 +20,40 @@ public:
     std::wstring GetTitle() const;
     // The sheet the page was added to; null before.
     CPropertySheet* GetSheet() const { return m_pSheet; }
-    // Members to controls (save false) or controls to members (save true, with checks). False
+    // Values to controls (save false) or controls to values (save true, with checks). False
     // when a value failed its check; the user has been told and the focus is on its control.
     bool UpdateData(bool save);
+    // The controls' checks alone: nothing is stored. False as for UpdateData.
+    bool CheckData();
 
 protected:
     // Once, when the page's window and controls exist, before it is first shown. Return true
     // to leave the focus to the system. The base fills the controls from the members.
     virtual bool OnInitDialog();
-    // Moves every member to or from its control; the base has none.
+    // Moves every value to or from its control; the base has none. A page may bind its
+    // controls to the fields of the object it edits: they are stored only when the sheet
+    // closes with OK, so Cancel leaves the object as it was.
     virtual void DoDataExchange(CDataExchange& dx);
     // The page is about to be left: another tab is chosen, or the sheet closes with OK.
-    // Return false to keep it (the sheet stays open on it). The base reads and checks the
-    // members (UpdateData(true)).
+    // Return false to keep it (the sheet stays open on it). The base checks the controls
+    // (CheckData) and stores nothing.
     virtual bool OnKillActive();
     // The sheet was closed with OK: called for every page that was shown, in tab order, after
-    // the active page passed its checks. The base does nothing.
+    // the active page passed its checks and the page's controls were stored (UpdateData(true)).
+    // The base does nothing.
     virtual void OnApply();
+    // A button of the page was clicked. Return true when handled; the base handles nothing.
+    virtual bool OnButtonClicked(UINT id);
+
+    bool OnCommand(UINT id, UINT code, HWND control) override;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     friend class CPropertySheet;
     bool Create(HWND sheet);
+    // Stores the controls, then the page's apply step.
+    void Apply();
 
     UINT m_templateId;
     CPropertySheet* m_pSheet = nullptr;

@@ -4,11 +4,17 @@
 
 namespace platform {
 
-std::wstring ShortcutText(const std::wstring& target, const std::wstring& arguments)
+std::wstring CommandLineText(const std::wstring& target, const std::wstring& arguments)
 {
     std::wstring commandLine = target.find(L' ') == std::wstring::npos ? target : L"\"" + target + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
+    return commandLine;
+}
+
+std::wstring ShortcutText(const std::wstring& target, const std::wstring& arguments)
+{
+    const std::wstring commandLine = CommandLineText(target, arguments);
     return std::to_wstring(commandLine.size()) + L"#" + commandLine;
 }
 

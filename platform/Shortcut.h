@@ -7,6 +7,10 @@
 
 namespace platform {
 
+// The command line that starts target with the arguments: target in double quotes when it
+// holds a blank, then the arguments after one blank (none when empty).
+std::wstring CommandLineText(const std::wstring& target, const std::wstring& arguments = std::wstring());
+
 // The text of a shortcut that starts target with the arguments (none when empty).
 std::wstring ShortcutText(const std::wstring& target, const std::wstring& arguments = std::wstring());
 

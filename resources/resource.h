@@ -189,3 +189,21 @@
 #define IDS_KEEP_MODE_NAME            61420
 #define IDS_KEEP_MODE_SECONDS         61421
 #define IDS_KEEP_MODE_BAD_RECORD      61422
+// A program run in a video mode of its own: the "New shortcut" sheet (Tools menu), its page
+// and the messages of the run.
+#define ID_NEW_SHORTCUT               32870
+#define IDD_RUN_SHORTCUT              191
+#define IDC_RUN_MODE                  1150
+#define IDC_RUN_PROGRAM               1151
+#define IDC_RUN_BROWSE                1152
+#define IDC_RUN_ARGUMENTS             1153
+#define IDC_RUN_RETURN                1154
+#define IDC_RUN_YES                   1155
+#define IDC_RUN_NAME                  1156
+#define IDS_NEW_SHORTCUT              61430
+#define IDS_RUN_SHORTCUT_NAME         61431
+#define IDS_RUN_SHORTCUT_NO_PROGRAM   61432
+#define IDS_RUN_SHORTCUT_BAD_NAME     61433
+#define IDS_RUN_SHORTCUT_EXISTS       61434
+#define IDS_RUN_CANNOT_START          61435
+#define IDS_RUN_BAD_RECORD            61436

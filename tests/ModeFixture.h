@@ -1,13 +1,22 @@
 #pragma once
 // Tests of the mode switch and what it carries: every test starts as a new run of the program
 // (a fresh mode switch that has not read the current mode yet) on a fresh device.
+#include <ostream>
 #include <string>
 #include <vector>
 #include "DeviceFixture.h"
+#include "app/DorixApp.h"
 #include "core/ModeSwitch.h"
 #include "core/VideoMode.h"
+#include "framework/ProgramEnd.h"
 #include "state/IniFile.h"
 #include "state/Registry.h"
+
+// A video mode in assertions: "VGA.3" is VGA landscape left-handed.
+inline void PrintTo(const CVideoMode& mode, std::ostream* os)
+{
+    *os << (mode.m_bVGA ? "VGA." : "QVGA.") << mode.m_nOrientation;
+}
 
 class ModeTest : public DeviceTest {
 protected:
@@ -36,6 +45,41 @@ inline void BootInto(bool vga, int orientation)
     table.Close();
     CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").WriteDWord(nullptr, L"VGAMode", vga ? 1 : 0);
 }
+
+inline std::wstring LiveCalibration();
+inline void SetLiveCalibration(const std::wstring& text);
+
+// A device running QVGA portrait as it booted, with its touch calibration, and the program's
+// end recorded in m_exitCodes rather than carried out.
+class RunningDeviceTest : public ModeTest {
+protected:
+    void SetUp() override
+    {
+        ModeTest::SetUp();
+        BootInto(false, 0);
+        SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
+        m_previousEnd = SetEndProgramHandler([this](UINT code) { m_exitCodes.push_back(code); });
+    }
+    void TearDown() override
+    {
+        SetEndProgramHandler(std::move(m_previousEnd));
+        ModeTest::TearDown();
+    }
+    // Carries out the command line as start-up does; true when start-up must end without a
+    // window.
+    static bool Process(const std::wstring& text)
+    {
+        std::wstring line = text;
+        return CDorixApp::ProcessCommandLine(line);
+    }
+    // The mode the driver's settings name, as "VGA.3".
+    static std::string DriverMode() { return ::testing::PrintToString(CVideoMode::ReadCurrentMode()); }
+
+    std::vector<UINT> m_exitCodes;
+
+private:
+    EndProgramHandler m_previousEnd;
+};
 
 inline std::vector<BYTE> SzBytes(const std::wstring& text)
 {

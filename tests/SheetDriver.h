@@ -1,46 +1,28 @@
 #pragma once
-// Drives the program's modal sheets from inside their own message loops, as a user would: each
-// step runs on a tick of a thread timer, with the sheet that takes input at that moment (the
-// innermost one when a sheet opened another). A step that opens a sheet returns only when that
-// sheet has ended, so the next steps act on it meanwhile. When the steps run out while a sheet
-// is still open, the driver cancels it and records the fact, so that a test never hangs.
+// The modal driver on the program's settings sheets, with what a user does on a sheet: its steps
+// get the sheet that takes input (the innermost one when a sheet opened another).
 #include <windows.h>
 #include <commctrl.h>
-#include <deque>
 #include <functional>
 #include <string>
+#include "ModalDriver.h"
 #include "framework/PropertySheet.h"
 #include "framework/StandardIds.h"
 
-class CSheetDriver {
+class CSheetDriver : public CModalDriver {
 public:
-    using Step = std::function<void(CPropertySheet&)>;
+    using SheetStep = std::function<void(CPropertySheet&)>;
 
-    CSheetDriver() { s_current = this; m_timer = ::SetTimer(nullptr, 0, 1, &Tick); }
-    ~CSheetDriver()
-    {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    CSheetDriver(const CSheetDriver&) = delete;
-    CSheetDriver& operator=(const CSheetDriver&) = delete;
+    CSheetDriver() : CModalDriver(&IsSheet) {}
 
-    CSheetDriver& Then(Step step)
+    CSheetDriver& Then(SheetStep step)
     {
-        m_steps.push_back(std::move(step));
+        CModalDriver::Then([step = std::move(step)](CWindow window) { step(*SheetOf(window)); });
         return *this;
     }
-    size_t StepsLeft() const { return m_steps.size(); }
-    // Captions of the sheets the driver had to cancel because no step was left for them.
-    const std::wstring& Abandoned() const { return m_abandoned; }
 
     // The sheet that takes input now: the enabled, visible sheet of this thread.
-    static CPropertySheet* ActiveSheet()
-    {
-        CPropertySheet* found = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindSheet, reinterpret_cast<LPARAM>(&found));
-        return found;
-    }
+    static CPropertySheet* ActiveSheet() { return SheetOf(CWindow(Find(&IsSheet))); }
 
     // What a user does on a sheet.
     static void TapTab(CPropertySheet& sheet, int index)
@@ -78,34 +60,6 @@ public:
     }
 
 private:
-    static BOOL CALLBACK FindSheet(HWND hwnd, LPARAM found) noexcept
-    {
-        if (!::IsWindowVisible(hwnd) || !::IsWindowEnabled(hwnd))
-            return TRUE;
-        if (auto* sheet = dynamic_cast<CPropertySheet*>(CWnd::FromHandle(hwnd))) {
-            *reinterpret_cast<CPropertySheet**>(found) = sheet;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept
-    {
-        CSheetDriver* self = s_current;
-        CPropertySheet* sheet = ActiveSheet();
-        if (!self || !sheet)
-            return;
-        if (self->m_steps.empty()) {
-            self->m_abandoned += sheet->GetCaption() + L";";
-            sheet->SendMessage(WM_COMMAND, IDCANCEL);
-            return;
-        }
-        Step step = std::move(self->m_steps.front());
-        self->m_steps.pop_front();
-        step(*sheet);
-    }
-
-    static inline CSheetDriver* s_current = nullptr;
-    UINT_PTR m_timer = 0;
-    std::deque<Step> m_steps;
-    std::wstring m_abandoned;
+    static CPropertySheet* SheetOf(CWindow window) { return dynamic_cast<CPropertySheet*>(CWnd::FromHandle(window)); }
+    static bool IsSheet(HWND hwnd) { return SheetOf(CWindow(hwnd)) != nullptr; }
 };

@@ -10,27 +10,9 @@
 
 namespace {
 
-// The command line on a device booted in QVGA portrait. Ending the program is recorded, not
-// carried out.
-class DorixAppTest : public ModeTest {
+// The command line on a running device.
+class DorixAppTest : public RunningDeviceTest {
 protected:
-    void SetUp() override
-    {
-        ModeTest::SetUp();
-        BootInto(false, 0);
-        SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
-        m_previous = SetEndProgramHandler([this](UINT code) { m_exitCodes.push_back(code); });
-    }
-    void TearDown() override
-    {
-        SetEndProgramHandler(std::move(m_previous));
-        ModeTest::TearDown();
-    }
-    bool Process(const std::wstring& text)
-    {
-        std::wstring line = text;
-        return CDorixApp::ProcessCommandLine(line);
-    }
     static bool VgaWritten()
     {
         return CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").ReadDWord(nullptr, L"VGAMode", 0) == 1;
@@ -39,8 +21,6 @@ protected:
     {
         return CIniFile(kDriverTable).ReadString(section, L"Rotation");
     }
-    std::vector<UINT> m_exitCodes;
-    EndProgramHandler m_previous;
 };
 
 TEST_F(DorixAppTest, HasSwitchFindsWholeWordsWithOrWithoutPrefix)

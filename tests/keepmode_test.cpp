@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include "KeepBoxDriver.h"
 #include "ModeFixture.h"
 #include "SheetDriver.h"
 #include "app/DorixApp.h"
@@ -22,121 +23,17 @@ const wchar_t kShortcut[] = L"\\Windows\\StartUp\\Dorix Keep Mode.lnk";
 const wchar_t kRecord[] = L"Software\\Dorix\\Pending";
 const uint32_t kUser = CRegistry::kCurrentUser;
 
-// Answers the keep-mode box from inside its own modal loop: each step runs on a tick of a
-// thread timer with the box shown at that moment. A box left open when the steps have run out
-// is recorded and sent Escape, so that a test never hangs.
-class CKeepBoxDriver {
-public:
-    using Step = std::function<void(CWindow box)>;
-
-    CKeepBoxDriver() { s_current = this; m_timer = ::SetTimer(nullptr, 0, 1, &Tick); }
-    ~CKeepBoxDriver()
-    {
-        ::KillTimer(nullptr, m_timer);
-        s_current = nullptr;
-    }
-    CKeepBoxDriver(const CKeepBoxDriver&) = delete;
-    CKeepBoxDriver& operator=(const CKeepBoxDriver&) = delete;
-
-    CKeepBoxDriver& Then(Step step)
-    {
-        m_steps.push_back(std::move(step));
-        return *this;
-    }
-    // The box's own timer stops, so that only the test's ticks count.
-    CKeepBoxDriver& StopTheClock()
-    {
-        return Then([](CWindow box) {
-            EXPECT_TRUE(::KillTimer(box, CKeepModeDlg::kTimerId)) << "the box counts with a timer of its own";
-        });
-    }
-    CKeepBoxDriver& Ticks(int count)
-    {
-        return Then([count](CWindow box) {
-            for (int i = 0; i < count && box.IsWindow(); ++i)
-                box.SendMessage(WM_TIMER, CKeepModeDlg::kTimerId);
-        });
-    }
-    CKeepBoxDriver& Press(int id)
-    {
-        return Then([id](CWindow box) { CButton(box.GetDlgItem(id)).Click(); });
-    }
-    size_t StepsLeft() const { return m_steps.size(); }
-    int Abandoned() const { return m_abandoned; }
-    int Shown() const { return m_shown; }
-
-private:
-    static BOOL CALLBACK FindBox(HWND hwnd, LPARAM found) noexcept
-    {
-        if (::IsWindowVisible(hwnd) && ::GetDlgItem(hwnd, IDC_KEEP_MODE_SECONDS)) {
-            *reinterpret_cast<HWND*>(found) = hwnd;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) noexcept
-    {
-        CKeepBoxDriver* driver = s_current;
-        HWND box = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&box));
-        if (!driver || !box || driver->m_busy)
-            return;
-        driver->m_busy = true;
-        if (box != driver->m_last) {
-            driver->m_last = box;
-            ++driver->m_shown;
-        }
-        if (driver->m_steps.empty()) {
-            ++driver->m_abandoned;
-            CWindow(box).SendMessage(WM_COMMAND, IDCANCEL);
-        } else {
-            Step step = std::move(driver->m_steps.front());
-            driver->m_steps.pop_front();
-            step(CWindow(box));
-        }
-        driver->m_busy = false;
-    }
-
-    static inline CKeepBoxDriver* s_current = nullptr;
-    std::deque<Step> m_steps;
-    UINT_PTR m_timer = 0;
-    HWND m_last = nullptr;
-    int m_shown = 0;
-    int m_abandoned = 0;
-    bool m_busy = false;
-};
-
-// A device running QVGA portrait with its Startup folder, the safety net on, and the
-// program's end recorded rather than carried out.
-class KeepModeTest : public ModeTest {
+// A running device with its Startup folder and the safety net on.
+class KeepModeTest : public RunningDeviceTest {
 protected:
     void SetUp() override
     {
-        ModeTest::SetUp();
-        BootInto(false, 0);
-        SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
+        RunningDeviceTest::SetUp();
         ASSERT_TRUE(::CreateDirectoryW(L"\\Windows\\StartUp", nullptr));
         TurnOn();
-        m_previousEnd = SetEndProgramHandler([this](UINT code) { m_exitCodes.push_back(code); });
-    }
-    void TearDown() override
-    {
-        SetEndProgramHandler(std::move(m_previousEnd));
-        ModeTest::TearDown();
     }
 
     static void TurnOn() { GetSettingsRegistry().WriteDWord(nullptr, L"KeepModeSeconds", 15); }
-    static bool Process(const std::wstring& text)
-    {
-        std::wstring line = text;
-        return CDorixApp::ProcessCommandLine(line);
-    }
-    static std::string DriverMode()
-    {
-        CVideoMode mode = CVideoMode::ReadCurrentMode();
-        const std::wstring name = mode.GetModeName();
-        return std::string(name.begin(), name.end());
-    }
     static void Record(const std::vector<BYTE>& vga, const std::vector<BYTE>& orientation)
     {
         SetRawValue(kUser, kRecord, L"VGA", REG_DWORD, vga);
@@ -161,9 +58,6 @@ protected:
         EXPECT_FALSE(RecordExists()) << "the record stays";
         EXPECT_FALSE(FileExists(kShortcut)) << "the shortcut stays: " << ReadFileBytes(kShortcut);
     }
-
-    std::vector<UINT> m_exitCodes;
-    EndProgramHandler m_previousEnd;
 };
 
 // The shortcut's exact bytes for this program, as the device's shortcut format has them.
@@ -407,7 +301,7 @@ TEST_F(KeepModeTest, KeepAsksWithTheNewModeAndKeepsIt)
     driver.Press(IDOK);
     EXPECT_TRUE(Process(L"KEEP"));
     EXPECT_EQ(0u, driver.StepsLeft());
-    EXPECT_EQ(0, driver.Abandoned());
+    EXPECT_EQ(L"", driver.Abandoned());
     EXPECT_EQ("VGA.3", DriverMode());
     ExpectNetGone();
     EXPECT_TRUE(m_boxes.empty());
@@ -457,7 +351,7 @@ TEST_F(KeepModeTest, CountsDownAndGoesBackWhenNobodyAnswers)
     driver.Ticks(1);
     EXPECT_TRUE(Process(L"KEEP"));
     EXPECT_EQ(0u, driver.StepsLeft());
-    EXPECT_EQ(0, driver.Abandoned());
+    EXPECT_EQ(L"", driver.Abandoned());
     EXPECT_EQ("VGA.0", DriverMode());
     ExpectNetGone();
     EXPECT_TRUE(m_boxes.empty());

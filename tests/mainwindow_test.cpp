@@ -23,21 +23,12 @@ struct ChangeNotificationTraits {
 };
 using CChangeHandle = CHandle<ChangeNotificationTraits>;
 
-std::string Name(const CVideoMode& mode)
-{
-    return (mode.m_bVGA ? "VGA." : "QVGA.") + std::to_string(mode.m_nOrientation);
-}
-
-// The main window on a device running QVGA portrait, with the program's end recorded rather
-// than carried out.
-class MainWindowTest : public ModeTest {
+// The main window on a running device.
+class MainWindowTest : public RunningDeviceTest {
 protected:
     void SetUp() override
     {
-        ModeTest::SetUp();
-        BootInto(false, 0);
-        SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
-        m_previousEnd = SetEndProgramHandler([this](UINT code) { m_exitCodes.push_back(code); });
+        RunningDeviceTest::SetUp();
         TakeQuit();
         m_frame = std::make_unique<CMainFrame>();
         ASSERT_TRUE(m_frame->Create());
@@ -47,8 +38,7 @@ protected:
     {
         m_frame.reset();
         TakeQuit();
-        SetEndProgramHandler(m_previousEnd);
-        ModeTest::TearDown();
+        RunningDeviceTest::TearDown();
     }
 
     void Tap(UINT id) const { CButton(m_frame->GetView()->GetDlgItem(static_cast<int>(id))).Click(); }
@@ -59,7 +49,6 @@ protected:
         MSG msg;
         return ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
     }
-    static std::string DriverMode() { return Name(CVideoMode::ReadCurrentMode()); }
     void ExpectBox(size_t index, UINT textId, UINT style) const
     {
         ASSERT_LT(index, m_boxes.size()) << "boxes shown: " << m_boxes.size();
@@ -75,8 +64,6 @@ protected:
     }
 
     std::unique_ptr<CMainFrame> m_frame;
-    std::vector<UINT> m_exitCodes;
-    EndProgramHandler m_previousEnd;
 };
 
 }  // namespace
@@ -141,7 +128,7 @@ TEST_F(MainWindowTest, EachButtonSwitchesToItsMode)
     Set(L"NoReset");
     for (const CMainView::ModeButton& button : CMainView::kButtons) {
         Tap(button.id);
-        EXPECT_EQ(Name(CVideoMode(button.vga, button.orientation)), DriverMode()) << "button " << button.id;
+        EXPECT_EQ(::testing::PrintToString(CVideoMode(button.vga, button.orientation)), DriverMode()) << "button " << button.id;
         EXPECT_TRUE(TakeQuit()) << "NoReset ends the program after button " << button.id;
     }
     EXPECT_TRUE(m_boxes.empty()) << "no question with both warnings off";

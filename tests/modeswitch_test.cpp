@@ -5,19 +5,14 @@ namespace {
 
 class ModeSwitchTest : public ModeTest {};
 
-std::string Name(CVideoMode mode)
-{
-    return ::testing::PrintToString(mode.GetModeName());
-}
-
 TEST_F(ModeSwitchTest, CurrentModeIsReadOnceAndSettingsEveryTime)
 {
     BootInto(true, 3);
     CModeSwitch& modeSwitch = GetModeSwitch();
-    EXPECT_EQ(Name(CVideoMode(true, 3)), Name(modeSwitch.GetCurrentMode()));
+    EXPECT_EQ(CVideoMode(true, 3), modeSwitch.GetCurrentMode());
     BootInto(false, 1);
-    EXPECT_EQ(Name(CVideoMode(false, 1)), Name(modeSwitch.ReadCurrentMode()));
-    EXPECT_EQ(Name(CVideoMode(true, 3)), Name(modeSwitch.GetCurrentMode())) << "the first answer of the run";
+    EXPECT_EQ(CVideoMode(false, 1), modeSwitch.ReadCurrentMode());
+    EXPECT_EQ(CVideoMode(true, 3), modeSwitch.GetCurrentMode()) << "the first answer of the run";
 }
 
 // Records its Undo in a shared log, then fails as told.

@@ -12,7 +12,7 @@ namespace {
 // control at the font the page gets on each of the device's screens.
 const UINT kPages[] = {IDD_SCROLLBARS,    IDD_FONTS,       IDD_CHOOSE_FONT, IDD_CLOCK,       IDD_STATE_OPTIONS,
                        IDD_CONFIRMATIONS, IDD_PROFILES,    IDD_PROFILE_INFO, IDD_REGISTRY,   IDD_FILES,
-                       IDD_REGISTRY_ENTRY, IDD_FILE_ENTRY, IDD_REGISTRY_VALUES, IDD_SELECT_FILE};
+                       IDD_REGISTRY_ENTRY, IDD_FILE_ENTRY, IDD_REGISTRY_VALUES, IDD_SELECT_FILE, IDD_RUN_SHORTCUT};
 const SIZE kScreens[] = {{240, 320}, {320, 240}, {480, 640}, {640, 480}};
 // Room a check box or radio button keeps for its box, and a push button for its edges.
 constexpr int kBoxRoom = 16;

@@ -232,6 +232,23 @@ TEST_F(ProfileTest, FailedExtractionOfTheConfigurationLeavesNoTemporaryFile)
     EXPECT_TRUE(TempFiles().empty()) << TempFiles().size() << " temporary file(s) left";
 }
 
+// Whether the archive fails while its text is taken out or the text itself is refused, the
+// copy taken out goes.
+TEST_F(ProfileTest, PackedProfileWhoseLoadFailsLeavesNoTemporaryFile)
+{
+    ZipImage cut = BuildZip({{"profile.dorix", Text("")}});
+    cut.Set("central[0].compressedSize", 100000);
+    cut.Set("central[0].size", 100000);
+    cut.Set("local[0].compressedSize", 100000);
+    cut.Set("local[0].size", 100000);
+    WriteFileBytes(L"\\profiles\\cut.zdorix", cut.bytes);
+    EXPECT_ANY_THROW(CProfile(L"\\profiles\\cut.zdorix").LoadInfo()) << "data beyond the archive's end";
+    EXPECT_TRUE(TempFiles().empty()) << TempFiles().size() << " temporary file(s) left";
+    WritePacked(L"\\profiles\\old.zdorix", {{"profile.dorix", Text("[VGA]\r\n", "1.3.0")}});
+    EXPECT_THROW(CProfile(L"\\profiles\\old.zdorix").Run(CVideoMode(), CVideoMode(true, 0)), CProfileException);
+    EXPECT_TRUE(TempFiles().empty()) << TempFiles().size() << " temporary file(s) left";
+}
+
 TEST_F(ProfileTest, TestRunReportsAMissingProfile)
 {
     AnswerNextBox(IDOK);

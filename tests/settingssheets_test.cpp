@@ -1,4 +1,7 @@
 #include <windows.h>
+#include <commctrl.h>
+#include <algorithm>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include "ModeFixture.h"
@@ -18,19 +21,18 @@ const wchar_t kQvgaPortrait[] = L"Software\\Dorix\\QVGA.portrait";
 const wchar_t kQvgaLandscape[] = L"Software\\Dorix\\QVGA.landscape";
 
 // The settings sheets opened from the main window's Tools menu, driven step by step.
-class SettingsSheetTest : public ModeTest {
+class SettingsSheetTest : public RunningDeviceTest {
 protected:
     void SetUp() override
     {
-        ModeTest::SetUp();
-        BootInto(false, 0);
+        RunningDeviceTest::SetUp();
         m_frame = std::make_unique<CMainFrame>();
         ASSERT_TRUE(m_frame->Create());
     }
     void TearDown() override
     {
         m_frame.reset();
-        ModeTest::TearDown();
+        RunningDeviceTest::TearDown();
     }
     // Sends the menu command; returns when the sheet it opened has ended.
     void Open(UINT command)
@@ -54,6 +56,13 @@ protected:
     CSheetDriver m_driver;
 };
 
+std::wstring ComboText(const CWindow& combo, int index)
+{
+    std::wstring text(static_cast<size_t>(std::max<LRESULT>(0, combo.SendMessage(CB_GETLBTEXTLEN, static_cast<WPARAM>(index)))), L'\0');
+    combo.SendMessage(CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    return text;
+}
+
 std::wstring MenuText(HMENU menu, int position)
 {
     wchar_t text[64] = L"";
@@ -66,11 +75,13 @@ std::wstring MenuText(HMENU menu, int position)
 TEST_F(SettingsSheetTest, ToolsMenuOpensModeStateAndProgramSettingsAboutAndExit)
 {
     HMENU tools = ::GetSubMenu(m_frame->GetCommandBar().GetMenu(), 0);
-    ASSERT_EQ(5, ::GetMenuItemCount(tools));
+    ASSERT_EQ(6, ::GetMenuItemCount(tools));
     EXPECT_EQ(L"Mode settings", MenuText(tools, 0));
-    const UINT ids[] = {static_cast<UINT>(-1), ID_STATE_SETTINGS, ID_PROGRAM_SETTINGS, ID_APP_ABOUT, ID_APP_EXIT};
-    const wchar_t* texts[] = {L"Mode settings", L"State settings...", L"Program settings...", L"About...", L"Exit"};
-    for (int i = 1; i < 5; ++i) {
+    const UINT ids[] = {static_cast<UINT>(-1), ID_STATE_SETTINGS, ID_PROGRAM_SETTINGS, ID_NEW_SHORTCUT, ID_APP_ABOUT,
+                        ID_APP_EXIT};
+    const wchar_t* texts[] = {L"Mode settings", L"State settings...", L"Program settings...", L"New shortcut...",
+                              L"About...", L"Exit"};
+    for (int i = 1; i < 6; ++i) {
         EXPECT_EQ(ids[i], ::GetMenuItemID(tools, i)) << "item " << i;
         EXPECT_EQ(texts[i], MenuText(tools, i)) << "item " << i;
     }
@@ -278,4 +289,108 @@ TEST_F(SettingsSheetTest, StateOptionsPageEditsTheStoresSwitches)
     EXPECT_EQ(IDOK, sheet.DoModal());
     EXPECT_FALSE(settings.m_bSwitchTodayTheme);
     EXPECT_TRUE(settings.m_bSwitchCalibration);
+}
+
+TEST_F(SettingsSheetTest, SpinControlsDriveTheirOwnEditBoxWithinTheirPagesRange)
+{
+    struct Spin {
+        int spin;
+        int edit;
+    };
+    const auto expectSpins = [](CPropertySheet& sheet, std::initializer_list<Spin> spins, int lower, int upper) {
+        for (const Spin& s : spins) {
+            const CWindow spin = CSheetDriver::Control(sheet, s.spin);
+            int low = -1, high = -1;
+            spin.SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low), reinterpret_cast<LPARAM>(&high));
+            EXPECT_EQ(lower, low) << "spin " << s.spin;
+            EXPECT_EQ(upper, high) << "spin " << s.spin;
+            EXPECT_EQ(CSheetDriver::Control(sheet, s.edit).GetSafeHwnd(), reinterpret_cast<HWND>(spin.SendMessage(UDM_GETBUDDY)))
+                << "spin " << s.spin << " drives " << ::GetDlgCtrlID(reinterpret_cast<HWND>(spin.SendMessage(UDM_GETBUDDY)));
+        }
+    };
+    AnswerNextBox(IDOK);  // the clock warning
+    m_driver
+        .Then([&](CPropertySheet& sheet) {
+            CSheetDriver::TapTab(sheet, 1);
+            expectSpins(sheet,
+                        {{IDC_VSCROLL_WIDTH_SPIN, IDC_VSCROLL_WIDTH}, {IDC_VSCROLL_HEIGHT_SPIN, IDC_VSCROLL_HEIGHT},
+                         {IDC_HSCROLL_HEIGHT_SPIN, IDC_HSCROLL_HEIGHT}, {IDC_HSCROLL_WIDTH_SPIN, IDC_HSCROLL_WIDTH}},
+                        5, 50);
+            CSheetDriver::TapTab(sheet, 2);
+        })
+        .Then([&](CPropertySheet& sheet) {
+            expectSpins(sheet,
+                        {{IDC_CLOCK_FIRST_SPIN, IDC_CLOCK_FIRST}, {IDC_DIVIDER_FIRST_SPIN, IDC_DIVIDER_FIRST},
+                         {IDC_CLOCK_SECOND_SPIN, IDC_CLOCK_SECOND}, {IDC_DIVIDER_SECOND_SPIN, IDC_DIVIDER_SECOND}},
+                        1, 199);
+            CSheetDriver::Press(sheet, ID_SHEET_CANCEL);
+        });
+    Open(ID_MODE_QVGA_PORTRAIT);
+}
+
+TEST_F(SettingsSheetTest, ClockWarningShowsOncePerSheetUnlessSwitchedOff)
+{
+    const auto clockTabTwice = [this] {
+        m_driver.Then([](CPropertySheet& sheet) { CSheetDriver::TapTab(sheet, 2); })
+            .Then([](CPropertySheet& sheet) {
+                CSheetDriver::TapTab(sheet, 0);
+                CSheetDriver::TapTab(sheet, 2);
+            })
+            .Then([](CPropertySheet& sheet) { CSheetDriver::Press(sheet, ID_SHEET_CANCEL); });
+    };
+    GetSettingsRegistry().WriteDWord(nullptr, L"NoClockWarning", 1);
+    clockTabTwice();
+    Open(ID_MODE_QVGA_PORTRAIT);
+    EXPECT_TRUE(m_boxes.empty()) << "switched off, yet warned: " << ::testing::PrintToString(m_boxes[0].text);
+    GetSettingsRegistry().WriteDWord(nullptr, L"NoClockWarning", 0);
+    AnswerNextBox(IDOK);
+    clockTabTwice();
+    Open(ID_MODE_VGA_LANDSCAPE);
+    ASSERT_EQ(1u, m_boxes.size());
+    ExpectBox(0, LoadResourceString(IDS_CLOCK_WARNING));
+}
+
+TEST_F(SettingsSheetTest, FontChooserTakesItalicAndAFaceFromTheListAndCancelKeepsTheFont)
+{
+    std::wstring picked;
+    m_driver.Then([](CPropertySheet& sheet) { CSheetDriver::Press(sheet, IDC_BAR_FONT_CHANGE); })
+        .Then([&](CPropertySheet& chooser) {
+            const CWindow faces = CSheetDriver::Control(chooser, IDC_FONT_FACE);
+            ASSERT_GE(faces.SendMessage(CB_GETCOUNT), 2) << "the screen has fewer than two faces";
+            const int index = ComboText(faces, 0) == L"Tahoma" ? 1 : 0;
+            picked = ComboText(faces, index);
+            CSheetDriver::Pick(chooser, IDC_FONT_FACE, index);
+            CSheetDriver::Press(chooser, IDC_FONT_ITALIC);
+            CSheetDriver::Press(chooser, ID_SHEET_OK);
+        })
+        .Then([&](CPropertySheet& sheet) {
+            const CWindow preview = CSheetDriver::Control(sheet, IDC_BAR_FONT_PREVIEW);
+            EXPECT_EQ(picked, preview.GetWindowText());
+            LOGFONTW shown{};
+            ::GetObjectW(preview.GetFont(), sizeof shown, &shown);
+            EXPECT_TRUE(shown.lfItalic) << "the preview shows italic";
+            CSheetDriver::Press(sheet, IDC_POP_FONT_CHANGE);
+        })
+        .Then([](CPropertySheet& chooser) {
+            CSheetDriver::Pick(chooser, IDC_FONT_FACE, 0);
+            CSheetDriver::Press(chooser, IDC_FONT_ITALIC);
+            CSheetDriver::Press(chooser, IDC_FONT_BOLD);
+            CSheetDriver::Press(chooser, ID_SHEET_CANCEL);
+        })
+        .Then([](CPropertySheet& sheet) {
+            const CWindow preview = CSheetDriver::Control(sheet, IDC_POP_FONT_PREVIEW);
+            EXPECT_EQ(L"Tahoma", preview.GetWindowText());
+            LOGFONTW shown{};
+            ::GetObjectW(preview.GetFont(), sizeof shown, &shown);
+            EXPECT_FALSE(shown.lfItalic) << "Cancel in the chooser";
+            CSheetDriver::Press(sheet, ID_SHEET_OK);
+        });
+    Open(ID_MODE_QVGA_PORTRAIT);
+    const std::wstring bar = std::wstring(kQvgaPortrait) + L"\\BarFnt";
+    const std::wstring pop = std::wstring(kQvgaPortrait) + L"\\PopFnt";
+    EXPECT_EQ(RawSz(picked), RawValue(kUser, bar, L"Nm"));
+    EXPECT_EQ(RawDWord(1), RawValue(kUser, bar, L"It"));
+    EXPECT_EQ(RawSz(L"Tahoma"), RawValue(kUser, pop, L"Nm"));
+    EXPECT_EQ(RawDWord(0), RawValue(kUser, pop, L"It"));
+    EXPECT_EQ(RawDWord(FW_NORMAL), RawValue(kUser, pop, L"Wt"));
 }

@@ -28,13 +28,8 @@ const wchar_t kEntrySheet[] = L"Add/Edit registry entry for swapping";
 using Rows = std::vector<std::wstring>;
 
 // The state settings sheet and what it opens, driven step by step as a user would.
-class StateSheetTest : public ModeTest {
+class StateSheetTest : public RunningDeviceTest {
 protected:
-    void SetUp() override
-    {
-        ModeTest::SetUp();
-        BootInto(false, 0);
-    }
     // Opens the sheet from the main window's Tools menu; returns when it has ended.
     void OpenStateSettings()
     {
@@ -216,13 +211,51 @@ TEST_F(StateSheetTest, RowsStaySortedThroughAddEditAndDeleteAndOkStoresThemInTha
             CSheetDriver::Press(entry, ID_SHEET_OK);
         })
         .Then([](CPropertySheet& sheet) {
-            EXPECT_EQ((Rows{L"\\Windows\\0.dll", L"\\Windows\\a.dll", L"\\Windows\\b.dll"}),
-                      RowTexts(List(sheet, IDC_FILE_LIST)));
+            const CListView list = List(sheet, IDC_FILE_LIST);
+            EXPECT_EQ((Rows{L"\\Windows\\0.dll", L"\\Windows\\a.dll", L"\\Windows\\b.dll"}), RowTexts(list));
+            list.Select(0);
+            CSheetDriver::Press(sheet, IDC_FILE_EDIT);
+        })
+        .Then([](CPropertySheet& entry) {
+            EXPECT_EQ(L"\\Windows\\0.dll", CSheetDriver::Text(entry, IDC_FILE_ENTRY_PATH));
+            CSheetDriver::Type(entry, IDC_FILE_ENTRY_PATH, L"\\Windows\\c.dll");
+            CSheetDriver::Press(entry, ID_SHEET_OK);
+        })
+        .Then([](CPropertySheet& sheet) {
+            const CListView list = List(sheet, IDC_FILE_LIST);
+            EXPECT_EQ((Rows{L"\\Windows\\a.dll", L"\\Windows\\b.dll", L"\\Windows\\c.dll"}), RowTexts(list))
+                << "the edited file moves to its sorted place";
+            EXPECT_EQ(2, list.GetSelectedItem());
+            list.Select(0);
+            CSheetDriver::Press(sheet, IDC_FILE_DELETE);
+            EXPECT_EQ((Rows{L"\\Windows\\b.dll", L"\\Windows\\c.dll"}), RowTexts(list));
             CSheetDriver::Press(sheet, ID_SHEET_OK);
         });
     OpenStateSettings();
     EXPECT_EQ((Rows{L"HKCU\\Software\\A,a", L"HKLM\\Software\\D,c"}), StoredList(L"Registry"));
-    EXPECT_EQ((Rows{L"\\Windows\\0.dll", L"\\Windows\\a.dll", L"\\Windows\\b.dll"}), StoredList(L"Files"));
+    EXPECT_EQ((Rows{L"\\Windows\\b.dll", L"\\Windows\\c.dll"}), StoredList(L"Files"));
+}
+
+TEST_F(StateSheetTest, FileEntryRefusesAPathOver260Characters)
+{
+    AnswerNextBox(IDOK);
+    const std::wstring longest = L"\\" + std::wstring(259, L'p');
+    m_driver
+        .Then([&](CPropertySheet& entry) {
+            CSheetDriver::Type(entry, IDC_FILE_ENTRY_PATH, longest + L"p");
+            CSheetDriver::Press(entry, ID_SHEET_OK);
+        })
+        .Then([&](CPropertySheet& entry) {
+            EXPECT_EQ(L"Add/Edit file for swapping", entry.GetWindowText()) << "the sheet stays open";
+            CSheetDriver::Type(entry, IDC_FILE_ENTRY_PATH, longest);
+            CSheetDriver::Press(entry, ID_SHEET_OK);
+        });
+    CFileEntry entry(L"\\");
+    RunSheet<CFileEntryPage>(IDS_EDIT_FILE_ENTRY, &entry);
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ(L"Please enter no more than 260 characters.", m_boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION), m_boxes[0].style);
+    EXPECT_EQ(longest, entry.GetPath());
 }
 
 TEST_F(StateSheetTest, CancelAndUnopenedTabsChangeNothing)
@@ -603,4 +636,39 @@ TEST_F(FileChooserTest, OkGivesTheTappedFileAndKeepsTheTypedPathWithoutOne)
             CSheetDriver::Press(entry, ID_SHEET_OK);
         });
     EXPECT_EQ(L"\\Data\\small.txt", ChooseFrom(L"\\typed.txt"));
+}
+
+TEST_F(FileChooserTest, DateColumnSortsByLastWriteTime)
+{
+    // Dates in neither the order of the names nor that of the sizes.
+    const std::pair<const wchar_t*, int> days[] = {{L"small.txt", 3}, {L"odd.bin", 1}, {L"five.bin", 4},
+                                                   {L"big.img", 2}, {L"huge.img", 6}};
+    for (const auto& [name, day] : days) {
+        CFileHandle file(::CreateFileW((L"\\Data\\" + std::wstring(name)).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(file.IsValid()) << ::testing::PrintToString(std::wstring(name));
+        const SYSTEMTIME when{2020, 5, 0, static_cast<WORD>(day), 12, 0, 0, 0};
+        FILETIME time{};
+        ASSERT_TRUE(::SystemTimeToFileTime(&when, &time) && ::SetFileTime(file.Get(), nullptr, nullptr, &time));
+    }
+    ASSERT_TRUE(::DeleteFileW((L"\\Data\\" + kLongName).c_str()));
+    m_driver.Then([](CPropertySheet& entry) { CSheetDriver::Press(entry, IDC_FILE_ENTRY_BROWSE); })
+        .Then([](CPropertySheet& chooser) {
+            SelectFolder(chooser, L"Data");
+            TapHeader(chooser, 2);
+        })
+        .Then([](CPropertySheet& chooser) {
+            EXPECT_EQ((Rows{L"odd.bin", L"big.img", L"small.txt", L"five.bin", L"huge.img"}),
+                      RowTexts(List(chooser, IDC_SELECT_FILE_LIST)));
+            EXPECT_EQ((std::vector<int>{-1, -1, 0}), SortMarks(chooser));
+            TapHeader(chooser, 2);
+        })
+        .Then([](CPropertySheet& chooser) {
+            EXPECT_EQ((Rows{L"huge.img", L"five.bin", L"small.txt", L"big.img", L"odd.bin"}),
+                      RowTexts(List(chooser, IDC_SELECT_FILE_LIST)));
+            EXPECT_EQ((std::vector<int>{-1, -1, 1}), SortMarks(chooser));
+            CSheetDriver::Press(chooser, ID_SHEET_CANCEL);
+        })
+        .Then([](CPropertySheet& entry) { CSheetDriver::Press(entry, ID_SHEET_OK); });
+    EXPECT_EQ(L"\\typed.txt", ChooseFrom(L"\\typed.txt"));
 }

@@ -86,7 +86,7 @@ TEST_F(VideoModeTest, FallbackChains)
     EXPECT_EQ(L"QVGA.2 QVGA.0", chain(false, 2));
     CVideoMode last(false, 0);
     EXPECT_FALSE(last.NextFallback());
-    EXPECT_TRUE(last == CVideoMode(false, 0));
+    EXPECT_EQ(CVideoMode(false, 0), last);
 }
 
 TEST_F(VideoModeTest, FormatDwordText)
@@ -100,10 +100,10 @@ TEST_F(VideoModeTest, OnlyVgaModeOneReadsAsVga)
 {
     SetRotation(L"LCD1", L"dword:1");
     SetRotation(L"LCD0", L"dword:3");
-    EXPECT_TRUE(CVideoMode::ReadCurrentMode() == Mode(false, 3)) << "VGAMode missing";
+    EXPECT_EQ(Mode(false, 3), CVideoMode::ReadCurrentMode()) << "VGAMode missing";
     for (DWORD value : {0u, 2u}) {
         SetVgaMode(value);
-        EXPECT_TRUE(CVideoMode::ReadCurrentMode() == Mode(false, 3)) << "VGAMode " << value;
+        EXPECT_EQ(Mode(false, 3), CVideoMode::ReadCurrentMode()) << "VGAMode " << value;
     }
     SetVgaMode(1);
     const CVideoMode current = CVideoMode::ReadCurrentMode();
@@ -154,7 +154,7 @@ TEST_F(VideoModeTest, WritingVgaLandscapeTouchesOnlyVgaSections)
     EXPECT_EQ(L"dword:1", Table(L"ASIC0", L"AutoPwr"));
     EXPECT_EQ(1, Dword(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode", L"VGAMode"));
     EXPECT_EQ(270, Dword(CRegistry::kLocalMachine, L"System\\GDI\\Rotation", L"Angle"));
-    EXPECT_TRUE(CVideoMode::ReadCurrentMode() == mode);
+    EXPECT_EQ(mode, CVideoMode::ReadCurrentMode());
 }
 
 TEST_F(VideoModeTest, AutoPowerOnlyForQvgaPortrait)
@@ -173,7 +173,7 @@ TEST_F(VideoModeTest, AutoPowerOnlyForQvgaPortrait)
         EXPECT_EQ(c.autoPwr, Table(c.vga ? L"ASIC1" : L"ASIC0", L"AutoPwr")) << mode.GetModeName();
         EXPECT_EQ(c.angle, Dword(CRegistry::kLocalMachine, L"System\\GDI\\Rotation", L"Angle")) << mode.GetModeName();
         EXPECT_EQ(c.vga ? 1 : 0, Dword(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode", L"VGAMode"));
-        EXPECT_TRUE(CVideoMode::ReadCurrentMode() == mode) << mode.GetModeName();
+        EXPECT_EQ(mode, CVideoMode::ReadCurrentMode()) << mode.GetModeName();
     }
 }
 

@@ -166,11 +166,13 @@ bool CChooseFontPage::OnCommand(UINT id, UINT code, HWND control)
         }
         return true;
     default:
-        break;
-    }
-    if (code != BN_CLICKED)
         return CPropertyPage::OnCommand(id, code, control);
-    const bool ticked = box.SendMessage(BM_GETCHECK) == BST_CHECKED;
+    }
+}
+
+bool CChooseFontPage::OnButtonClicked(UINT id)
+{
+    const bool ticked = GetDlgItem(static_cast<int>(id)).SendMessage(BM_GETCHECK) == BST_CHECKED;
     switch (id) {
     case IDC_FONT_BOLD:
         m_lf.lfWeight = ticked ? FW_BOLD : FW_NORMAL;
@@ -185,7 +187,7 @@ bool CChooseFontPage::OnCommand(UINT id, UINT code, HWND control)
         m_lf.lfQuality = ticked ? kClearTypeQuality : DEFAULT_QUALITY;
         break;
     default:
-        return CPropertyPage::OnCommand(id, code, control);
+        return false;
     }
     RebuildPreview();
     return true;

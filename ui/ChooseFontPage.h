@@ -30,6 +30,7 @@ public:
 protected:
     bool OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -1,15 +1,14 @@
 #include "ui/ClockPage.h"
-#include "core/ModeProp.h"
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
 
-CClockPage::CClockPage() : CTabbedPage(IDD_CLOCK) {}
+CClockPage::CClockPage() : CTabbedPageOf(IDD_CLOCK) {}
 
 bool CClockPage::OnInitDialog()
 {
-    const auto& prop = *static_cast<const CModeProp*>(m_pData);
+    const CModeProp& prop = GetData();
     m_first = CVideoMode(prop.m_mode.m_bVGA, prop.m_mode.m_nOrientation);
     m_second = CVideoMode(m_first.m_bVGA, static_cast<int16_t>(m_first.m_nOrientation + 2));
     m_first.LoadClocks();

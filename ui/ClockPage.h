@@ -3,11 +3,12 @@
 // the sheet's resolution and differ by half a turn (standard and upside down, or right- and
 // left-handed). Warns once when first shown, unless the warning is switched off. Its values
 // are stored when the sheet closes with OK, without waiting for the sheet's caller.
+#include "core/ModeProp.h"
 #include "core/VideoMode.h"
 #include "ui/TabbedPage.h"
 #include "ui/UpDownCtrl.h"
 
-class CClockPage : public CTabbedPage {
+class CClockPage : public CTabbedPageOf<CModeProp> {
 public:
     // The driver accepts 1..199 for both values.
     static constexpr int kMinimum = 1;

@@ -2,7 +2,7 @@
 #include "state/FileHelpers.h"
 
 CEntryListPage::CEntryListPage(UINT templateId, CControls controls, std::vector<CColumn> columns)
-    : CTabbedPage(templateId), m_controls(controls), m_columns(std::move(columns))
+    : CTabbedPageOf(templateId), m_controls(controls), m_columns(std::move(columns))
 {
 }
 
@@ -72,10 +72,8 @@ void CEntryListPage::Edit()
     InsertSelected(row);
 }
 
-bool CEntryListPage::OnCommand(UINT id, UINT code, HWND control)
+bool CEntryListPage::OnButtonClicked(UINT id)
 {
-    if (code != BN_CLICKED)
-        return CTabbedPage::OnCommand(id, code, control);
     if (static_cast<int>(id) == m_controls.add) {
         Add();
     } else if (static_cast<int>(id) == m_controls.edit) {
@@ -85,7 +83,7 @@ bool CEntryListPage::OnCommand(UINT id, UINT code, HWND control)
         if (selected >= 0)
             GetList().DeleteItem(selected);
     } else {
-        return CTabbedPage::OnCommand(id, code, control);
+        return false;
     }
     return true;
 }

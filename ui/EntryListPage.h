@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 #include "framework/CommonControls.h"
+#include "state/Settings.h"
 #include "ui/TabbedPage.h"
 
-class CEntryListPage : public CTabbedPage {
+class CEntryListPage : public CTabbedPageOf<CSettings> {
 public:
     // The texts of one row, column by column.
     using CRow = std::vector<std::wstring>;
@@ -41,7 +42,7 @@ protected:
     virtual void WriteEntries(const std::vector<CRow>& rows) = 0;
 
     bool OnInitDialog() override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     void OnApply() override;
 
 private:

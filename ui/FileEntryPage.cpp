@@ -1,13 +1,12 @@
 #include "ui/FileEntryPage.h"
 #include "resources/resource.h"
-#include "state/FileEntry.h"
 #include "ui/FileChooser.h"
 
-CFileEntryPage::CFileEntryPage() : CTabbedPage(IDD_FILE_ENTRY) {}
+CFileEntryPage::CFileEntryPage() : CTabbedPageOf(IDD_FILE_ENTRY) {}
 
 bool CFileEntryPage::OnInitDialog()
 {
-    m_strPath = static_cast<const CFileEntry*>(m_pData)->GetPath();
+    m_strPath = GetData().GetPath();
     return CTabbedPage::OnInitDialog();
 }
 
@@ -16,10 +15,10 @@ void CFileEntryPage::DoDataExchange(CDataExchange& dx)
     dx.Text(IDC_FILE_ENTRY_PATH, m_strPath, kMaxPath);
 }
 
-bool CFileEntryPage::OnCommand(UINT id, UINT code, HWND control)
+bool CFileEntryPage::OnButtonClicked(UINT id)
 {
-    if (id != IDC_FILE_ENTRY_BROWSE || code != BN_CLICKED)
-        return CTabbedPage::OnCommand(id, code, control);
+    if (id != IDC_FILE_ENTRY_BROWSE)
+        return false;
     const CWindow path = GetDlgItem(IDC_FILE_ENTRY_PATH);
     CFileChooser chooser(path.GetWindowText(), m_hWnd);
     if (chooser.Run() == IDOK)
@@ -29,5 +28,5 @@ bool CFileEntryPage::OnCommand(UINT id, UINT code, HWND control)
 
 void CFileEntryPage::OnApply()
 {
-    static_cast<CFileEntry*>(m_pData)->SetPath(m_strPath);
+    GetData().SetPath(m_strPath);
 }

@@ -2,9 +2,10 @@
 // "File Entry": the full path of one file that follows the video mode, typed or chosen with
 // the file chooser. Edits the CFileEntry handed over by the sheet.
 #include <string>
+#include "state/FileEntry.h"
 #include "ui/TabbedPage.h"
 
-class CFileEntryPage : public CTabbedPage {
+class CFileEntryPage : public CTabbedPageOf<CFileEntry> {
 public:
     // The longest path the page accepts.
     static constexpr size_t kMaxPath = 260;
@@ -14,7 +15,7 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     void OnApply() override;
 
 private:

@@ -1,6 +1,5 @@
 #include "ui/FilePage.h"
 #include "resources/resource.h"
-#include "state/Settings.h"
 #include "ui/FileEntryPage.h"
 #include "ui/TabbedDialog.h"
 
@@ -13,7 +12,7 @@ CFilePage::CFilePage()
 std::vector<CEntryListPage::CRow> CFilePage::ReadEntries() const
 {
     std::vector<CRow> rows;
-    static_cast<const CSettings*>(m_pData)->m_fileEntries.ForEach(
+    GetData().m_fileEntries.ForEach(
         [&](const CFileEntry& entry) { rows.push_back({entry.GetPath()}); });
     return rows;
 }
@@ -34,7 +33,7 @@ bool CFilePage::EditEntry(CRow& row)
 
 void CFilePage::WriteEntries(const std::vector<CRow>& rows)
 {
-    auto& entries = static_cast<CSettings*>(m_pData)->m_fileEntries;
+    auto& entries = GetData().m_fileEntries;
     entries.RemoveAll();
     for (const CRow& row : rows)
         entries.Add(std::make_unique<CFileEntry>(row[0]));

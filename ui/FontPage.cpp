@@ -3,7 +3,7 @@
 #include "ui/ChooseFontPage.h"
 #include "ui/TabbedDialog.h"
 
-CFontPage::CFontPage() : CTabbedPage(IDD_FONTS) {}
+CFontPage::CFontPage() : CTabbedPageOf(IDD_FONTS) {}
 
 void CFontPage::ShowPreview(CColorStatic& label, const CMenuFont& font)
 {
@@ -17,7 +17,6 @@ void CFontPage::ShowPreview(CColorStatic& label, const CMenuFont& font)
 
 INT_PTR CFontPage::ChooseFont(HWND owner, CMenuFont& font)
 {
-    CTabbedDialog sheet(IDS_CHOOSE_FONT, owner);
     CChooseFontPage page;
     LOGFONTW& lf = page.m_lf;
     lf = LOGFONTW{};
@@ -26,8 +25,7 @@ INT_PTR CFontPage::ChooseFont(HWND owner, CMenuFont& font)
     lf.lfWeight = font.m_nWeight;
     lf.lfItalic = font.m_bItalic ? TRUE : FALSE;
     lf.lfPitchAndFamily = FF_SWISS;
-    sheet.AddPage(&page);
-    const INT_PTR result = sheet.DoModal();
+    const INT_PTR result = CTabbedDialog::Run(IDS_CHOOSE_FONT, owner, {&page}, nullptr);
     if (result == IDOK) {
         font.m_strFaceName = lf.lfFaceName;
         font.m_nWeight = lf.lfWeight;
@@ -40,7 +38,7 @@ INT_PTR CFontPage::ChooseFont(HWND owner, CMenuFont& font)
 bool CFontPage::OnInitDialog()
 {
     CTabbedPage::OnInitDialog();
-    const auto& prop = *static_cast<const CModeProp*>(m_pData);
+    const CModeProp& prop = GetData();
     m_barFont = prop.m_barFont;
     m_popFont = prop.m_popFont;
     m_barPreview.SubclassDlgItem(IDC_BAR_FONT_PREVIEW, m_hWnd);
@@ -50,10 +48,10 @@ bool CFontPage::OnInitDialog()
     return true;
 }
 
-bool CFontPage::OnCommand(UINT id, UINT code, HWND control)
+bool CFontPage::OnButtonClicked(UINT id)
 {
-    if (code != BN_CLICKED || (id != IDC_BAR_FONT_CHANGE && id != IDC_POP_FONT_CHANGE))
-        return CTabbedPage::OnCommand(id, code, control);
+    if (id != IDC_BAR_FONT_CHANGE && id != IDC_POP_FONT_CHANGE)
+        return false;
     const bool bar = id == IDC_BAR_FONT_CHANGE;
     CMenuFont& font = bar ? m_barFont : m_popFont;
     if (ChooseFont(m_hWnd, font) == IDOK)
@@ -63,7 +61,7 @@ bool CFontPage::OnCommand(UINT id, UINT code, HWND control)
 
 void CFontPage::OnApply()
 {
-    auto& prop = *static_cast<CModeProp*>(m_pData);
+    CModeProp& prop = GetData();
     prop.m_barFont = m_barFont;
     prop.m_popFont = m_popFont;
 }

@@ -6,7 +6,7 @@
 #include "ui/ColorStatic.h"
 #include "ui/TabbedPage.h"
 
-class CFontPage : public CTabbedPage {
+class CFontPage : public CTabbedPageOf<CModeProp> {
 public:
     CFontPage();
 
@@ -22,7 +22,7 @@ public:
 
 protected:
     bool OnInitDialog() override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     void OnApply() override;
 
 private:

@@ -1,5 +1,4 @@
 #include "ui/ProfileInfoPage.h"
-#include "profiles/Profile.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 
@@ -10,7 +9,7 @@ constexpr size_t kMaxText = 0x7FFF;
 
 }  // namespace
 
-CProfileInfoPage::CProfileInfoPage() : CTabbedPage(IDD_PROFILE_INFO) {}
+CProfileInfoPage::CProfileInfoPage() : CTabbedPageOf(IDD_PROFILE_INFO) {}
 
 std::wstring CProfileInfoPage::InfoText(const CProfile& profile)
 {
@@ -27,7 +26,7 @@ std::wstring CProfileInfoPage::InfoText(const CProfile& profile)
 
 bool CProfileInfoPage::OnInitDialog()
 {
-    const auto& profile = *static_cast<const CProfile*>(m_pData);
+    const CProfile& profile = GetData();
     m_strText = InfoText(profile);
     CTabbedPage::OnInitDialog();
     ShowHeading(m_label, IDC_PROFILE_INFO_LABEL, {profile.GetName()});

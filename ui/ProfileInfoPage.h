@@ -2,12 +2,11 @@
 // "Profile": a profile's description and its author's name, home page and e-mail address.
 // Shows the CProfile handed over by the sheet, whose information is loaded; changes nothing.
 #include <string>
+#include "profiles/Profile.h"
 #include "ui/ColorStatic.h"
 #include "ui/TabbedPage.h"
 
-class CProfile;
-
-class CProfileInfoPage : public CTabbedPage {
+class CProfileInfoPage : public CTabbedPageOf<CProfile> {
 public:
     CProfileInfoPage();
 

@@ -2,11 +2,10 @@
 #include "framework/File.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
-#include "state/Settings.h"
 #include "ui/ProfileInfoPage.h"
 #include "ui/TabbedDialog.h"
 
-CProfilePage::CProfilePage() : CTabbedPage(IDD_PROFILES) {}
+CProfilePage::CProfilePage() : CTabbedPageOf(IDD_PROFILES) {}
 
 bool CProfilePage::OnInitDialog()
 {
@@ -14,7 +13,7 @@ bool CProfilePage::OnInitDialog()
     m_list.Attach(IDC_PROFILE_LIST, m_hWnd);
     const CListView list = m_list.GetList();
     list.InsertColumn(0, LoadResourceString(IDS_COLUMN_PROFILE), ScaleX(200));
-    static_cast<CSettings*>(m_pData)->m_profiles.ForEach([&](CProfile& profile) {
+    GetData().m_profiles.ForEach([&](CProfile& profile) {
         const int index = list.InsertItem(list.GetItemCount(), profile.GetName(), reinterpret_cast<LPARAM>(&profile));
         if (index >= 0)
             m_list.SetChecked(index, profile.IsChecked());
@@ -22,10 +21,10 @@ bool CProfilePage::OnInitDialog()
     return true;
 }
 
-bool CProfilePage::OnCommand(UINT id, UINT code, HWND control)
+bool CProfilePage::OnButtonClicked(UINT id)
 {
-    if (id != IDC_PROFILE_INFO || code != BN_CLICKED)
-        return CTabbedPage::OnCommand(id, code, control);
+    if (id != IDC_PROFILE_INFO)
+        return false;
     ShowInfo();
     return true;
 }

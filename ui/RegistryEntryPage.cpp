@@ -1,6 +1,5 @@
 #include "ui/RegistryEntryPage.h"
 #include "resources/resource.h"
-#include "state/RegEntry.h"
 #include "ui/RegistryValuesPage.h"
 #include "ui/TabbedDialog.h"
 
@@ -11,11 +10,11 @@ constexpr size_t kUnlimited = 0x7FFF;
 
 }  // namespace
 
-CRegistryEntryPage::CRegistryEntryPage() : CTabbedPage(IDD_REGISTRY_ENTRY) {}
+CRegistryEntryPage::CRegistryEntryPage() : CTabbedPageOf(IDD_REGISTRY_ENTRY) {}
 
 bool CRegistryEntryPage::OnInitDialog()
 {
-    const auto& entry = *static_cast<const CRegEntry*>(m_pData);
+    const CRegEntry& entry = GetData();
     m_strKey = entry.GetKeyPath();
     m_strValue = entry.GetValueName();
     return CTabbedPage::OnInitDialog();
@@ -27,10 +26,10 @@ void CRegistryEntryPage::DoDataExchange(CDataExchange& dx)
     dx.Text(IDC_REGISTRY_ENTRY_VALUE, m_strValue, kUnlimited);
 }
 
-bool CRegistryEntryPage::OnCommand(UINT id, UINT code, HWND control)
+bool CRegistryEntryPage::OnButtonClicked(UINT id)
 {
-    if (id != IDC_REGISTRY_ENTRY_DATA || code != BN_CLICKED)
-        return CTabbedPage::OnCommand(id, code, control);
+    if (id != IDC_REGISTRY_ENTRY_DATA)
+        return false;
     // The texts as they stand now, applied or not.
     CRegEntry entry(GetDlgItem(IDC_REGISTRY_ENTRY_KEY).GetWindowText(),
                     GetDlgItem(IDC_REGISTRY_ENTRY_VALUE).GetWindowText());
@@ -40,5 +39,5 @@ bool CRegistryEntryPage::OnCommand(UINT id, UINT code, HWND control)
 
 void CRegistryEntryPage::OnApply()
 {
-    *static_cast<CRegEntry*>(m_pData) = CRegEntry(m_strKey, m_strValue);
+    GetData() = CRegEntry(m_strKey, m_strValue);
 }

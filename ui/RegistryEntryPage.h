@@ -3,16 +3,17 @@
 // mode, and the way to its stored data per resolution class. Edits the CRegEntry handed over
 // by the sheet; neither text is checked here, an entry only holds them.
 #include <string>
+#include "state/RegEntry.h"
 #include "ui/TabbedPage.h"
 
-class CRegistryEntryPage : public CTabbedPage {
+class CRegistryEntryPage : public CTabbedPageOf<CRegEntry> {
 public:
     CRegistryEntryPage();
 
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     void OnApply() override;
 
 private:

@@ -1,6 +1,5 @@
 #include "ui/RegistryPage.h"
 #include "resources/resource.h"
-#include "state/Settings.h"
 #include "ui/RegistryEntryPage.h"
 #include "ui/TabbedDialog.h"
 
@@ -13,7 +12,7 @@ CRegistryPage::CRegistryPage()
 std::vector<CEntryListPage::CRow> CRegistryPage::ReadEntries() const
 {
     std::vector<CRow> rows;
-    static_cast<const CSettings*>(m_pData)->m_regEntries.ForEach(
+    GetData().m_regEntries.ForEach(
         [&](const CRegEntry& entry) { rows.push_back({entry.GetKeyPath(), entry.GetValueName()}); });
     return rows;
 }
@@ -34,7 +33,7 @@ bool CRegistryPage::EditEntry(CRow& row)
 
 void CRegistryPage::WriteEntries(const std::vector<CRow>& rows)
 {
-    auto& entries = static_cast<CSettings*>(m_pData)->m_regEntries;
+    auto& entries = GetData().m_regEntries;
     entries.RemoveAll();
     for (const CRow& row : rows)
         entries.Add(std::make_unique<CRegEntry>(row[0], row[1]));

@@ -4,8 +4,6 @@
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
-#include "state/RegEntry.h"
-#include "ui/TabbedDialog.h"
 
 namespace {
 
@@ -14,7 +12,7 @@ constexpr size_t kMaxText = 0x7FFF;
 
 }  // namespace
 
-CRegistryValuesPage::CRegistryValuesPage() : CTabbedPage(IDD_REGISTRY_VALUES) {}
+CRegistryValuesPage::CRegistryValuesPage() : CTabbedPageOf(IDD_REGISTRY_VALUES) {}
 
 CVideoMode CRegistryValuesPage::ClassMode(int i)
 {
@@ -26,12 +24,12 @@ CVideoMode CRegistryValuesPage::ClassMode(int i)
 void CRegistryValuesPage::Refuse(UINT messageId)
 {
     ShowMessageBox(m_hWnd, LoadResourceString(messageId), LoadResourceString(IDS_APP_TITLE), MB_OK | MB_ICONEXCLAMATION);
-    m_pDialog->EndDialog(IDCANCEL);
+    GetSheet()->EndDialog(IDCANCEL);
 }
 
 bool CRegistryValuesPage::ReadValues()
 {
-    const auto& entry = *static_cast<const CRegEntry*>(m_pData);
+    const CRegEntry& entry = GetData();
     try {
         for (int i = 0; i < kClasses; ++i) {
             m_modes[i] = ClassMode(i);
@@ -44,13 +42,13 @@ bool CRegistryValuesPage::ReadValues()
     } catch (const CFileException& e) {
         ReportError(e, m_hWnd);
     }
-    m_pDialog->EndDialog(IDCANCEL);
+    GetSheet()->EndDialog(IDCANCEL);
     return false;
 }
 
 bool CRegistryValuesPage::OnInitDialog()
 {
-    const auto& entry = *static_cast<const CRegEntry*>(m_pData);
+    const CRegEntry& entry = GetData();
     // A missing value is told apart first: to the type check it is just another
     // unsupported kind.
     switch (entry.GetKind()) {
@@ -79,7 +77,7 @@ void CRegistryValuesPage::DoDataExchange(CDataExchange& dx)
 
 void CRegistryValuesPage::OnApply()
 {
-    const auto& entry = *static_cast<const CRegEntry*>(m_pData);
+    const CRegEntry& entry = GetData();
     try {
         for (int i = 0; i < kClasses; ++i) {
             // A copy nobody stored and nobody typed stays missing: written empty, it would

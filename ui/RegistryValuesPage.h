@@ -5,10 +5,11 @@
 // through the CRegEntry handed over by the sheet.
 #include <string>
 #include "core/VideoMode.h"
+#include "state/RegEntry.h"
 #include "ui/ColorStatic.h"
 #include "ui/TabbedPage.h"
 
-class CRegistryValuesPage : public CTabbedPage {
+class CRegistryValuesPage : public CTabbedPageOf<CRegEntry> {
 public:
     // The classes in the order of the page: QVGA portrait, QVGA landscape, VGA portrait, VGA
     // landscape.

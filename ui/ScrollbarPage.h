@@ -1,10 +1,11 @@
 #pragma once
 // "Scrollbars": the button sizes of the vertical and horizontal scrollbars of one mode group,
 // 5 to 50 pixels each. Edits the CModeProp handed over by the sheet.
+#include "core/ModeProp.h"
 #include "ui/TabbedPage.h"
 #include "ui/UpDownCtrl.h"
 
-class CScrollbarPage : public CTabbedPage {
+class CScrollbarPage : public CTabbedPageOf<CModeProp> {
 public:
     static constexpr int kMinimum = 5;
     static constexpr int kMaximum = 50;
@@ -14,12 +15,7 @@ public:
 protected:
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    void OnApply() override;
 
 private:
-    int m_nVertWidth = 0;
-    int m_nVertHeight = 0;
-    int m_nHorzHeight = 0;
-    int m_nHorzWidth = 0;
     CUpDownCtrl m_spins[4];
 };

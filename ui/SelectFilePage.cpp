@@ -83,7 +83,7 @@ std::wstring DateText(const FILETIME& time)
 
 }  // namespace
 
-CSelectFilePage::CSelectFilePage() : CTabbedPage(IDD_SELECT_FILE) {}
+CSelectFilePage::CSelectFilePage() : CTabbedPageOf(IDD_SELECT_FILE) {}
 
 CTreeView CSelectFilePage::GetTree() const
 {
@@ -123,7 +123,7 @@ std::wstring CSelectFilePage::SizeText(ULONGLONG size)
 bool CSelectFilePage::OnInitDialog()
 {
     CWaitCursor wait;
-    m_strShownPath = *static_cast<const std::wstring*>(m_pData);
+    m_strShownPath = GetData();
     CTabbedPage::OnInitDialog();
 
     StretchList();
@@ -331,5 +331,5 @@ void CSelectFilePage::OnApply()
 {
     // Without a tapped file the chooser's path stays what it was.
     if (!m_strFileName.empty())
-        *static_cast<std::wstring*>(m_pData) = m_strFolder + m_strFileName;
+        GetData() = m_strFolder + m_strFileName;
 }

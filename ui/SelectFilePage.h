@@ -1,7 +1,7 @@
 #pragma once
 // "Select File", the file chooser's page: the device's folders as a tree read as it is opened,
 // the files of the chosen folder in a list that sorts by name, size or date when its column
-// header is tapped, and the path of the tapped file above both. m_pData is the chooser's path
+// header is tapped, and the path of the tapped file above both. It edits the chooser's path
 // text: the starting path, replaced after OK by the chosen file's path if a file was chosen.
 #include <windows.h>
 #include <memory>
@@ -11,7 +11,7 @@
 #include "framework/Handle.h"
 #include "ui/TabbedPage.h"
 
-class CSelectFilePage : public CTabbedPage {
+class CSelectFilePage : public CTabbedPageOf<std::wstring> {
 public:
     CSelectFilePage();
 

@@ -1,18 +1,13 @@
 #pragma once
 // "Options" of the state settings: whether the Today theme and the touch calibration follow
 // the video mode. Edits the settings store handed over by the sheet, whose caller saves it.
+#include "state/Settings.h"
 #include "ui/TabbedPage.h"
 
-class CStateOptionsPage : public CTabbedPage {
+class CStateOptionsPage : public CTabbedPageOf<CSettings> {
 public:
     CStateOptionsPage();
 
 protected:
-    bool OnInitDialog() override;
     void DoDataExchange(CDataExchange& dx) override;
-    void OnApply() override;
-
-private:
-    bool m_bSwitchTodayTheme = false;
-    bool m_bSwitchCalibration = false;
 };

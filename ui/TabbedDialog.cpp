@@ -8,11 +8,18 @@ CTabbedDialog::CTabbedDialog(UINT captionId, HWND parent) : CPropertySheet(LoadR
 void CTabbedDialog::SetData(void* data)
 {
     for (int i = 0; i < GetPageCount(); ++i) {
-        if (auto* page = dynamic_cast<CTabbedPage*>(GetPage(i))) {
+        if (auto* page = dynamic_cast<CTabbedPage*>(GetPage(i)))
             page->m_pData = data;
-            page->m_pDialog = this;
-        }
     }
+}
+
+INT_PTR CTabbedDialog::Run(UINT captionId, HWND parent, std::initializer_list<CPropertyPage*> pages, void* data)
+{
+    CTabbedDialog sheet(captionId, parent);
+    for (CPropertyPage* page : pages)
+        sheet.AddPage(page);
+    sheet.SetData(data);
+    return sheet.DoModal();
 }
 
 bool CTabbedDialog::OnInitDialog()

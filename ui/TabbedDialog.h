@@ -2,6 +2,7 @@
 // Every settings dialog of the program: a sheet of tabbed pages with its caption from the
 // string table and a command bar at the bottom whose two picture buttons close it as OK
 // (validation included) and Cancel do.
+#include <initializer_list>
 #include "framework/PropertySheet.h"
 #include "platform/CommandBar.h"
 #include "ui/LayoutScaler.h"
@@ -11,19 +12,18 @@ public:
     // The caption is string captionId; the parent is the window the sheet was opened from.
     CTabbedDialog(UINT captionId, HWND parent);
 
-    // Hands the object the pages edit to every page added so far (CTabbedPage), and this
-    // sheet as their dialog. Callers add all pages first, then call this, then DoModal.
+    // Hands the object the pages edit to every page added so far (CTabbedPage). Callers add
+    // all pages first, then call this, then DoModal.
     void SetData(void* data);
 
-    // Runs a sheet of one page of type Page over data and returns how it ended (IDOK...).
+    // Runs a sheet of the pages, in tab order, over data and returns how it ended (IDOK...).
+    static INT_PTR Run(UINT captionId, HWND parent, std::initializer_list<CPropertyPage*> pages, void* data);
+    // The same for a sheet of one page of type Page.
     template <typename Page>
     static INT_PTR RunPage(UINT captionId, HWND parent, void* data)
     {
-        CTabbedDialog sheet(captionId, parent);
         Page page;
-        sheet.AddPage(&page);
-        sheet.SetData(data);
-        return sheet.DoModal();
+        return Run(captionId, parent, {&page}, data);
     }
 
 protected:

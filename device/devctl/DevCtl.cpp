@@ -8,6 +8,8 @@
 //   devctl type [WINDOW] [--id N] TEXT           types into an edit box (the first one by default)
 //   devctl set-text [WINDOW] --id N TEXT         replaces an edit box's (or combo box's) text;
 //                                                its parent is told as typing tells it
+//   devctl pick [WINDOW] --id N --index I        chooses a combo box's entry I (from 0) as its
+//                                                list does; its parent is told
 //   devctl answer [WINDOW] BUTTON                presses a message box's button: ok, cancel, yes,
 //                                                no, abort, retry, ignore, default or an id
 //   devctl command [WINDOW] ID                   sends a menu command to a window (default: the
@@ -304,6 +306,28 @@ int SetText(const Args& args)
     if ((edit->style & ES_MULTILINE) || inCombo)
         ::SendMessageTimeoutW(edit->parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(edit->hwnd), EN_CHANGE),
                               reinterpret_cast<LPARAM>(edit->hwnd), SMTO_ABORTIFHUNG, 5000, &result);
+    return 0;
+}
+
+// The selection, then the notification the list gives when a user picks an entry.
+int Pick(const Args& args)
+{
+    int id = kAnyId, index = -1;
+    if (!args.words.empty() || !IdOption(args, id) || id == kAnyId || !ParseInt(Option(args, L"index"), index))
+        return Fail(2, L"pick wants --id N --index I");
+    const std::vector<WindowInfo> windows = ListWindows();
+    const WindowInfo* target = TargetWindow(windows, args, false);
+    if (!target)
+        return Fail(1, L"no such window");
+    const ControlInfo* combo = FindControl(*target, id, L"", WC_COMBOBOXW);
+    if (!combo)
+        return Fail(1, L"no combo box " + std::to_wstring(id) + L" in \"" + target->title + L"\"");
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutW(combo->hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0, SMTO_ABORTIFHUNG, 5000,
+                               &result) || static_cast<int>(result) != index)
+        return Fail(1, L"the combo box has no entry " + std::to_wstring(index));
+    ::SendMessageTimeoutW(combo->parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                          reinterpret_cast<LPARAM>(combo->hwnd), SMTO_ABORTIFHUNG, 5000, &result);
     return 0;
 }
 
@@ -611,14 +635,14 @@ int Paint(const Args& args)
 int Run(const std::vector<std::wstring>& args)
 {
     if (args.size() < 2)
-        return Fail(2, L"usage: devctl list | tap | type | set-text | answer | command | menus | menu | tabs | tab | "
-                       L"items | paint | workarea | save-keys | load-volatile");
+        return Fail(2, L"usage: devctl list | tap | type | set-text | pick | answer | command | menus | menu | tabs | "
+                       L"tab | items | paint | workarea | save-keys | load-volatile");
     const std::wstring& command = args[1];
     Args parsed;
     if (!ParseArgs(args, 2, parsed))
         return Fail(2, L"an option lacks its value");
     static const std::map<std::wstring, int (*)(const Args&)> commands = {
-        {L"tap", Tap},         {L"type", Type}, {L"set-text", SetText}, {L"answer", Answer}, {L"command", Command},
+        {L"tap", Tap},         {L"type", Type}, {L"set-text", SetText}, {L"pick", Pick}, {L"answer", Answer}, {L"command", Command},
         {L"menus", Menus},     {L"tabs", Tabs}, {L"tab", TapTab},       {L"items", Items},   {L"paint", Paint},
         {L"menu", Menu},       {L"workarea", WorkArea}};
     if (command == L"list")

@@ -42,8 +42,8 @@ Commands:
   stop           shut down a running device
   pages          screenshots of every page of Dorix's settings sheets on all four screens,
                  each page's layout checked (on a device of its own)
-  windows, tap, type, set-text, answer, command, menus, tabs, tab, items, screenshot
-                 drive a running device as a user would
+  windows, tap, type, set-text, pick, answer, command, menus, tabs, tab, items, start,
+  screenshot     drive a running device as a user would (start: a Start-menu shortcut)
 
 Examples:
   device/dorix-device run                       Dorix's main window
@@ -73,7 +73,8 @@ def ensure_built(args):
     # The device's programs, and Dorix's once the build has it; not the tests.
     listed = subprocess.run(["cmake", "--build", args.build, "--target", "help"], check=True,
                             stdout=subprocess.PIPE, text=True).stdout.split()
-    targets = ["devctl", "wceload", "standin", "boxfit", "boxfithost", "navbar"] + (["dorix"] if "dorix" in listed else [])
+    targets = ["devctl", "wceload", "standin", "pixels", "boxfit", "boxfithost", "navbar"] + (
+        ["dorix"] if "dorix" in listed else [])
     subprocess.run(["cmake", "--build", args.build, "-j%d" % (os.cpu_count() or 2), "--target"] + targets,
                    check=True, stdout=subprocess.DEVNULL)
 
@@ -252,6 +253,11 @@ def cmd_set_text(args):
     return 0
 
 
+def cmd_pick(args):
+    ui.call(attached(args), "pick", *window_options(args), "--id", str(args.id), "--index", str(args.index))
+    return 0
+
+
 def cmd_answer(args):
     ui.call(attached(args), "answer", *window_options(args), args.button)
     return 0
@@ -308,6 +314,13 @@ def cmd_items(args):
         check = {None: "   ", True: "[x]", False: "[ ]"}[item["checked"]]
         print("%s%s %s%s" % ("  " * item["level"], check, " | ".join(item["texts"]), " (selected)" if item["selected"]
                              else ""))
+    return 0
+
+
+def cmd_start(args):
+    dev = attached(args)
+    proc = dev.start_shortcut(args.name)
+    print("started %s (process %d)" % (args.name, proc.pid))
     return 0
 
 
@@ -405,6 +418,11 @@ def parser():
     set_text.add_argument("--id", type=int, required=True)
     set_text.add_argument("text")
     set_text.set_defaults(func=cmd_set_text)
+    pick = sub.add_parser("pick", parents=[common, window], help="choose a combo box's entry (from 0) as its "
+                          "list does; its parent is told")
+    pick.add_argument("--id", type=int, required=True)
+    pick.add_argument("--index", type=int, required=True)
+    pick.set_defaults(func=cmd_pick)
     answer = sub.add_parser("answer", parents=[common, window], help="press a message box's button")
     answer.add_argument("button", help="ok, cancel, yes, no, abort, retry, ignore, default or an id")
     answer.set_defaults(func=cmd_answer)
@@ -445,6 +463,10 @@ def parser():
     pictures.add_argument("--out", help="where the pictures go (default: the device's screens/pages folder)")
     pictures.add_argument("--no-build", action="store_true", help="do not set up the machine or build first")
     pictures.set_defaults(func=cmd_pages)
+    start = sub.add_parser("start", parents=[common], help="start a shortcut of the Start menu as a tap on it "
+                           "would (\\Windows\\Start Menu\\Programs\\NAME.lnk)")
+    start.add_argument("name", help="the shortcut's name, with or without .lnk")
+    start.set_defaults(func=cmd_start)
     shot = sub.add_parser("screenshot", parents=[common], help="save the device's screen as PNG")
     shot.add_argument("file", nargs="?")
     shot.set_defaults(func=cmd_screenshot)

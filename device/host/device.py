@@ -32,7 +32,7 @@ TABLE = "\\Windows\\atihwtbl0.txt"
 VOLATILE_ROOT = "HKLM\\HARDWARE"
 WINE_REG_FILES = ("system.reg", "user.reg", "userdef.reg")
 # Programs of the build that are part of the device's ROM: build name -> device path.
-BUILT_ROM = {"wceload.exe": "\\Windows\\wceload.exe"}
+BUILT_ROM = {"wceload.exe": "\\Windows\\wceload.exe", "pixels.exe": "\\Windows\\pixels.exe"}
 # The X window of the device's virtual desktop.
 DESKTOP_WINDOW = "Default - Wine desktop"
 DORIX_PATH = "\\Program Files\\Dorix\\dorix.exe"
@@ -191,11 +191,22 @@ class Device:
 
     def create(self):
         """Creates the device from its image (about 20 s): a new prefix with the image's
-        registry, its factory registry saved, the image's files on the drive."""
+        registry, its factory registry saved, the image's files on the drive. With
+        DORIX_DEVICE_SEED naming the home of another device of the same image, created and not
+        running, its prefix and factory state are copied instead, in a second or two: the same
+        device from the same factory."""
         self.require_built("devctl.exe")
         self.log("creating the device %s in %s" % (self.image.name, self.dir))
         for path in (self.prefix, self.factory, self.drive):
             shutil.rmtree(path, ignore_errors=True)
+        seed = self.seed()
+        if seed is not None:
+            # The prefix's own links are relative, but for drive D:, which booting maps anew.
+            shutil.copytree(seed.prefix, self.prefix, symlinks=True)
+            shutil.copytree(seed.factory, self.factory)
+            self._map_drive()
+            self._factory_drive()
+            return
         os.makedirs(self.drive)
         subprocess.run([WINESERVER, "-k"], env=self.env(), stderr=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
         self.wine("wineboot", "--init")
@@ -214,6 +225,16 @@ class Device:
         with open(os.path.join(self.factory, "volatile.dat"), "w", encoding="utf-8") as f:
             f.write(registry.write_volatile(self.image.registry, self.image.volatile_keys()))
         self._factory_drive()
+
+    def seed(self):
+        """The created device that DORIX_DEVICE_SEED names for this image, or None."""
+        home = os.environ.get("DORIX_DEVICE_SEED")
+        if not home:
+            return None
+        seed = Device(self.image.name, home=home, build=self.build, log=self.log)
+        if seed.dir == self.dir or not seed.created or seed.running():
+            return None
+        return seed
 
     def _map_drive(self):
         """The drive folder is drive D:; programs started in it have D:\\ as their current
@@ -493,6 +514,16 @@ class Device:
         self.program = subprocess.Popen([WINE, program] + list(args), env=self.env(), cwd=self.drive,
                                         stdin=subprocess.DEVNULL, stdout=self._wine_log(), stderr=self._wine_log())
         return self.program
+
+    def start_shortcut(self, name):
+        """Starts what the Start menu's shortcut name starts, as a tap on it in the Start menu
+        does, in the running device's session; returns the process."""
+        try:
+            program, args = startup.start_menu_entry(lambda path: host_path(self.drive, path), name)
+        except (OSError, startup.ShortcutError) as e:
+            raise DeviceError(str(e))
+        return subprocess.Popen([WINE, program] + args, env=self.env(), cwd=self.drive, stdin=subprocess.DEVNULL,
+                                stdout=self._wine_log(), stderr=self._wine_log())
 
     def shutdown(self):
         """Ends every program of the device, keeping its volatile keys and its registry."""

@@ -21,6 +21,7 @@ SHEETS = [
     Sheet(32857, "640x480 - Landscape"),
     Sheet(32844, "State Settings"),
     Sheet(32860, "Program Settings"),
+    Sheet(32870, "New shortcut"),
 ]
 Nested = namedtuple("Nested", "parent tab steps caption")
 # The sheets that pages open, each reached from the page (by its tab text) of the sheet of the

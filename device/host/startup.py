@@ -12,6 +12,7 @@ import os
 from dataclasses import dataclass, field
 
 FOLDER = "\\Windows\\StartUp"
+START_MENU = "\\Windows\\Start Menu\\Programs"
 
 
 class ShortcutError(ValueError):
@@ -71,6 +72,22 @@ def is_program(path):
             return f.read(2) == b"MZ"
     except OSError:
         return False
+
+
+def start_menu_entry(find, name):
+    """(program, arguments) of the Start menu's shortcut name (with or without ".lnk"), as a tap
+    on it starts them; ShortcutError when there is none, it is no shortcut or its program is
+    missing. find(device path) gives a device path's host file or None."""
+    shortcut = "%s\\%s" % (START_MENU, name if name.lower().endswith(".lnk") else name + ".lnk")
+    host_file = find(shortcut)
+    if host_file is None:
+        raise ShortcutError("no shortcut %s" % shortcut)
+    with open(host_file, "rb") as f:
+        program, args = split_command_line(command_line(f.read()))
+    program = device_program(program)
+    if find(program) is None:
+        raise ShortcutError("%s is missing" % program)
+    return program, args
 
 
 def plan(find):

@@ -181,6 +181,15 @@ class Session:
     def set_text(self, sheet, control, text):
         ui.call(self.dev, "set-text", "--hwnd", str(sheet["hwnd"]), "--id", str(control), text)
 
+    def pick(self, sheet, control, index):
+        ui.call(self.dev, "pick", "--hwnd", str(sheet["hwnd"]), "--id", str(control), "--index", str(index))
+
+    def start_shortcut(self, name):
+        """Starts a shortcut of the Start menu as a tap on it would."""
+        self.dev.attach()
+        self.started.append(self.dev.start_shortcut(name))
+        return self.started[-1]
+
     def tap_in(self, window, control):
         ui.call(self.dev, "tap", "--hwnd", str(window["hwnd"]), "--id", str(control))
 

@@ -10,7 +10,9 @@ import tempfile
 HERE = os.path.dirname(os.path.abspath(__file__))
 HOST = os.path.join(HERE, "..", "dorix-device")
 BUILD = os.environ.get("DORIX_BUILD") or os.path.join(HERE, "..", "..", "build")
-HOME = os.path.join(BUILD, "device-test-home")
+# Each test file may have a device home of its own (DORIX_DEVICE_TEST_HOME), so that files
+# run side by side.
+HOME = os.environ.get("DORIX_DEVICE_TEST_HOME") or os.path.join(BUILD, "device-test-home")
 
 sys.path.insert(0, os.path.join(HERE, "..", "host"))
 
