@@ -1,4 +1,5 @@
 #include "app/MainView.h"
+#include <iterator>
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
 #include "core/ProgramRun.h"
@@ -44,6 +45,36 @@ void CMainView::OnInitialUpdate()
         button.SetBkColor(kButtonBackground);
     }
     m_scaler.Apply(m_hWnd, kDesignWidth, kDesignHeight);
+    FitButtons();
+}
+
+void CMainView::FitButtons()
+{
+    const RECT client = GetClientRect();
+    RECT used{};
+    for (const CBmpButton& button : m_buttons) {
+        const RECT rect = button.GetRectInParent();
+        ::UnionRect(&used, &used, &rect);
+    }
+    if (used.right <= client.right && used.bottom <= client.bottom)
+        return;
+    const RECT first = m_buttons[0].GetRectInParent();
+    const int width = first.right - first.left;
+    const int height = first.bottom - first.top;
+    const int count = static_cast<int>(std::size(m_buttons));
+    for (int columns = 3; columns <= count; ++columns) {
+        const int rows = (count + columns - 1) / columns;
+        const int gapX = (client.right - columns * width) / (columns + 1);
+        const int gapY = (client.bottom - rows * height) / (rows + 1);
+        if (gapX < 0 || gapY < 0)
+            continue;
+        for (int n = 0; n < count; ++n) {
+            const int left = gapX + (n % columns) * (width + gapX);
+            const int top = gapY + (n / columns) * (height + gapY);
+            m_buttons[n].MoveWindow(RECT{left, top, left + width, top + height});
+        }
+        return;
+    }
 }
 
 bool CMainView::OnCommand(UINT id, UINT code, HWND control)

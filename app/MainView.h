@@ -23,7 +23,7 @@ public:
     CMainView();
 
     // Gives every button its picture, sized to it, on the grey background, then fits the form
-    // to the screen.
+    // to the screen and the buttons into the view.
     void OnInitialUpdate() override;
     // A button's click starts the switch to its mode.
     bool OnCommand(UINT id, UINT code, HWND control) override;
@@ -31,6 +31,11 @@ public:
     const CLayoutScaler& GetScaler() const { return m_scaler; }
 
 private:
+    // The form's two columns of four rows are drawn for a portrait screen. Where they do not
+    // fit the view (on a landscape screen the view is lower than the four rows), the buttons
+    // go row by row, in their table order, into the fewest columns that let them all fit whole,
+    // evenly spaced; a view that holds the form keeps it as drawn.
+    void FitButtons();
     // Confirms, switches, then restarts or ends the program. A failure of the switch is
     // reported and ends the program with exit code 1; nothing escapes.
     void SwitchFromButton(CVideoMode target);

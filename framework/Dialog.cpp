@@ -59,9 +59,26 @@ bool CDialog::OnCommand(UINT id, UINT, HWND)
     }
 }
 
+void CDialog::DropCaption() const
+{
+    const DWORD style = GetStyle();
+    if (!(style & WS_CAPTION) || (style & WS_CHILD))
+        return;
+    const RECT client = GetClientRect();
+    const DWORD bare = style & ~(WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(bare));
+    // The client area keeps its size: the window loses the caption's height.
+    RECT frame = client;
+    ::AdjustWindowRectEx(&frame, bare, FALSE, static_cast<DWORD>(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)));
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
+        DropCaption();
         return OnInitDialog() ? TRUE : FALSE;
+    }
     return CWnd::WindowProc(message, wParam, lParam);
 }

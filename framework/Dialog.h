@@ -1,6 +1,8 @@
 #pragma once
 // A modal dialog from a dialog template. Derived dialogs override the hooks below; the
-// framework calls them from the dialog's own message handling.
+// framework calls them from the dialog's own message handling. The dialog shows without the
+// template's caption, as the device shows its dialogs: the title (the window's text) is what
+// the device's navigation bar shows.
 #include "framework/Wnd.h"
 
 class CDialog : public CWnd {
@@ -33,6 +35,9 @@ protected:
 
 private:
     HWND Owner() const;
+    // Takes the caption (and the system menu and sizing border) off a top-level dialog, keeping
+    // its client area's size.
+    void DropCaption() const;
 
     UINT m_templateId;
     HWND m_owner;

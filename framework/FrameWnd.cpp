@@ -1,4 +1,5 @@
 #include "framework/FrameWnd.h"
+#include <algorithm>
 #include "framework/MainWindow.h"
 #include "framework/ResourceString.h"
 #include "framework/StandardIds.h"
@@ -6,11 +7,15 @@
 
 bool CFrameWnd::LoadFrame(UINT resourceId)
 {
+    const std::wstring title = LoadResourceString(IDS_APP_TITLE);
+    // No caption: the device shows the title of the foreground window in its navigation bar.
+    if (!CreateEx(0, title.c_str(), WS_POPUP | WS_CLIPCHILDREN, RECT{0, 0, 0, 0}, nullptr, 0))
+        return false;
+    // Read once the program has a window: the simulated device's system gives a program its
+    // work area with its first window.
     RECT area{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    const std::wstring title = LoadResourceString(IDS_APP_TITLE);
-    if (!CreateEx(0, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, area, nullptr, 0))
-        return false;
+    MoveWindow(area);
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     if (HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(resourceId))) {
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -37,8 +42,16 @@ void CFrameWnd::OnSetFocus()
 
 void CFrameWnd::RecalcLayout()
 {
+    RECT client = GetClientRect();
+    if (const CWindow bar = GetDlgItem(ID_COMMAND_BAR); bar.IsWindow()) {
+        // The bar keeps its own height, which it has from its creation.
+        const RECT old = bar.GetRectInParent();
+        const LONG height = old.bottom - old.top;
+        bar.MoveWindow(RECT{client.left, client.bottom - height, client.right, client.bottom});
+        client.bottom = std::max(client.top, client.bottom - height);
+    }
     if (m_pActiveView && m_pActiveView->IsWindow())
-        m_pActiveView->MoveWindow(GetClientRect());
+        m_pActiveView->MoveWindow(client);
 }
 
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,15 +1,17 @@
 #pragma once
 // The program's top-level frame: a window titled with the application's title and carrying
-// the icon of its resource id, with one view filling its client area. Commands go to the
-// view first, then to the frame, then to the application object.
+// the icon of its resource id, with its command bar (the child ID_COMMAND_BAR, if it has one)
+// across the bottom and one view filling the rest of its client area. Commands go to the view
+// first, then to the frame, then to the application object.
 #include "framework/FormView.h"
 #include "framework/Wnd.h"
 
 class CFrameWnd : public CWnd {
 public:
-    // Creates the frame over the screen's work area, as the device shows every program, with
-    // the application title (string 57344) and the icon resourceId; the view made in OnCreate
-    // then gets its initial update. False when creation failed (the object has no window).
+    // Creates the frame over the screen's work area, as the device shows every program, without
+    // a caption (the device's navigation bar shows the title), with the application title
+    // (string 57344) and the icon resourceId; the view made in OnCreate then gets its initial
+    // update. False when creation failed (the object has no window).
     bool LoadFrame(UINT resourceId);
     CFormView* GetActiveView() const { return m_pActiveView; }
 
@@ -26,8 +28,10 @@ protected:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-private:
+    // Lays the command bar across the bottom (at the height it has) and the view above it.
     void RecalcLayout();
+
+private:
 
     CFormView* m_pActiveView = nullptr;
 };

@@ -96,7 +96,7 @@ INT_PTR CPropertySheet::DoModal()
     // A caption-only template: the sheet creates its tab control and pages itself.
     std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD) + 2 + m_caption.size() + 1, 0);
     auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    header->style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    header->style = WS_POPUP | WS_CLIPCHILDREN;
     WORD* caption = words.data() + sizeof(DLGTEMPLATE) / sizeof(WORD) + 2;  // after no menu and no class
     std::copy(m_caption.begin(), m_caption.end(), caption);
     m_active = -1;

@@ -2,7 +2,8 @@
 // A modal dialog with tabs, one page per tab. The pages are child dialogs from their own
 // templates, whose captions are the tab texts; a page's window is created the first time its
 // tab is shown, so a page the user never opened never runs its initialisation or its apply
-// step. The sheet fills the screen's work area, as the device shows every dialog.
+// step. The sheet fills the screen's work area, as the device shows every dialog, without a
+// caption: the device's navigation bar shows its title.
 #include <string>
 #include <vector>
 #include "framework/DataExchange.h"

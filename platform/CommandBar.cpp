@@ -1,7 +1,47 @@
 #include "platform/CommandBar.h"
+#include <algorithm>
 #include <cstdint>
+#include <string>
+#include "framework/StandardIds.h"
 
 namespace {
+
+// The first child id of the menu titles; the picture buttons' ids are their commands.
+constexpr UINT kFirstTitleId = 0xE801;
+constexpr int kMaxTitles = 16;
+// Space beside a menu title's text on a QVGA screen.
+constexpr int kTitlePadding = 8;
+
+// The screen's scale against QVGA: 2 on the VGA screens, 1 on the others.
+int ScreenScale()
+{
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    return (width < height ? width : height) >= 480 ? 2 : 1;
+}
+
+// A menu's title in the bar: its text on the bar, shown inverted while it is pressed.
+class CMenuTitle : public CBitmapButton {
+public:
+    explicit CMenuTitle(HFONT font) : m_font(font) {}
+
+protected:
+    void DrawItem(const DRAWITEMSTRUCT& item) override
+    {
+        RECT rect = item.rcItem;
+        const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+        ::FillRect(item.hDC, &rect, ::GetSysColorBrush(pressed ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        ::SetBkMode(item.hDC, TRANSPARENT);
+        ::SetTextColor(item.hDC, ::GetSysColor(pressed ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT));
+        HGDIOBJ old = ::SelectObject(item.hDC, m_font);
+        const std::wstring text = GetWindowText();
+        ::DrawTextW(item.hDC, text.c_str(), -1, &rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        ::SelectObject(item.hDC, old);
+    }
+
+private:
+    HFONT m_font;
+};
 
 // A command bar button: the button face, sunken while pressed, with the picture on it.
 class CCommandButton : public CBitmapButton {
@@ -50,30 +90,64 @@ CBitmapHandle CutPicture(HBITMAP strip, int index, int width, int height)
 
 }  // namespace
 
+int CCommandBar::GetHeight()
+{
+    return kQvgaHeight * ScreenScale();
+}
+
 bool CCommandBar::Create(HWND parent)
 {
     if (!parent || !::IsWindow(parent))
         return false;
     Destroy();
-    m_parent = parent;
+    m_font.Reset(::CreateFontW(-12 * ScreenScale(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Tahoma"));
+    if (!CreateEx(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 0, 0}, parent, ID_COMMAND_BAR))
+        return false;
+    Place();
+    return true;
+}
+
+bool CCommandBar::AddButton(std::unique_ptr<CBitmapButton> button, UINT id, const wchar_t* text)
+{
+    HWND hwnd = ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, m_hWnd,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
+                                  nullptr);
+    if (!hwnd || !button->SubclassWindow(hwnd)) {
+        if (hwnd)
+            ::DestroyWindow(hwnd);
+        return false;
+    }
+    m_buttons.push_back(std::move(button));
     return true;
 }
 
 bool CCommandBar::InsertMenuBar(UINT menuId)
 {
-    if (!m_parent)
+    if (!m_hWnd)
         return false;
     CMenuHandle menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId)));
-    if (!menu || !::SetMenu(m_parent, menu.Get()))
+    if (!menu)
         return false;
+    const int count = std::min(::GetMenuItemCount(menu.Get()), kMaxTitles);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[64] = L"";
+        ::GetMenuStringW(menu.Get(), static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+        // The titles go before any picture button.
+        auto title = std::make_unique<CMenuTitle>(m_font.Get());
+        if (!AddButton(std::move(title), kFirstTitleId + static_cast<UINT>(i), text))
+            return false;
+        std::rotate(m_buttons.begin() + m_menuTitles, m_buttons.end() - 1, m_buttons.end());
+        ++m_menuTitles;
+    }
     m_menu = std::move(menu);
-    ::DrawMenuBar(m_parent);
+    Place();
     return true;
 }
 
 bool CCommandBar::AddButtons(UINT toolBarId)
 {
-    if (!m_parent)
+    if (!m_hWnd)
         return false;
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     HRSRC info = ::FindResourceW(instance, MAKEINTRESOURCEW(toolBarId), MAKEINTRESOURCEW(kToolBarResourceType));
@@ -95,29 +169,85 @@ bool CCommandBar::AddButtons(UINT toolBarId)
         const WORD command = ReadWord(data, 4 + i);
         if (command == 0)
             continue;
-        HWND hwnd = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, width, height,
-                                      m_parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(command)), instance,
-                                      nullptr);
         auto button = std::make_unique<CCommandButton>();
-        if (!hwnd || !button->SubclassWindow(hwnd)) {
-            if (hwnd)
-                ::DestroyWindow(hwnd);
-            return false;
-        }
         button->SetBitmap(CutPicture(strip.Get(), static_cast<int>(i), width, height));
-        m_buttons.push_back(std::move(button));
+        if (!AddButton(std::move(button), command, L""))
+            return false;
     }
+    Place();
     return true;
 }
 
-void CCommandBar::PlaceButtons(const RECT& band) const
+void CCommandBar::Place()
 {
-    const int size = band.bottom - band.top;
-    int left = band.left;
-    for (const auto& button : m_buttons) {
-        button->MoveWindow(RECT{left, band.top, left + size, band.bottom});
-        left += size;
+    if (!m_hWnd)
+        return;
+    const RECT parent = GetParent().GetClientRect();
+    const int height = GetHeight();
+    MoveWindow(RECT{0, parent.bottom - height, parent.right, parent.bottom});
+    // A line above the bar, as the device draws it, then the titles and the buttons.
+    int left = 0;
+    const int top = ScreenScale();
+    HDC dc = ::GetDC(m_hWnd);
+    HGDIOBJ old = ::SelectObject(dc, m_font.Get());
+    for (int i = 0; i < static_cast<int>(m_buttons.size()); ++i) {
+        CBitmapButton& button = *m_buttons[static_cast<size_t>(i)];
+        int width = height - top;
+        if (i < m_menuTitles) {
+            const std::wstring text = button.GetWindowText();
+            SIZE extent{};
+            ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            width = extent.cx + 2 * kTitlePadding * ScreenScale();
+        }
+        button.MoveWindow(RECT{left, top, left + width, height});
+        left += width;
     }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(m_hWnd, dc);
+}
+
+bool CCommandBar::OpenMenu(int index)
+{
+    HMENU popup = m_menu ? ::GetSubMenu(m_menu.Get(), index) : nullptr;
+    if (!popup || index < 0 || index >= m_menuTitles)
+        return false;
+    RECT title{};
+    ::GetWindowRect(*m_buttons[static_cast<size_t>(index)], &title);
+    RECT bar{};
+    ::GetWindowRect(m_hWnd, &bar);
+    // Upward from the bar's top edge, as the device opens a command bar's menu.
+    const UINT command = ::TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
+                                            title.left, bar.top, m_hWnd, nullptr);
+    if (command)
+        GetParent().PostMessage(WM_COMMAND, MAKEWPARAM(command, 0));
+    return true;
+}
+
+bool CCommandBar::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (id >= kFirstTitleId && id < kFirstTitleId + static_cast<UINT>(m_menuTitles)) {
+        if (code == BN_CLICKED)
+            OpenMenu(static_cast<int>(id - kFirstTitleId));
+        return true;
+    }
+    // A picture button's command is the parent's, as if the button were its own.
+    GetParent().SendMessage(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+    return true;
+}
+
+LRESULT CCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = ::BeginPaint(m_hWnd, &ps);
+        const RECT client = GetClientRect();
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+        RECT line{client.left, client.top, client.right, client.top + ScreenScale()};
+        ::FillRect(dc, &line, ::GetSysColorBrush(COLOR_BTNSHADOW));
+        ::EndPaint(m_hWnd, &ps);
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
 }
 
 void CCommandBar::Destroy()
@@ -129,10 +259,7 @@ void CCommandBar::Destroy()
             ::DestroyWindow(hwnd);
     }
     m_buttons.clear();
-    if (m_menu && ::IsWindow(m_parent) && ::GetMenu(m_parent) == m_menu.Get())
-        ::SetMenu(m_parent, nullptr);
-    else if (m_menu && !::IsWindow(m_parent))
-        m_menu.Detach();  // destroyed with its window
+    m_menuTitles = 0;
     m_menu.Reset();
-    m_parent = nullptr;
+    DestroyWindow();
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include "ModalDriver.h"
 #include "framework/PropertySheet.h"
+#include "framework/StandardIds.h"
 
 class CSheetDriver : public CModalDriver {
 public:
@@ -36,9 +37,11 @@ public:
     static CWindow Control(CPropertySheet& sheet, int id) { return sheet.GetActivePage()->GetDlgItem(id); }
     static void Type(CPropertySheet& sheet, int id, const std::wstring& text) { Control(sheet, id).SetWindowText(text); }
     static std::wstring Text(CPropertySheet& sheet, int id) { return Control(sheet, id).GetWindowText(); }
+    // A button of the sheet's command bar, else of the page.
     static void Press(CPropertySheet& sheet, int id)
     {
-        CButton button = sheet.GetDlgItem(id).GetSafeHwnd() ? CButton(sheet.GetDlgItem(id)) : CButton(Control(sheet, id));
+        const CWindow own = sheet.GetDlgItem(ID_COMMAND_BAR).GetDlgItem(id);
+        CButton button = own.GetSafeHwnd() ? CButton(own) : CButton(Control(sheet, id));
         button.Click();
     }
     // Picks a combo box's entry as the list does: the selection, then its notification.

@@ -68,22 +68,28 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindowTest, FrameCarriesTitleToolsMenuAndTheView)
+TEST_F(MainWindowTest, FrameCarriesTitleCommandBarWithToolsAndTheViewAboveIt)
 {
     EXPECT_EQ(L"Dorix", m_frame->GetWindowText());
-    EXPECT_TRUE(m_frame->SendMessage(WM_GETICON, ICON_BIG)) << "the program's icon";
-    HMENU bar = ::GetMenu(*m_frame);
-    ASSERT_TRUE(bar);
-    ASSERT_EQ(1, ::GetMenuItemCount(bar));
-    wchar_t text[64] = L"";
-    ::GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION);
-    EXPECT_STREQ(L"Tools", text);
-    EXPECT_TRUE(::GetSubMenu(bar, 0)) << "its items are the settings sheets' test's";
+    EXPECT_FALSE(m_frame->GetStyle() & WS_CAPTION) << "the device's navigation bar shows the title";
+    EXPECT_FALSE(::GetMenu(*m_frame)) << "no desktop menu bar";
+    HMENU menu = m_frame->GetCommandBar().GetMenu();
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(1, ::GetMenuItemCount(menu));
+    EXPECT_TRUE(::GetSubMenu(menu, 0)) << "its items are the settings sheets' test's";
 
+    const CWindow bar = m_frame->GetDlgItem(ID_COMMAND_BAR);
+    ASSERT_TRUE(bar.IsWindow());
+    const CWindow tools(::GetWindow(bar, GW_CHILD));
+    EXPECT_EQ(L"Tools", tools.GetWindowText()) << "the menu's title in the bar";
     const CWindow view = m_frame->GetDlgItem(ID_VIEW_PANE);
     EXPECT_EQ(m_frame->GetView()->GetSafeHwnd(), view.GetSafeHwnd());
-    const RECT frame = m_frame->GetClientRect(), pane = view.GetRectInParent();
-    EXPECT_TRUE(::EqualRect(&frame, &pane)) << "the view fills the frame";
+    const RECT frame = m_frame->GetClientRect(), pane = view.GetRectInParent(), band = bar.GetRectInParent();
+    EXPECT_EQ(CCommandBar::GetHeight(), band.bottom - band.top);
+    const RECT bottom{frame.left, frame.bottom - CCommandBar::GetHeight(), frame.right, frame.bottom};
+    const RECT above{frame.left, frame.top, frame.right, band.top};
+    EXPECT_TRUE(::EqualRect(&band, &bottom)) << "the bar across the bottom";
+    EXPECT_TRUE(::EqualRect(&pane, &above)) << "the view above it";
 }
 
 TEST_F(MainWindowTest, ButtonsArePicturesInTheirPlacesFittedToTheScreen)

@@ -74,7 +74,7 @@ std::wstring MenuText(HMENU menu, int position)
 
 TEST_F(SettingsSheetTest, ToolsMenuOpensModeStateAndProgramSettingsAboutAndExit)
 {
-    HMENU tools = ::GetSubMenu(::GetMenu(*m_frame), 0);
+    HMENU tools = ::GetSubMenu(m_frame->GetCommandBar().GetMenu(), 0);
     ASSERT_EQ(6, ::GetMenuItemCount(tools));
     EXPECT_EQ(L"Mode settings", MenuText(tools, 0));
     const UINT ids[] = {static_cast<UINT>(-1), ID_STATE_SETTINGS, ID_PROGRAM_SETTINGS, ID_NEW_SHORTCUT, ID_APP_ABOUT,

@@ -37,6 +37,7 @@ void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight)
 {
     Apply(window, designWidth, designHeight,
           SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)});
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &m_area, 0);
 }
 
 void CLayoutScaler::Measure(int designWidth, int designHeight)
@@ -51,7 +52,7 @@ void CLayoutScaler::Measure(int designWidth, int designHeight)
 void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight, SIZE screen)
 {
     m_window = window;
-    m_screen = screen;
+    m_area = RECT{0, 0, screen.cx, screen.cy};
     m_designWidth = designWidth;
     m_designHeight = designHeight;
     m_scale = 1.0f;
@@ -69,8 +70,10 @@ void CLayoutScaler::FitWindow() const
                          static_cast<DWORD>(::GetWindowLongPtrW(m_window, GWL_EXSTYLE)));
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    ::SetWindowPos(m_window, nullptr, (m_screen.cx - width) / 2, (m_screen.cy - height) / 2, width, height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    // Centred in the area, its top left corner never above or left of it.
+    const int left = m_area.left + std::max(0, static_cast<int>(m_area.right - m_area.left - width) / 2);
+    const int top = m_area.top + std::max(0, static_cast<int>(m_area.bottom - m_area.top - height) / 2);
+    ::SetWindowPos(m_window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CLayoutScaler::CreateFont()

@@ -15,8 +15,9 @@ public:
     void Apply(HWND window, int designWidth, int designHeight, SIZE screen);
 
     // After Apply, for a box of its own (not a form or a page, which their parent sizes): grows
-    // the window's client area by the factor, as its children grew, and centres the window on
-    // the screen.
+    // the window's client area by the factor, as its children grew, and centres the window in
+    // the work area (the screen below the device's navigation bar; for a screen given to Apply,
+    // that whole screen).
     void FitWindow() const;
 
     // Only the factor and the font for the screen, for a window that places its children
@@ -39,7 +40,7 @@ private:
     void LayOutChildren() const;
 
     HWND m_window = nullptr;
-    SIZE m_screen{};
+    RECT m_area{};
     int m_designWidth = 0;
     int m_designHeight = 0;
     CFontHandle m_font;

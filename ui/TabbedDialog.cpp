@@ -3,13 +3,6 @@
 #include "state/FileHelpers.h"
 #include "ui/TabbedPage.h"
 
-namespace {
-
-// The command bar's height on the design screen.
-constexpr int kDesignCommandBarHeight = 26;
-
-}  // namespace
-
 CTabbedDialog::CTabbedDialog(UINT captionId, HWND parent) : CPropertySheet(LoadResourceString(captionId), parent) {}
 
 void CTabbedDialog::SetData(void* data)
@@ -36,9 +29,6 @@ bool CTabbedDialog::OnInitDialog()
     m_scaler.Measure(240, 222);
     const bool result = CPropertySheet::OnInitDialog();
     GetTabControl().SetFont(m_scaler.GetFont());
-    // The program's icon in the caption rather than the system's default one.
-    if (HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)))
-        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     if (m_commandBar.Create(m_hWnd))
         m_commandBar.AddButtons(IDR_SHEET_TOOLBAR);
     RecalcLayout();
@@ -54,14 +44,12 @@ void CTabbedDialog::OnStore()
 
 int CTabbedDialog::GetReservedBottom() const
 {
-    return static_cast<int>(kDesignCommandBarHeight * m_scaler.GetScale());
+    return CCommandBar::GetHeight();
 }
 
 void CTabbedDialog::PlaceCommandBar()
 {
-    RECT band = GetClientRect();
-    band.top = band.bottom - GetReservedBottom();
-    m_commandBar.PlaceButtons(band);
+    m_commandBar.Place();
 }
 
 bool CTabbedDialog::OnCommand(UINT id, UINT code, HWND control)

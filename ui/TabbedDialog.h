@@ -44,6 +44,6 @@ private:
 
     std::function<void()> m_store;
     CCommandBar m_commandBar;
-    // The tabs' font and the command bar's height follow the pages' scale.
+    // The tabs' font follows the pages' scale.
     CLayoutScaler m_scaler;
 };

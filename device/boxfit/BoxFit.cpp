@@ -40,16 +40,19 @@ int TextHeight(HWND text, int width)
 
 void Fit(HWND box)
 {
-    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
+    // The box stays within the work area: the screen below the navigation bar.
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const int areaWidth = area.right - area.left;
+    const int areaHeight = area.bottom - area.top;
     RECT window{}, client{};
     ::GetWindowRect(box, &window);
     ::GetClientRect(box, &client);
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
-    if (width <= screenWidth && height <= screenHeight) {
-        if (window.left < 0 || window.top < 0 || window.right > screenWidth || window.bottom > screenHeight)
-            ::SetWindowPos(box, nullptr, (screenWidth - width) / 2, (screenHeight - height) / 2, 0, 0,
+    if (width <= areaWidth && height <= areaHeight) {
+        if (window.left < area.left || window.top < area.top || window.right > area.right || window.bottom > area.bottom)
+            ::SetWindowPos(box, nullptr, area.left + (areaWidth - width) / 2, area.top + (areaHeight - height) / 2, 0, 0,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
@@ -73,7 +76,7 @@ void Fit(HWND box)
     const RECT firstButton = ClientRectOf(buttons.front(), box);
     const int frameWidth = width - client.right;
     const int frameHeight = height - client.bottom;
-    const int clientWidth = screenWidth - frameWidth;
+    const int clientWidth = areaWidth - frameWidth;
     // Wine's margins stay: beside the text, between text and buttons, below the buttons.
     const int textWidth = clientWidth - oldText.left - (client.right - oldText.right);
     const int above = firstButton.top - std::max(oldText.bottom, icon.bottom);
@@ -95,7 +98,7 @@ void Fit(HWND box)
         left += buttonWidth + gap;
     }
     const int newHeight = buttonsTop + buttonHeight + below + frameHeight;
-    ::SetWindowPos(box, nullptr, 0, std::max(0, (screenHeight - newHeight) / 2), screenWidth, newHeight,
+    ::SetWindowPos(box, nullptr, area.left, area.top + std::max(0, (areaHeight - newHeight) / 2), areaWidth, newHeight,
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -119,10 +122,28 @@ LRESULT CALLBACK BeforeDialog(HWND window, UINT message, WPARAM wParam, LPARAM l
     return result;
 }
 
+// The system's work area of this program: the screen below the device's navigation bar
+// (device/navbar). Wine keeps the work area per program and knows no such bar, so each program
+// is given it before its first window is made.
+void SetWorkArea()
+{
+    static bool set = false;
+    if (set)
+        return;
+    set = true;
+    RECT bar{};
+    HWND navBar = ::FindWindowW(L"DeviceNavBar", nullptr);
+    if (!navBar || !::GetWindowRect(navBar, &bar))
+        return;
+    RECT area{0, bar.bottom, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoW(SPI_SETWORKAREA, 0, &area, 0);
+}
+
 }  // namespace
 
 LRESULT CALLBACK FitMessageBoxes(int code, WPARAM wParam, LPARAM lParam)
 {
+    SetWorkArea();
     HWND window = reinterpret_cast<HWND>(wParam);
     wchar_t className[16] = L"";
     if (code == HCBT_CREATEWND && ::GetClassNameW(window, className, 16) && !::lstrcmpW(className, L"#32770")) {

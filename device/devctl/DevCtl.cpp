@@ -15,6 +15,10 @@
 //   devctl command [WINDOW] ID                   sends a menu command to a window (default: the
 //                                                main window "Dorix", class DorixWnd)
 //   devctl menus [WINDOW]                        the menus of the window's program, from its file
+//   devctl menu [WINDOW] TEXT...                 taps the menu TEXT in the window's command bar
+//                                                (default: Dorix's main window) and chooses the
+//                                                item of each further TEXT in the menu it opens
+//   devctl workarea                              the screen's size and the system's work area
 //   devctl tabs [WINDOW] [--id N]                a tab control's tabs and the selected one
 //   devctl tab [WINDOW] [--id N] TEXT | --index I  taps a tab
 //   devctl items [WINDOW] --id N                 a list view's or tree view's items, checks
@@ -190,6 +194,12 @@ bool IsClass(const std::wstring& className, const wchar_t* name)
     return ::CompareStringOrdinal(className.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
 }
 
+// The window Dorix's main window commands go to by default: the frame titled "Dorix".
+HWND DorixMainWindow()
+{
+    return ::FindWindowW(L"DorixWnd", L"Dorix");
+}
+
 // A press as the pen gives it: down and up at a point of the window's client area, posted so
 // that a modal loop the press opens cannot block the caller.
 void PostPress(HWND hwnd, POINT screen)
@@ -361,7 +371,7 @@ int Command(const Args& args)
         const WindowInfo* window = TargetWindow(windows, args, false);
         target = window ? window->hwnd : nullptr;
     } else {
-        target = ::FindWindowW(L"DorixWnd", L"Dorix");
+        target = DorixMainWindow();
     }
     if (!target)
         return Fail(1, L"no such window");
@@ -399,6 +409,122 @@ int Menus(const Args& args)
         out += (i ? L",\n{" : L"\n{") + std::wstring(L"\"id\":") + std::to_wstring(menus[i].id) + L",\"items\":"
             + Json(menus[i].items) + L"}";
     Write(out + L"]}\n");
+    return 0;
+}
+
+// The command bar's child window id and the program's open pop-up menu's class.
+constexpr int kCommandBarId = 0xE800;
+const wchar_t kPopupMenuClass[] = L"#32768";
+constexpr DWORD kMenuOpenMs = 5000;
+
+struct PopupSearch {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindPopup(HWND hwnd, LPARAM param)
+{
+    auto& search = *reinterpret_cast<PopupSearch*>(param);
+    wchar_t name[16] = L"";
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == search.pid && ::IsWindowVisible(hwnd) && ::GetClassNameW(hwnd, name, 16)
+        && !::lstrcmpW(name, kPopupMenuClass)) {
+        search.found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Taps the menu's title in the window's command bar, then picks the item of each further text
+// from the menu that opens, with the keys a user may use there (Wine lets no other process
+// read a live menu's items or their places, so they are counted in the program's menu
+// resource): Home selects the first item, Down the next one (separators are passed over),
+// Right opens a sub-menu, Enter chooses.
+int Menu(const Args& args)
+{
+    if (args.words.empty())
+        return Fail(2, L"menu wants the menu's TEXT and the items' texts");
+    const std::vector<WindowInfo> windows = ListWindows();
+    const WindowInfo* window = nullptr;
+    if (Has(args, L"window") || Has(args, L"hwnd")) {
+        window = TargetWindow(windows, args, false);
+    } else {
+        const HWND main = DorixMainWindow();
+        for (const WindowInfo& w : windows)
+            if (w.hwnd == main)
+                window = &w;
+    }
+    if (!window)
+        return Fail(1, L"no such window");
+    const ControlInfo* bar = FindControl(*window, kCommandBarId, L"");
+    const ControlInfo* title = nullptr;
+    for (const ControlInfo& control : window->controls)
+        if (bar && control.parent == bar->hwnd && SameText(control.text, args.words[0]))
+            title = &control;
+    if (!title)
+        return Fail(1, L"no menu \"" + args.words[0] + L"\" in the command bar of \"" + window->title + L"\"");
+    std::wstring program, message;
+    std::vector<ProgramMenu> menus;
+    if (!ReadProgramMenus(window->hwnd, program, menus, message))
+        return Fail(1, message);
+    const std::vector<MenuItemInfo>* items = nullptr;
+    for (const ProgramMenu& menu : menus)
+        for (const MenuItemInfo& item : menu.items)
+            if (!items && !item.separator && SameText(item.text, args.words[0]))
+                items = &item.items;
+    if (!items)
+        return Fail(1, L"no menu \"" + args.words[0] + L"\" in " + program);
+    std::vector<WPARAM> keys;
+    for (size_t level = 1; level < args.words.size(); ++level) {
+        int steps = -1;
+        const MenuItemInfo* chosen = nullptr;
+        for (const MenuItemInfo& item : *items) {
+            if (item.separator)
+                continue;
+            ++steps;
+            if (SameText(item.text, args.words[level])) {
+                chosen = &item;
+                break;
+            }
+        }
+        if (!chosen)
+            return Fail(1, L"no item \"" + args.words[level] + L"\" in the menu");
+        keys.push_back(VK_HOME);
+        keys.insert(keys.end(), static_cast<size_t>(steps), VK_DOWN);
+        const bool last = level + 1 == args.words.size();
+        if (!last && chosen->items.empty())
+            return Fail(1, L"\"" + args.words[level] + L"\" opens no menu");
+        keys.push_back(last ? VK_RETURN : VK_RIGHT);
+        items = &chosen->items;
+    }
+    ::PostMessageW(title->hwnd, BM_CLICK, 0, 0);
+    if (keys.empty())
+        return 0;
+    PopupSearch search{window->pid, nullptr};
+    for (const DWORD start = ::GetTickCount(); !search.found && ::GetTickCount() - start < kMenuOpenMs; ::Sleep(20))
+        ::EnumWindows(FindPopup, reinterpret_cast<LPARAM>(&search));
+    if (!search.found)
+        return Fail(1, L"the menu \"" + args.words[0] + L"\" did not open");
+    // The menu's own loop reads every key of its thread, whichever of its windows it is for.
+    for (WPARAM key : keys) {
+        ::PostMessageW(search.found, WM_KEYDOWN, key, 1);
+        ::PostMessageW(search.found, WM_KEYUP, key, 0xC0000001);
+    }
+    return 0;
+}
+
+// The work area as a program of the device gets it, which the device's system gives a program
+// with its first window.
+int WorkArea(const Args&)
+{
+    HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    if (probe)
+        ::DestroyWindow(probe);
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    Write(L"{\"screen\":[" + std::to_wstring(::GetSystemMetrics(SM_CXSCREEN)) + L","
+          + std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L"],\"work\":" + Json(area) + L"}\n");
     return 0;
 }
 
@@ -509,15 +635,16 @@ int Paint(const Args& args)
 int Run(const std::vector<std::wstring>& args)
 {
     if (args.size() < 2)
-        return Fail(2, L"usage: devctl list | tap | type | set-text | pick | answer | command | menus | tabs | tab | items | "
-                       L"paint | save-keys | load-volatile");
+        return Fail(2, L"usage: devctl list | tap | type | set-text | pick | answer | command | menus | menu | tabs | "
+                       L"tab | items | paint | workarea | save-keys | load-volatile");
     const std::wstring& command = args[1];
     Args parsed;
     if (!ParseArgs(args, 2, parsed))
         return Fail(2, L"an option lacks its value");
     static const std::map<std::wstring, int (*)(const Args&)> commands = {
         {L"tap", Tap},         {L"type", Type}, {L"set-text", SetText}, {L"pick", Pick}, {L"answer", Answer}, {L"command", Command},
-        {L"menus", Menus},     {L"tabs", Tabs}, {L"tab", TapTab},       {L"items", Items},   {L"paint", Paint}};
+        {L"menus", Menus},     {L"tabs", Tabs}, {L"tab", TapTab},       {L"items", Items},   {L"paint", Paint},
+        {L"menu", Menu},       {L"workarea", WorkArea}};
     if (command == L"list")
         return List();
     const auto found = commands.find(command);

@@ -7,6 +7,9 @@
 
 namespace {
 
+// The device's navigation bar (device/navbar).
+const wchar_t kNavBarClass[] = L"DeviceNavBar";
+
 std::wstring WindowText(HWND hwnd)
 {
     // WM_GETTEXT through a time-out: a hung program must not hang the caller.
@@ -214,8 +217,9 @@ BOOL CALLBACK AddWindow(HWND hwnd, LPARAM param)
     window.style = static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_STYLE));
     window.exStyle = static_cast<DWORD>(::GetWindowLongW(hwnd, GWL_EXSTYLE));
     ::GetWindowRect(hwnd, &window.rect);
-    // The virtual desktop's own invisible-in-effect helper windows have neither title nor size.
-    if (window.title.empty() && window.rect.right - window.rect.left <= 1)
+    // The virtual desktop's own invisible-in-effect helper windows have neither title nor size;
+    // the device's navigation bar is the system's, no program's window.
+    if ((window.title.empty() && window.rect.right - window.rect.left <= 1) || SameClass(window.className, kNavBarClass))
         return TRUE;
     // Every descendant, each after its parent.
     ::EnumChildWindows(hwnd, AddControl, reinterpret_cast<LPARAM>(&window.controls));

@@ -36,7 +36,7 @@ struct WindowInfo {
 };
 
 // The visible top-level windows of the device, topmost first. Owned windows (dialogs, boxes)
-// are included; the desktop's own helper windows are not.
+// are included; the desktop's own helper windows and the navigation bar are not.
 std::vector<WindowInfo> ListWindows();
 
 // The topmost window whose title or class contains the text (case-insensitive), only boxes

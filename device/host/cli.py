@@ -73,7 +73,8 @@ def ensure_built(args):
     # The device's programs, and Dorix's once the build has it; not the tests.
     listed = subprocess.run(["cmake", "--build", args.build, "--target", "help"], check=True,
                             stdout=subprocess.PIPE, text=True).stdout.split()
-    targets = ["devctl", "wceload", "standin", "pixels", "boxfit", "boxfithost"] + (["dorix"] if "dorix" in listed else [])
+    targets = ["devctl", "wceload", "standin", "pixels", "boxfit", "boxfithost", "navbar"] + (
+        ["dorix"] if "dorix" in listed else [])
     subprocess.run(["cmake", "--build", args.build, "-j%d" % (os.cpu_count() or 2), "--target"] + targets,
                    check=True, stdout=subprocess.DEVNULL)
 
@@ -83,7 +84,7 @@ def cmd_run(args):
     headless = args.headless or not os.environ.get("DISPLAY")
     if not args.no_build:
         ensure_built(args)
-    dev.require_built("devctl.exe", "boxfit.exe", devicemod.STANDIN)
+    dev.require_built("devctl.exe", "boxfit.exe", "navbar.exe", devicemod.STANDIN)
     dev.lock()
     if dev.running():
         raise devicemod.DeviceError("the device is already running")

@@ -37,6 +37,9 @@ BUILT_ROM = {"wceload.exe": "\\Windows\\wceload.exe", "pixels.exe": "\\Windows\\
 DESKTOP_WINDOW = "Default - Wine desktop"
 DORIX_PATH = "\\Program Files\\Dorix\\dorix.exe"
 STANDIN = "standin.exe"
+# Wine's own fonts, of which the device's system has these.
+WINE_FONTS = "/usr/share/wine/fonts"
+SYSTEM_FONTS = ("marlett.ttf",)
 
 
 class DeviceError(Exception):
@@ -138,6 +141,7 @@ class Device:
         self.program = None
         self.started = []  # the programs of the StartUp folder
         self.boxfit = None
+        self.navbar = None
         self.headless = False
         self.wine_log = None
         self._lock = None
@@ -397,7 +401,8 @@ class Device:
     def boot(self, headless, display=None):
         """Boots the device: ROM restored, the driver's settings read, the screen of that mode
         (Xvfb when headless), the volatile keys created, the desktop started with the device's
-        message-box layout (device/boxfit), the StartUp folder's programs started. Returns the
+        navigation bar (device/navbar) and message-box layout (device/boxfit), the StartUp folder's
+        programs started. Returns the
         BootMode; its "startup" lists what the StartUp folder started or skipped, one line each."""
         self._map_drive()
         restored = self.restore_rom()
@@ -413,28 +418,44 @@ class Device:
             self.display = display
         subprocess.run([WINESERVER, "-p"], env=self.env(), stdin=subprocess.DEVNULL,
                        stdout=self._wine_log(), stderr=self._wine_log())
-        self.require_built("devctl.exe", "boxfit.exe", "boxfit.dll")
+        self.require_built("devctl.exe", "boxfit.exe", "boxfit.dll", "navbar.exe")
+        self._install_fonts()
         self.wine(self.built("devctl.exe"), "load-volatile", win_path(self.volatile))
         self.desktop = subprocess.Popen(
             [WINE, "explorer", "/desktop=Default,%dx%d" % (width, height)], env=self.env(), cwd=self.drive,
             stdin=subprocess.DEVNULL, stdout=self._wine_log(), stderr=self._wine_log())
-        self._start_boxfit()
+        if os.environ.get("DORIX_DEVICE_NAVBAR"):
+            # Not yet by default: while it runs, Wine leaves the windows a program opens over its
+            # main window unpainted (black) on the device's screen.
+            self.navbar = self._start_ready("navbar.exe", "navigation bar")
+        self.boxfit = self._start_ready("boxfit.exe", "message-box layout")
         self._write_session(mode)
         mode.restored = restored
         mode.settings = settings
         mode.startup = self._run_startup()
         return mode
 
-    def _start_boxfit(self):
-        """Starts the device's message-box layout and waits until it is in place, so that every
-        program of the device lays its boxes out for the device's screen."""
-        self.boxfit = subprocess.Popen([WINE, self.built("boxfit.exe")], env=self.env(), cwd=self.drive,
-                                       stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=self._wine_log())
+    def _start_ready(self, name, what):
+        """Starts a program of the device's system and waits until it says it is in place: the
+        navigation bar, so that every program gets the work area below it, and the message-box
+        layout, so that every program lays its boxes out for the device's screen."""
+        proc = subprocess.Popen([WINE, self.built(name)], env=self.env(), cwd=self.drive,
+                                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=self._wine_log())
         answer = b""
-        if select.select([self.boxfit.stdout], [], [], 30)[0]:
-            answer = self.boxfit.stdout.readline()
+        if select.select([proc.stdout], [], [], 30)[0]:
+            answer = proc.stdout.readline()
         if answer.strip() != b"ready":
-            raise DeviceError("the device's message-box layout did not start: %r" % answer.decode(errors="replace"))
+            raise DeviceError("the device's %s did not start: %r" % (what, answer.decode(errors="replace")))
+        return proc
+
+    def _install_fonts(self):
+        """The fonts of the device's system, from Wine's own: Tahoma, and Marlett, whose glyphs
+        draw the boxes' close buttons (without it Wine shows the letter "r")."""
+        fonts = os.path.join(self.prefix, "drive_c", "windows", "Fonts")
+        for name in SYSTEM_FONTS:
+            source = os.path.join(WINE_FONTS, name)
+            if os.path.isfile(source) and os.path.isdir(fonts) and not os.path.exists(os.path.join(fonts, name)):
+                shutil.copy2(source, fonts)
 
     def _run_startup(self):
         """Starts the programs of the StartUp folder's shortcuts, as the device does at boot;
@@ -515,15 +536,16 @@ class Device:
             except (DeviceError, subprocess.TimeoutExpired) as e:
                 self.log("warning: volatile keys not saved: %s" % e)
         self._stop_server()
-        for proc in [self.program, self.desktop, self.boxfit] + self.started:
+        for proc in [self.program, self.desktop, self.navbar, self.boxfit] + self.started:
             if proc is not None:
                 try:
                     proc.wait(timeout=10)
                 except subprocess.TimeoutExpired:
                     proc.kill()
-        if self.boxfit is not None:
-            self.boxfit.stdout.close()
-        self.program = self.desktop = self.boxfit = None
+        for proc in (self.navbar, self.boxfit):
+            if proc is not None:
+                proc.stdout.close()
+        self.program = self.desktop = self.navbar = self.boxfit = None
         self.started = []
         if self.xvfb is not None:
             self.xvfb.send_signal(signal.SIGTERM)

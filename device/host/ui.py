@@ -18,11 +18,17 @@ def devctl(dev, *args, timeout=30):
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
 
+def failure(args, code, out):
+    """devctl's message, or what ended it when it left none (a crash of the helper, or Wine
+    unable to start it)."""
+    return out.strip() or "devctl %s failed with exit code %d and no message" % (args[0], code)
+
+
 def query(dev, *args):
     """Runs a devctl command that answers with JSON; raises with its message on failure."""
     code, out = devctl(dev, *args)
     if code != 0:
-        raise devicemod.DeviceError(out.strip() or "devctl %s failed" % args[0])
+        raise devicemod.DeviceError(failure(args, code, out))
     try:
         return json.loads(out)
     except ValueError:
@@ -47,7 +53,7 @@ def call(dev, *args):
     """Runs a devctl command that changes something; raises with its message on failure."""
     code, out = devctl(dev, *args)
     if code != 0:
-        raise devicemod.DeviceError(out.strip() or "devctl %s failed" % args[0])
+        raise devicemod.DeviceError(failure(args, code, out))
 
 
 def wait_for(what, probe, timeout=30.0, interval=0.1):
