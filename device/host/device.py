@@ -424,10 +424,7 @@ class Device:
         self.desktop = subprocess.Popen(
             [WINE, "explorer", "/desktop=Default,%dx%d" % (width, height)], env=self.env(), cwd=self.drive,
             stdin=subprocess.DEVNULL, stdout=self._wine_log(), stderr=self._wine_log())
-        if os.environ.get("DORIX_DEVICE_NAVBAR"):
-            # Not yet by default: while it runs, Wine leaves the windows a program opens over its
-            # main window unpainted (black) on the device's screen.
-            self.navbar = self._start_ready("navbar.exe", "navigation bar")
+        self.navbar = self._start_ready("navbar.exe", "navigation bar")
         self.boxfit = self._start_ready("boxfit.exe", "message-box layout")
         self._write_session(mode)
         mode.restored = restored
@@ -577,14 +574,14 @@ class Device:
         """Saves the device's screen as PNG; returns the path."""
         os.makedirs(os.path.dirname(os.path.abspath(path)), exist_ok=True)
         # Headless, the X screen is the device's screen; on a user's display the device's
-        # screen is the virtual desktop's window.
-        xwd = ["xwd", "-root"] if self.headless else ["xwd", "-name", DESKTOP_WINDOW]
-        xwd += ["-silent", "-display", self.display]
-        shot = subprocess.run(xwd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=30)
+        # screen is the virtual desktop's window. One read of the screen as it shows: xwd
+        # pieces its picture together window by window once windows bring colormaps of their
+        # own, as every Wine program does, and leaves a window black that lies over another
+        # one smaller than the screen (a program's window below the navigation bar).
+        window = "root" if self.headless else DESKTOP_WINDOW
+        shot = subprocess.run(["/usr/bin/import", "-silent", "-window", window, "png:" + path],
+                              env=dict(os.environ, DISPLAY=self.display), stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=30)
         if shot.returncode != 0:
-            raise DeviceError("xwd failed: %s" % shot.stderr.decode(errors="replace").strip())
-        conv = subprocess.run(["/usr/bin/convert", "xwd:-", path], input=shot.stdout, stderr=subprocess.PIPE,
-                              timeout=30)
-        if conv.returncode != 0:
-            raise DeviceError("convert failed: %s" % conv.stderr.decode(errors="replace").strip())
+            raise DeviceError("import failed: %s" % shot.stderr.decode(errors="replace").strip())
         return path
