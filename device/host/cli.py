@@ -42,7 +42,7 @@ Commands:
   stop           shut down a running device
   pages          screenshots of every page of Dorix's settings sheets on all four screens,
                  each page's layout checked (on a device of its own)
-  windows, tap, type, set-text, pick, answer, command, menus, tabs, tab, items, start,
+  windows, tap, type, set-text, pick, answer, menu, command, menus, tabs, tab, items, start,
   screenshot     drive a running device as a user would (start: a Start-menu shortcut)
 
 Examples:
@@ -50,7 +50,9 @@ Examples:
   device/dorix-device run --headless --seconds 5 -- VGA Y
   device/dorix-device state
   device/dorix-device answer yes                (in a second terminal, while it runs)
-  device/dorix-device command 32852             choose "240x320 - Portrait..." in Dorix's menu
+  device/dorix-device menu Tools "Mode settings" "240x320 - Portrait..."
+                                                tap Tools in Dorix's command bar, choose the items
+  device/dorix-device command 32852             or send that item's command to Dorix directly
   device/dorix-device tab --window "240x320" Scrollbars
   device/dorix-device set-text --window "240x320" --id 1073 18
   device/dorix-device tap --window "240x320" --id 32790
@@ -268,6 +270,11 @@ def cmd_command(args):
     return 0
 
 
+def cmd_menu(args):
+    ui.call(attached(args), "menu", *window_options(args), *args.texts)
+    return 0
+
+
 def print_menu(items, depth):
     for item in items:
         if item["separator"]:
@@ -430,6 +437,10 @@ def parser():
                              "Dorix's main window), as choosing it in the menu does")
     command.add_argument("command_id", type=int, metavar="ID")
     command.set_defaults(func=cmd_command)
+    menu = sub.add_parser("menu", parents=[common, window], help="tap a menu in a window's command bar (default: "
+                          "Dorix's main window) and choose the item of each further TEXT in the menu it opens")
+    menu.add_argument("texts", nargs="+", metavar="TEXT", help="the menu's title, then the items' texts")
+    menu.set_defaults(func=cmd_menu)
     menus = sub.add_parser("menus", parents=[common, window], help="the menus of a window's program with their "
                            "command ids (read from the program's file)")
     menus.add_argument("--json", action="store_true")
@@ -452,12 +463,15 @@ def parser():
     pictures = sub.add_parser("pages", parents=[common], help="screenshots of every page of Dorix's settings "
                               "sheets on each screen, each page's layout checked",
                               description="Boots a device of its own (in HOME/pages, from factory state) on each "
-                              "screen, 240x320, 320x240, 480x640 and 640x480, starts Dorix, opens each settings "
-                              "sheet from the main window (the mode, state and program settings sheets) and the "
-                              "sheets their pages open, shows every page and saves a screenshot of it (and of the box a page shows "
-                              "first), and checks each page: every visible control lies inside the page and the "
-                              "screen, overlaps no other control and does not cross a group box's edge. Exit code "
-                              "0 when every page is sound, 1 with faults, 3 when Dorix has no settings sheets.")
+                              "screen, 240x320, 320x240, 480x640 and 640x480, starts Dorix, saves and checks its "
+                              "main window (its eight mode buttons whole), opens each settings sheet through the "
+                              "main window's command bar (the mode, state and program settings sheets, the new "
+                              "shortcut) and the sheets their pages open, shows every page and saves a screenshot "
+                              "of it (and of the box a page shows first), and checks each: every visible control "
+                              "lies inside its parent and the work area (the screen below the navigation bar), "
+                              "overlaps no other control and does not cross a group box's edge, and the picture "
+                              "shows the window. Exit code 0 when every page is sound, 1 with faults, 3 when Dorix "
+                              "has no settings sheets.")
     pictures.add_argument("--screen", action="append", choices=sorted(pages.SCREENS), help="only this screen; "
                           "repeatable (default: all four)")
     pictures.add_argument("--out", help="where the pictures go (default: the device's screens/pages folder)")

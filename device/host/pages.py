@@ -1,27 +1,31 @@
-"""Pictures of Dorix's settings sheets: on each screen, every sheet of SHEETS is opened from the
-main window as its menu command opens it, and every sheet of NESTED from its page as a user opens
-it there; each of their pages is shown and saved as a screenshot, and the page's layout checked
-(layout_faults)."""
+"""Pictures of Dorix's main window and settings sheets: on each screen the main window is saved
+and checked (window_faults), every sheet of SHEETS is opened through the main window's command
+bar as a user opens it, and every sheet of NESTED from its page as a user opens it there; each of
+their pages is shown and saved as a screenshot, and the page's layout checked (layout_faults).
+Everything is measured against the work area, the screen below the navigation bar."""
 
 import os
 import re
+import subprocess
 from collections import namedtuple
 
 import device as devicemod
 import driver
 import ui
 
-Sheet = namedtuple("Sheet", "command caption")
+Sheet = namedtuple("Sheet", "menu caption")
 
-# The sheets and the menu commands that open them; a new sheet is one more line.
+# The sheets and the texts tapped in the command bar's menus to open them; a new sheet is one
+# more line.
+MODE_SETTINGS = ("Tools", "Mode settings")
 SHEETS = [
-    Sheet(32852, "240x320 - Portrait"),
-    Sheet(32854, "320x240 - Landscape"),
-    Sheet(32851, "480x640 - Portrait"),
-    Sheet(32857, "640x480 - Landscape"),
-    Sheet(32844, "State Settings"),
-    Sheet(32860, "Program Settings"),
-    Sheet(32870, "New shortcut"),
+    Sheet(MODE_SETTINGS + ("240x320 - Portrait...",), "240x320 - Portrait"),
+    Sheet(MODE_SETTINGS + ("320x240 - Landscape...",), "320x240 - Landscape"),
+    Sheet(MODE_SETTINGS + ("480x640 - Portrait...",), "480x640 - Portrait"),
+    Sheet(MODE_SETTINGS + ("640x480 - Landscape...",), "640x480 - Landscape"),
+    Sheet(("Tools", "State settings..."), "State Settings"),
+    Sheet(("Tools", "Program settings..."), "Program Settings"),
+    Sheet(("Tools", "New shortcut..."), "New shortcut"),
 ]
 Nested = namedtuple("Nested", "parent tab steps caption")
 # The sheets that pages open, each reached from the page (by its tab text) of the sheet of the
@@ -44,6 +48,9 @@ PAGE_BOXES = {"GPU-Clock": "Changing timings can cause"}
 SCREENS = {"240x320": (False, 0), "320x240": (False, 1), "480x640": (True, 0), "640x480": (True, 1)}
 # What the main window's menu must hold for the sheets to be there.
 MENU_ITEM = "Mode settings"
+MAIN_WINDOW = "Dorix"
+# The eight mode buttons of the main window's view.
+MODE_BUTTONS = range(1027, 1035)
 CANCEL = 32791
 BS_TYPEMASK, BS_GROUPBOX = 0xF, 7
 WAIT = 30.0
@@ -69,22 +76,17 @@ def name(control):
     return "%s %d %s" % (control["class"], control["id"], '"%s"' % control["text"] if control["text"] else "")
 
 
-def layout_faults(sheet, screen):
-    """What is wrong with the layout of a listed sheet's active page on a screen of (width,
-    height), one text each: a visible control of the page outside the page or the screen, two
-    controls that overlap (an up-down control and its edit box may: they are one control to the
-    user), a control that crosses a group box's edge. Group boxes hold other controls by design."""
-    page = ui.active_page(sheet)
-    if page is None:
-        return ["the sheet shows no page"]
-    area = [0, 0, screen[0], screen[1]]
-    faults = [] if inside(page["rect"], area) else ["the page %s runs past the screen" % page["rect"]]
-    controls = [c for c in ui.children(sheet, page["hwnd"]) if c["visible"]]
+def control_faults(controls, parent, area):
+    """What is wrong with visible sibling controls of a parent (a listed control or window):
+    a control outside its parent or the work area, two controls that overlap (an up-down
+    control and its edit box may: they are one control to the user), a control that crosses a
+    group box's edge. Group boxes hold other controls by design."""
+    faults = []
     for c in controls:
-        if not inside(c["rect"], page["rect"]):
-            faults.append("%s %s runs past the page %s" % (name(c), c["rect"], page["rect"]))
+        if not inside(c["rect"], parent["rect"]):
+            faults.append("%s %s runs past its parent %s" % (name(c), c["rect"], parent["rect"]))
         elif not inside(c["rect"], area):
-            faults.append("%s %s runs past the screen" % (name(c), c["rect"]))
+            faults.append("%s %s runs past the work area %s" % (name(c), c["rect"], area))
     for i, a in enumerate(controls):
         for b in controls[i + 1:]:
             if not overlap(a["rect"], b["rect"]) or a.get("buddy") == b["hwnd"] or b.get("buddy") == a["hwnd"]:
@@ -100,6 +102,39 @@ def layout_faults(sheet, screen):
     return faults
 
 
+def layout_faults(sheet, area):
+    """What is wrong with the layout of a listed sheet's active page in the work area (left,
+    top, right, bottom), one text each: the page or a visible control of it outside the work
+    area, and what control_faults finds among the page's controls."""
+    page = ui.active_page(sheet)
+    if page is None:
+        return ["the sheet shows no page"]
+    faults = [] if inside(page["rect"], area) else ["the page %s runs past the work area %s" % (page["rect"], area)]
+    return faults + control_faults([c for c in ui.children(sheet, page["hwnd"]) if c["visible"]], page, area)
+
+
+def window_faults(window, area):
+    """What is wrong with a listed top-level window in the work area: the window outside it, a
+    missing or hidden mode button, and what control_faults finds among the controls of each of
+    its parts (the view, the command bar)."""
+    faults = [] if inside(window["rect"], area) else ["the window %s runs past the work area %s" % (window["rect"], area)]
+    shown = {c["id"] for c in window["controls"] if c["visible"]}
+    faults += ["the mode button %d does not show" % i for i in MODE_BUTTONS if i not in shown]
+    parents = [window] + [c for c in window["controls"] if c["visible"]]
+    for parent in parents:
+        controls = [c for c in ui.children(window, parent["hwnd"]) if c["visible"]]
+        if controls:
+            faults += control_faults(controls, parent, area)
+    return faults
+
+
+def colours(path, rect):
+    """How many colours the picture shows inside rect (left, top, right, bottom)."""
+    left, top, right, bottom = rect
+    return int(subprocess.run(["/usr/bin/convert", path, "-crop", "%dx%d+%d+%d" % (right - left, bottom - top, left, top),
+                               "-format", "%k", "info:"], check=True, stdout=subprocess.PIPE, text=True).stdout)
+
+
 def slug(text):
     return re.sub(r"[^a-z0-9]+", "-", text.lower()).strip("-")
 
@@ -110,6 +145,7 @@ class Pictures:
     def __init__(self, dev, out, log):
         self.dev, self.out, self.log = dev, out, log
         self.shots, self.faults = [], []
+        self.area = None
 
     def listing(self):
         return ui.windows(self.dev)
@@ -117,21 +153,31 @@ class Pictures:
     def window(self, hwnd):
         return next((w for w in self.listing() if w["hwnd"] == hwnd), None)
 
-    def shoot(self, hwnd, file_name):
-        ui.call(self.dev, "paint", "--hwnd", str(hwnd))
+    def shoot(self, window, file_name):
+        """Saves the screen showing a listed window; the picture must show something of it (a
+        window the screen leaves unpainted is one colour)."""
+        ui.call(self.dev, "paint", "--hwnd", str(window["hwnd"]))
         path = self.dev.screenshot(os.path.join(self.out, file_name))
         self.shots.append(path)
-        return path
+        faults = [] if colours(path, window["rect"]) > 1 else ["the picture shows nothing of it"]
+        return path, faults
 
     def screen(self, size):
-        ui.wait_for("Dorix's main window", lambda: ui.titled(self.listing(), "Dorix"), WAIT)
-        if not ui.menu_has(ui.query(self.dev, "menus", "--window", "Dorix"), MENU_ITEM):
+        main = ui.wait_for("Dorix's main window", lambda: ui.titled(self.listing(), MAIN_WINDOW), WAIT)
+        self.area = ui.query(self.dev, "workarea")["work"]
+        if not ui.menu_has(ui.query(self.dev, "menus", "--window", MAIN_WINDOW), MENU_ITEM):
             raise NoSheets('Dorix\'s main window has no "%s" menu: no settings sheets to show' % MENU_ITEM)
+        shot, faults = self.shoot(main, "%s-%s-0-main-window.png" % ("x".join(map(str, size)), slug(MAIN_WINDOW)))
+        faults += window_faults(main, self.area)
+        self.log("  %s: %s%s" % (MAIN_WINDOW, shot, "" if faults else ", layout sound"))
+        for fault in faults:
+            self.fault(size, MAIN_WINDOW, "main window", fault)
         for sheet in SHEETS:
             self.sheet(size, sheet)
 
     def sheet(self, size, sheet):
-        ui.call(self.dev, "command", str(sheet.command))
+        # As a user opens it: a tap on the menu in the main window's command bar, then its items.
+        ui.call(self.dev, "menu", *sheet.menu)
         self.pages(size, sheet.caption)
 
     def pages(self, size, caption):
@@ -187,14 +233,17 @@ class Pictures:
             box = ui.wait_for("the box of the page \"%s\"" % tab,
                               lambda: next((w for w in self.listing() if w["box"]
                                             and w["text"].startswith(PAGE_BOXES[tab])), None), WAIT)
-            shot = self.shoot(box["hwnd"], base + "-box.png")
+            shot, faults = self.shoot(box, base + "-box.png")
             self.log("  %s / %s, its box: %s" % (caption, tab, shot))
-            if not inside(box["rect"], [0, 0, size[0], size[1]]):
-                self.fault(size, caption, tab, "its box %s runs past the screen" % box["rect"])
+            if not inside(box["rect"], self.area):
+                faults.append("%s runs past the work area %s" % (box["rect"], self.area))
+            for fault in faults:
+                self.fault(size, caption, tab, "its box: " + fault)
             ui.call(self.dev, "answer", "--hwnd", str(box["hwnd"]), "ok")
             ui.wait_for("the box to close", lambda: self.window(box["hwnd"]) is None, WAIT)
-        shot = self.shoot(hwnd, base + ".png")
-        faults = layout_faults(self.window(hwnd), size)
+        sheet = self.window(hwnd)
+        shot, faults = self.shoot(sheet, base + ".png")
+        faults += layout_faults(sheet, self.area)
         self.log("  %s / %s: %s%s" % (caption, tab, shot, "" if faults else ", layout sound"))
         for fault in faults:
             self.fault(size, caption, tab, fault)

@@ -211,9 +211,13 @@ def control(hwnd, parent, rect, cls="Static", style=0, visible=True, **more):
                 **{"class": cls}, **more)
 
 
+SCREEN = [0, 0, 240, 320]
+
+
 class PageLayout(unittest.TestCase):
-    """The layout check of a settings page: controls inside the page and the screen, no overlaps
-    but an up-down control on its edit box, nothing across a group box's edge."""
+    """The layout check of a settings page: controls inside the page and the work area, no
+    overlaps but an up-down control on its edit box, nothing across a group box's edge; of the
+    main window: its eight mode buttons whole in its view."""
 
     def sheet(self, *controls):
         page = control(2, 1, [0, 20, 240, 300], cls="#32770")
@@ -225,26 +229,41 @@ class PageLayout(unittest.TestCase):
         edit = control(11, 2, [10, 40, 100, 60], cls="Edit")
         spin = control(12, 2, [98, 40, 116, 60], cls="msctls_updown32", buddy=11)
         label = control(13, 2, [10, 130, 100, 150])
-        self.assertEqual([], pages.layout_faults(self.sheet(group, edit, spin, label), (240, 320)))
+        self.assertEqual([], pages.layout_faults(self.sheet(group, edit, spin, label), SCREEN))
 
     def test_each_kind_of_fault_is_named(self):
         cases = {
-            "runs past the page": [control(10, 2, [200, 30, 250, 50])],
-            "runs past the screen": [control(10, 2, [0, 280, 100, 300])],
+            "runs past its parent": [control(10, 2, [200, 30, 250, 50])],
+            "runs past the work area": [control(10, 2, [0, 280, 100, 300])],
             "overlaps": [control(10, 2, [10, 30, 100, 50]), control(11, 2, [90, 40, 120, 60], cls="Edit")],
             "crosses the edge of the group box": [control(10, 2, [4, 24, 100, 100], cls="Button",
                                                           style=pages.BS_GROUPBOX), control(11, 2, [90, 30, 120, 50])],
         }
         for fault, controls in cases.items():
-            screen = (240, 290) if fault == "runs past the screen" else (240, 320)
-            found = pages.layout_faults(self.sheet(*controls), screen)
+            area = [0, 26, 240, 290] if fault == "runs past the work area" else SCREEN
+            found = pages.layout_faults(self.sheet(*controls), area)
             self.assertEqual(1, len([f for f in found if not f.startswith("the page")]), (fault, found))
             self.assertIn(fault, found[-1])
-        self.assertEqual(["the sheet shows no page"], pages.layout_faults({"hwnd": 1, "controls": []}, (240, 320)))
+        self.assertEqual(["the sheet shows no page"], pages.layout_faults({"hwnd": 1, "controls": []}, SCREEN))
 
     def test_hidden_controls_and_other_pages_do_not_count(self):
         hidden = control(10, 2, [200, 30, 300, 50], visible=False)
-        self.assertEqual([], pages.layout_faults(self.sheet(hidden), (240, 320)))
+        self.assertEqual([], pages.layout_faults(self.sheet(hidden), SCREEN))
+
+    def test_main_window_shows_its_eight_buttons_whole_between_the_bars(self):
+        def window(*changed):
+            buttons = [control(i, 2, [9 + 111 * (i % 2), 31 + 60 * ((i - 1027) // 2), 109 + 111 * (i % 2),
+                                      89 + 60 * ((i - 1027) // 2)], cls="Button") for i in pages.MODE_BUTTONS]
+            for button in changed:
+                buttons = [button if b["id"] == button["id"] else b for b in buttons]
+            return {"hwnd": 1, "rect": [0, 26, 240, 320], "controls": [
+                control(2, 1, [0, 26, 240, 294], cls="#32770"), control(3, 1, [0, 294, 240, 320])] + buttons}
+        area = [0, 26, 240, 320]
+        self.assertEqual([], pages.window_faults(window(), area))
+        self.assertEqual(["the mode button 1030 does not show"],
+                         pages.window_faults(window(control(1030, 2, [9, 151, 109, 209], visible=False)), area))
+        cut = pages.window_faults(window(control(1033, 2, [9, 251, 109, 309], cls="Button")), area)
+        self.assertIn("runs past its parent", cut[0])
 
 
 if __name__ == "__main__":
