@@ -143,20 +143,26 @@ class Session:
 
     def box(self):
         """The message box shown next, once painted (the helper tells its icon by the pixels on
-        the screen); fails when it runs past the screen, where no one could read it."""
+        the screen); fails when it runs past the work area, the screen below the navigation bar,
+        where no one could read it whole."""
         found = self.wait_for("a message box", lambda: [w for w in self.windows() if w["box"]])
         ui.call(self.dev, "paint", "--hwnd", str(found[0]["hwnd"]))
         box = next((w for w in self.windows() if w["hwnd"] == found[0]["hwnd"]), found[0])
-        width, height = SIZES[self.dev.running()["mode"]]
+        area = ui.query(self.dev, "workarea")["work"]
         left, top, right, bottom = box["rect"]
-        if left < 0 or top < 0 or right > width or bottom > height:
-            self.fail("the box %r %s runs past the %dx%d screen" % (box["text"], box["rect"], width, height))
+        if left < area[0] or top < area[1] or right > area[2] or bottom > area[3]:
+            self.fail("the box %r %s runs past the work area %s" % (box["text"], box["rect"], area))
         return box
 
     # ----- menus and sheets -----
 
+    def menu(self, *texts):
+        """Taps the menu of the first text in the main window's command bar and chooses the
+        item of each further text, as the pen does."""
+        ui.call(self.dev, "menu", *texts)
+
     def command(self, command):
-        """Chooses a command of the main window's menu."""
+        """Sends a command of the main window's menu to it directly."""
         ui.call(self.dev, "command", str(command))
 
     def menus(self):

@@ -10,6 +10,7 @@ import unittest
 from devicesession import SETTINGS, SIZES, WAIT, Session, factory, on_device, read, reg4, unique_colours, write
 from hostrun import BUILD, host, run, state
 
+import pages
 import ui
 
 CONFIRM_RESET = ("A soft reset is required to apply the video-mode.\nIf you have unsaved data in other "
@@ -30,6 +31,7 @@ BUTTONS = [(1027, "Portrait (Standard)", "QVGA.0"), (1032, "Landscape (Right-Han
            (1028, "Portrait (Standard)", "VGA.0"), (1029, "Landscape (Right-Handed)", "VGA.1"),
            (1030, "Portrait (Upside down)", "VGA.2"), (1031, "Landscape (Left-Handed)", "VGA.3")]
 VIEW_PANE = 0xE900
+COMMAND_BAR = 0xE800
 STANDIN_SCREEN = 100
 WS_VISIBLE = 0x10000000
 FACTORY_CALIBRATION = "522,509 910,884 905,140 140,133 146,880 "
@@ -210,7 +212,7 @@ class MainWindow(unittest.TestCase):
             self.check_window(s, "QVGA.0")
             # The About box is a dialog of its own, no message box: nothing but the user answers it.
             self.assertTrue(ui.menu_has(s.menus(), "About...") and ui.menu_has(s.menus(), "Exit"), s.menus())
-            s.command(57664)
+            s.menu("Tools", "About...")
             about = s.wait_for("the About box", lambda: next((w for w in s.windows()
                                                               if w["title"] == "About Dorix..."), None))
             self.assertFalse(about["box"], about)
@@ -267,8 +269,9 @@ class MainWindow(unittest.TestCase):
         self.assertIn('window "Dorix"', report["boots"][0]["windows"][0], out)
 
     def check_window(self, s, mode, expected=None):
-        """The device came back in the expected mode at its size, showing Dorix's eight buttons
-        with their pictures."""
+        """The device came back in the expected mode at its size, showing its navigation bar
+        across the top and, below it, Dorix with its command bar at the bottom and its eight
+        buttons whole, with their pictures, in between."""
         expected = expected or mode
         size, shot = s.screen()
         self.assertEqual((expected, SIZES[expected]), (mode, size), shot)
@@ -280,6 +283,12 @@ class MainWindow(unittest.TestCase):
         for control, _, _ in BUTTONS:
             self.assertGreater(unique_colours(shot, controls[control]["rect"]), 4,
                                "button %d shows its picture in %s" % (control, shot))
+        area = ui.query(s.dev, "workarea")["work"]
+        bar = 52 if min(size) >= 480 else 26
+        self.assertEqual([0, bar] + list(size), area, "the work area lies below the navigation bar")
+        self.assertGreater(unique_colours(shot, [0, 0, size[0], bar]), 2, "the navigation bar shows in %s" % shot)
+        self.assertEqual([], pages.window_faults(window, area), shot)
+        self.assertEqual(area[3], controls[COMMAND_BAR]["rect"][3], "the command bar lies at the bottom")
 
     def add_per_mode_data(self, s):
         """A registry entry and a file entry, each with a VGA landscape copy that a switch from

@@ -9,7 +9,6 @@ from devicesession import SETTINGS, SIZES, Session, read
 from hostrun import host
 
 OK = 32790
-PROGRAM_SETTINGS = 32860
 KEEP_MODE_BOX = 1129
 CONFIRM_RESET = ("A soft reset is required to apply the video-mode.\nIf you have unsaved data in other "
                  "applications choose \"Cancel\" to abort.")
@@ -27,7 +26,7 @@ class KeepMode(unittest.TestCase):
         host("factory-reset")
         s = Session()
         try:
-            s.command(PROGRAM_SETTINGS)
+            s.menu("Tools", "Program settings...")
             sheet = s.sheet("Program Settings")
             s.tap_in(sheet, KEEP_MODE_BOX)
             s.tap_in(sheet, OK)

@@ -8,7 +8,6 @@ import unittest
 from devicesession import SETTINGS, Session, read
 from hostrun import host
 
-NEW_SHORTCUT = 32870
 OK = 32790
 MODE, PROGRAM, RETURN, YES, NAME = 1150, 1151, 1154, 1155, 1156
 VGA_PORTRAIT, VGA_LANDSCAPE = 4, 5
@@ -58,7 +57,7 @@ class RunInMode(unittest.TestCase):
     def make_shortcut(self, s, mode, proposed, back):
         """Makes a shortcut to pixels.exe in mode through the sheet, switching without asking;
         returns its name, the one the sheet proposes."""
-        s.command(NEW_SHORTCUT)
+        s.menu("Tools", "New shortcut...")
         sheet = s.sheet("New shortcut")
         s.pick(sheet, MODE, mode)
         s.set_text(sheet, PROGRAM, PIXELS)

@@ -10,7 +10,6 @@ from hostrun import host
 import ui
 
 OK, CANCEL = 32790, 32791
-STATE_SETTINGS = 32844
 CONFIRM_RESET = "A soft reset is required"
 # The main window's buttons of the modes switched to.
 VGA_PORTRAIT, QVGA_PORTRAIT = 1028, 1027
@@ -106,7 +105,7 @@ class StateSettings(unittest.TestCase):
         write("\\Windows\\skin.dat.vga", b"vga")
         write("\\Windows\\skin.dat.qvga", b"qvga")
 
-        s.command(STATE_SETTINGS)
+        s.menu("Tools", "State settings...")
         sheet = s.sheet("State Settings")
         row = self.item(sheet, PROFILE_LIST, "Big Fonts")
         self.assertFalse(row["checked"])
