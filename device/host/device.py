@@ -18,6 +18,7 @@ import select
 import shutil
 import signal
 import subprocess
+import tempfile
 import time
 
 import driver
@@ -40,6 +41,13 @@ STANDIN = "standin.exe"
 # Wine's own fonts, of which the device's system has these.
 WINE_FONTS = "/usr/share/wine/fonts"
 SYSTEM_FONTS = ("marlett.ttf",)
+# Now and then Wine's loader cannot place a new process's shared user data, whose address
+# something else took first (STATUS_CONFLICTING_ADDRESSES): the process ends with exit code 1
+# before any of its code has run, and only Wine's error channel of the virtual memory says why.
+# Such a start is made again: nothing was done. One in a few thousand starts, more under load.
+START_FAILURE = b"failed to map the shared user data"
+START_ATTEMPTS = 3
+WINEDEBUG = "-all,err+virtual"
 
 
 class DeviceError(Exception):
@@ -151,7 +159,7 @@ class Device:
 
     def env(self):
         env = dict(os.environ)
-        env.update(WINEPREFIX=self.prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+        env.update(WINEPREFIX=self.prefix, WINEDEBUG=WINEDEBUG, WINEDLLOVERRIDES="mscoree,mshtml=",
                    DORIX_DEVICE_RESET=win_path(self.request))
         if self.display:
             env["DISPLAY"] = self.display
@@ -161,13 +169,26 @@ class Device:
         """Runs a Windows program in the device and waits for it. Output never goes to the
         caller's terminal or pipes: Wine's services started on the way would inherit them."""
         out = subprocess.PIPE if capture else self._wine_log()
-        result = subprocess.run([WINE] + list(args), env=self.env(), cwd=self.drive, stdin=subprocess.DEVNULL,
-                                stdout=out, stderr=self._wine_log(), timeout=timeout)
+        for _ in range(START_ATTEMPTS):
+            with tempfile.TemporaryFile() as err:
+                result = subprocess.run([WINE] + list(args), env=self.env(), cwd=self.drive,
+                                        stdin=subprocess.DEVNULL, stdout=out, stderr=err, timeout=timeout)
+                if not self.never_started(result.returncode, err):
+                    break
         if check and result.returncode != 0:
             raise DeviceError("%s failed with exit code %d%s" % (
                 os.path.basename(args[0]), result.returncode,
                 (": " + result.stdout.decode("utf-8", "replace").strip()) if capture else ""))
         return result
+
+    def never_started(self, code, err):
+        """Whether a Windows program that ended with this exit code never started (see
+        START_FAILURE); its error output, the file err, goes on to the device's Wine log."""
+        err.seek(0)
+        text = err.read()
+        self._wine_log().write(text)
+        self._wine_log().flush()
+        return code == 1 and START_FAILURE in text
 
     def _wine_log(self):
         if self.wine_log is None:

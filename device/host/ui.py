@@ -4,6 +4,7 @@ import json
 import os
 import select
 import subprocess
+import tempfile
 import threading
 import time
 
@@ -21,21 +22,27 @@ class Server:
 
     def __init__(self, dev, session):
         self.key = (session.get("boot"), session.get("display"), session.get("host_pid"))
+        self.err = tempfile.TemporaryFile()
         self.proc = subprocess.Popen([devicemod.WINE, dev.built("devctl.exe"), "serve"], env=dev.env(),
-                                     cwd=dev.drive, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                     stderr=dev._wine_log())
+                                     cwd=dev.drive, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.err)
         self.pending = b""
+        self.answered = 0
 
     def alive(self, session):
         return self.proc.poll() is None and self.key == (session.get("boot"), session.get("display"),
                                                            session.get("host_pid"))
 
-    def close(self):
+    def close(self, dev):
+        """Ends the server; whether it never started (devicemod.START_FAILURE), so that no
+        command it was given has run."""
         if self.proc.poll() is None:
             self.proc.kill()
-        self.proc.wait()
+        code = self.proc.wait()
         self.proc.stdin.close()
         self.proc.stdout.close()
+        never = dev.never_started(code, self.err) and not self.answered
+        self.err.close()
+        return never
 
     def call(self, args, timeout):
         """(exit code, output) of one command; None when the server ended before answering
@@ -53,6 +60,7 @@ class Server:
             if end >= 0 and b"\n" in out[end:]:
                 line_end = out.index(b"\n", end)
                 self.pending = out[line_end + 1:]
+                self.answered += 1
                 return int(out[end + 1:line_end].strip() or b"1"), out[:end].decode("utf-8", "replace")
             left = deadline - time.monotonic()
             if left <= 0:
@@ -77,22 +85,25 @@ def _served(dev, args, timeout):
     with _servers_lock:
         server = _servers.get(id(dev))
         if server is not None and not server.alive(session):
-            server.close()
+            server.close(dev)
             server = None
-        if server is None:
-            server = _servers[id(dev)] = Server(dev, session)
-        try:
-            answer = server.call(args, timeout)
-        except subprocess.TimeoutExpired:
-            server.close()
-            del _servers[id(dev)]
-            raise
-        if answer is None:
+        for _ in range(devicemod.START_ATTEMPTS):
+            if server is None:
+                server = _servers[id(dev)] = Server(dev, session)
+            try:
+                answer = server.call(args, timeout)
+            except subprocess.TimeoutExpired:
+                server.close(dev)
+                del _servers[id(dev)]
+                raise
+            if answer is not None:
+                return answer
             code = server.proc.wait()
-            server.close()
             del _servers[id(dev)]
-            return code or 1, "devctl %s ended with exit code %d while it ran" % (args[0], code)
-        return answer
+            if not server.close(dev):
+                return code or 1, "devctl %s ended with exit code %d while it ran" % (args[0], code)
+            server = None
+        return 1, "devctl could not be started: %s" % devicemod.START_FAILURE.decode()
 
 
 def devctl(dev, *args, timeout=30):

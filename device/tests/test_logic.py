@@ -7,6 +7,7 @@ import shutil
 import sys
 import tempfile
 import unittest
+from unittest import mock
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host"))
@@ -204,6 +205,42 @@ class StartUpShortcuts(unittest.TestCase):
                          [(e.shortcut.split("\\")[-1], e.program, e.args, e.skipped) for e in plan[:3]])
         self.assertIn("no shortcut", plan[3].skipped)
         self.assertEqual(4, len(plan))
+
+
+# A stand-in for Wine's loader: "flaky" fails its first start as the loader does when it cannot
+# place a process, "failing" is a program that runs and fails; each start is counted.
+FAKE_WINE = """#!/bin/sh
+n=$(cat "$STARTS" 2>/dev/null || echo 0); echo $((n + 1)) > "$STARTS"
+if [ "$1" = flaky ] && [ "$n" = 0 ]; then
+    echo "err:virtual:virtual_alloc_first_teb wine: failed to map the shared user data: c0000018" >&2; exit 1
+fi
+[ "$1" = failing ] && exit 1
+echo ran
+"""
+
+
+class StartFailures(unittest.TestCase):
+    def test_a_program_wine_could_not_start_is_started_again_one_that_ran_and_failed_is_not(self):
+        home = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, home)
+        wine, starts = os.path.join(home, "wine"), os.path.join(home, "starts")
+        with open(wine, "w") as f:
+            f.write(FAKE_WINE)
+        os.chmod(wine, 0o755)
+        dev = device.Device("e805", home=home, build=home, log=lambda *a: None)
+        os.makedirs(dev.drive)
+
+        def run(program):
+            if os.path.exists(starts):
+                os.remove(starts)
+            result = dev.wine(program, check=False, capture=True)
+            with open(starts) as f:
+                return result.returncode, result.stdout, int(f.read())
+        with mock.patch.object(device, "WINE", wine), mock.patch.dict(os.environ, STARTS=starts):
+            self.assertEqual((0, b"ran\n", 2), run("flaky"))
+            self.assertEqual((1, b"", 1), run("failing"))
+        with open(os.path.join(dev.dir, "wine.log"), "rb") as f:
+            self.assertIn(device.START_FAILURE, f.read())
 
 
 def control(hwnd, parent, rect, cls="Static", style=0, visible=True, **more):
