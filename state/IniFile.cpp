@@ -6,16 +6,6 @@
 
 namespace {
 
-std::wstring FromAnsi(const char* bytes, size_t count)
-{
-    if (count == 0)
-        return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), nullptr, 0);
-    std::wstring text(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), text.data(), n);
-    return text;
-}
-
 std::string ToAnsi(const std::wstring& text)
 {
     if (text.empty())
@@ -45,8 +35,13 @@ CIniFile::CIniFile(const std::wstring& path, const std::vector<char>& bytes) : m
     const size_t textLength = zero ? static_cast<size_t>(zero - bytes.data()) : bytes.size();
     if (zero)
         m_tail.assign(zero + 1, bytes.data() + bytes.size());
-    // The leading line feed lets a header or key on the first line match like any other.
-    m_strContent = L"\n" + FromAnsi(bytes.data(), textLength);
+    // The leading line feed lets a header or key on the first line match like any other. The
+    // text is converted straight behind it: a byte never makes more than one character.
+    m_strContent.assign(textLength + 1, L'\n');
+    const int converted = textLength == 0 ? 0
+                                          : ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(textLength),
+                                                                  m_strContent.data() + 1, static_cast<int>(textLength));
+    m_strContent.resize(static_cast<size_t>(converted) + 1);
     m_bQuotedKeys = m_strContent.find(L"\n\"") != std::wstring::npos;
 }
 
