@@ -37,24 +37,48 @@ size_t HashName(const wchar_t* name, size_t length)
 
 }  // namespace
 
-CIniFile::CIniFile(const std::wstring& path) : CIniFile(path, CFile(path, CFile::modeRead | CFile::shareDenyWrite).ReadAll())
+CIniFile::CIniFile(const std::wstring& path) : m_strPath(path), m_strContent(L"\n")
 {
+    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+    CPINFO codePage{};
+    if (!::GetCPInfo(CP_ACP, &codePage) || codePage.MaxCharSize != 1) {
+        const std::vector<char> bytes = file.ReadAll();
+        AddBytes(bytes.data(), bytes.size());
+        return;
+    }
+    // Each byte is a character of its own here, so the file is converted block by block: a
+    // buffer of the whole file would be as much new memory again as its text.
+    m_strContent.reserve(static_cast<size_t>(file.GetLength()) + 1);
+    std::vector<char> block(64u << 10);
+    for (size_t got; (got = file.Read(block.data(), block.size())) != 0;)
+        AddBytes(block.data(), got);
 }
 
-CIniFile::CIniFile(const std::wstring& path, const std::vector<char>& bytes) : m_strPath(path)
+CIniFile::CIniFile(const std::wstring& path, const std::vector<char>& bytes) : m_strPath(path), m_strContent(L"\n")
 {
-    const char* zero = static_cast<const char*>(std::memchr(bytes.data(), 0, bytes.size()));
-    const size_t textLength = zero ? static_cast<size_t>(zero - bytes.data()) : bytes.size();
-    if (zero)
-        m_tail.assign(zero + 1, bytes.data() + bytes.size());
-    // The leading line feed lets a header or key on the first line match like any other. The
-    // text is converted straight behind it: a byte never makes more than one character.
-    m_strContent.assign(textLength + 1, L'\n');
+    AddBytes(bytes.data(), bytes.size());
+}
+
+void CIniFile::AddBytes(const char* bytes, size_t count)
+{
+    if (m_bTextEnded) {
+        m_tail.append(bytes, count);
+        return;
+    }
+    const char* zero = count == 0 ? nullptr : static_cast<const char*>(std::memchr(bytes, 0, count));
+    const size_t textLength = zero ? static_cast<size_t>(zero - bytes) : count;
+    if (zero) {
+        m_bTextEnded = true;
+        m_tail.assign(zero + 1, bytes + count);
+    }
+    // Converted straight behind the text so far: a byte never makes more than one character.
+    const size_t start = m_strContent.size();
+    m_strContent.resize(start + textLength);
     const int converted = textLength == 0 ? 0
-                                          : ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(textLength),
-                                                                  m_strContent.data() + 1, static_cast<int>(textLength));
-    m_strContent.resize(static_cast<size_t>(converted) + 1);
-    m_bQuotedKeys = m_strContent.find(L"\n\"") != std::wstring::npos;
+                                          : ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(textLength),
+                                                                  m_strContent.data() + start, static_cast<int>(textLength));
+    m_strContent.resize(start + static_cast<size_t>(converted));
+    m_bQuotedKeys = m_bQuotedKeys || m_strContent.find(L"\n\"", start - 1) != std::wstring::npos;
 }
 
 CIniFile::~CIniFile()

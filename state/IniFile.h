@@ -71,12 +71,18 @@ private:
     // would go. The table must not be empty.
     size_t Slot(const std::vector<size_t>& table, NameOf name, const wchar_t* key, size_t length) const;
     void WriteBack();
+    // Appends the file's next bytes: text up to the first zero byte, the tail after it.
+    void AddBytes(const char* bytes, size_t count);
 
     std::wstring m_strPath;
+    // The text after a line feed, which lets a header or key on the first line match like any
+    // other.
     std::wstring m_strContent;
     // Bytes after a zero byte in the file: not part of the text, but kept on write-back.
     std::string m_tail;
     bool m_bModified = false;
+    // Whether a zero byte has ended the text.
+    bool m_bTextEnded = false;
     // Whether any line starts with a quote: without one, the search for a quoted key, which
     // runs to the end of the text, can be left out.
     bool m_bQuotedKeys = false;
