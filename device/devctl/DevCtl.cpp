@@ -26,6 +26,9 @@
 //                                                painted what is pending (before a screenshot)
 //   devctl save-keys FILE KEY...                 writes registry keys' values to FILE
 //   devctl load-volatile FILE                    creates FILE's keys volatile with their values
+//   devctl serve                                 runs commands read from stdin, one per line with
+//                                                its words separated by U+001F; after each
+//                                                command's output a line U+001E and its exit code
 //
 // WINDOW is --window T (title or class containing T; default the topmost window) or --hwnd N.
 // Where an id repeats (the pages of a sheet), the visible control is taken.
@@ -34,6 +37,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwctype>
+#include <fcntl.h>
+#include <io.h>
 #include <map>
 #include <string>
 #include <vector>
@@ -660,9 +665,39 @@ int Run(const std::vector<std::wstring>& args)
     return Fail(2, L"unknown command or wrong arguments: " + command);
 }
 
+// A driver polls the device many times a second; one process serving its commands spares it a
+// Wine process start for each. Ends when its input does.
+int Serve()
+{
+    // Binary: a Ctrl-Z byte is text, not the end of the input.
+    _setmode(_fileno(stdin), _O_BINARY);
+    std::string line;
+    for (int c = std::getchar(); c != EOF; c = std::getchar()) {
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        std::vector<std::wstring> words{L"devctl"};
+        for (size_t start = 0;;) {
+            const size_t end = line.find('\x1f', start);
+            words.push_back(Widen(line.substr(start, end - start), CP_UTF8));
+            if (end == std::string::npos)
+                break;
+            start = end + 1;
+        }
+        line.clear();
+        const int code = Run(words);
+        Write(L"\x1e" + std::to_wstring(code) + L"\n");
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main()
 {
-    return Run(CommandLineWords());
+    const std::vector<std::wstring> words = CommandLineWords();
+    if (words.size() == 2 && words[1] == L"serve")
+        return Serve();
+    return Run(words);
 }

@@ -1,7 +1,10 @@
 """Driving the device as a user would, through devctl.exe inside the device's session."""
 
 import json
+import os
+import select
 import subprocess
+import threading
 import time
 
 import device as devicemod
@@ -10,8 +13,94 @@ BUTTONS = {1: "OK", 2: "Cancel", 3: "Abort", 4: "Retry", 5: "Ignore", 6: "Yes", 
            11: "Continue"}
 
 
+class Server:
+    """One devctl process serving a driver's commands for one boot of the device: polling the
+    device's windows several times a second would otherwise start a Wine process each time."""
+
+    END = b"\x1e"
+
+    def __init__(self, dev, session):
+        self.key = (session.get("boot"), session.get("display"), session.get("host_pid"))
+        self.proc = subprocess.Popen([devicemod.WINE, dev.built("devctl.exe"), "serve"], env=dev.env(),
+                                     cwd=dev.drive, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                     stderr=dev._wine_log())
+        self.pending = b""
+
+    def alive(self, session):
+        return self.proc.poll() is None and self.key == (session.get("boot"), session.get("display"),
+                                                           session.get("host_pid"))
+
+    def close(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+        self.proc.wait()
+        self.proc.stdin.close()
+        self.proc.stdout.close()
+
+    def call(self, args, timeout):
+        """(exit code, output) of one command; None when the server ended before answering
+        (the device was reset under it)."""
+        try:
+            self.proc.stdin.write("\x1f".join(args).encode("utf-8") + b"\n")
+            self.proc.stdin.flush()
+        except OSError:
+            return None
+        out = self.pending
+        deadline = time.monotonic() + timeout
+        fd = self.proc.stdout.fileno()
+        while True:
+            end = out.find(self.END)
+            if end >= 0 and b"\n" in out[end:]:
+                line_end = out.index(b"\n", end)
+                self.pending = out[line_end + 1:]
+                return int(out[end + 1:line_end].strip() or b"1"), out[:end].decode("utf-8", "replace")
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise subprocess.TimeoutExpired("devctl", timeout)
+            if select.select([fd], [], [], left)[0]:
+                chunk = os.read(fd, 65536)
+                if not chunk:
+                    return None
+                out += chunk
+
+
+_servers = {}
+_servers_lock = threading.Lock()
+
+
+def _served(dev, args, timeout):
+    """A command run by the driver's devctl server for the running boot, or None where it cannot
+    serve it (the device is down, or the server ended under the command)."""
+    session = dev.running()
+    if not session or any("\n" in a or "\x1f" in a for a in args):
+        return None
+    with _servers_lock:
+        server = _servers.get(id(dev))
+        if server is not None and not server.alive(session):
+            server.close()
+            server = None
+        if server is None:
+            server = _servers[id(dev)] = Server(dev, session)
+        try:
+            answer = server.call(args, timeout)
+        except subprocess.TimeoutExpired:
+            server.close()
+            del _servers[id(dev)]
+            raise
+        if answer is None:
+            code = server.proc.wait()
+            server.close()
+            del _servers[id(dev)]
+            return code or 1, "devctl %s ended with exit code %d while it ran" % (args[0], code)
+        return answer
+
+
 def devctl(dev, *args, timeout=30):
+    args = [str(a) for a in args]
     try:
+        served = _served(dev, args, timeout)
+        if served is not None:
+            return served
         result = dev.wine(dev.built("devctl.exe"), *args, check=False, capture=True, timeout=timeout)
     except subprocess.TimeoutExpired:
         raise devicemod.DeviceError("devctl %s did not end within %d s" % (args[0], timeout))
