@@ -18,38 +18,76 @@ SIZE BitmapSize(HBITMAP bitmap)
     return SIZE{info.bmWidth, info.bmHeight};
 }
 
+// The size of a bitmap resource as its header gives it, without loading the picture; false
+// when the resource is missing or too short for its header.
+bool ResourceBitmapSize(UINT id, SIZE& size)
+{
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    HRSRC info = id != 0 ? ::FindResourceW(instance, MAKEINTRESOURCEW(id), RT_BITMAP) : nullptr;
+    HGLOBAL loaded = info ? ::LoadResource(instance, info) : nullptr;
+    const auto* data = static_cast<const BYTE*>(loaded ? ::LockResource(loaded) : nullptr);
+    const DWORD length = data ? ::SizeofResource(instance, info) : 0;
+    const auto* core = reinterpret_cast<const BITMAPCOREHEADER*>(data);
+    if (length >= sizeof(BITMAPCOREHEADER) && core->bcSize == sizeof(BITMAPCOREHEADER)) {
+        size = SIZE{core->bcWidth, core->bcHeight};
+        return true;
+    }
+    if (length < sizeof(BITMAPINFOHEADER))
+        return false;
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(data);
+    size = SIZE{header->biWidth, header->biHeight < 0 ? -header->biHeight : header->biHeight};
+    return true;
+}
+
 }  // namespace
 
 bool CBitmapButton::LoadBitmaps(UINT normal, UINT selected, UINT focus, UINT disabled)
 {
-    CBitmapHandle loaded[kCount] = {LoadBitmapResource(normal), LoadBitmapResource(selected),
-                                    LoadBitmapResource(focus), LoadBitmapResource(disabled)};
-    if (!loaded[kNormal])
+    SIZE size{};
+    if (!ResourceBitmapSize(normal, size))
         return false;
-    for (int i = 0; i < kCount; ++i)
-        m_bitmaps[i] = std::move(loaded[i]);
+    const UINT ids[kCount] = {normal, selected, focus, disabled};
+    for (int i = 0; i < kCount; ++i) {
+        m_bitmaps[i].Reset();
+        m_pending[i] = ids[i];
+    }
     Invalidate();
     return true;
 }
 
+void CBitmapButton::LoadPendingBitmaps()
+{
+    for (int i = 0; i < kCount; ++i) {
+        if (m_pending[i] != 0)
+            m_bitmaps[i] = LoadBitmapResource(m_pending[i]);
+        m_pending[i] = 0;
+    }
+}
+
 void CBitmapButton::SetBitmap(CBitmapHandle normal)
 {
-    for (CBitmapHandle& bitmap : m_bitmaps)
-        bitmap.Reset();
+    for (int i = 0; i < kCount; ++i) {
+        m_bitmaps[i].Reset();
+        m_pending[i] = 0;
+    }
     m_bitmaps[kNormal] = std::move(normal);
     Invalidate();
 }
 
 void CBitmapButton::SizeToContent()
 {
-    if (!m_bitmaps[kNormal] || !m_hWnd)
+    SIZE size{};
+    if (m_bitmaps[kNormal])
+        size = BitmapSize(m_bitmaps[kNormal].Get());
+    else if (!ResourceBitmapSize(m_pending[kNormal], size))
         return;
-    const SIZE size = BitmapSize(m_bitmaps[kNormal].Get());
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_hWnd)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CBitmapButton::DrawItem(const DRAWITEMSTRUCT& item)
 {
+    LoadPendingBitmaps();
     HBITMAP bitmap = m_bitmaps[kNormal].Get();
     if ((item.itemState & ODS_DISABLED) && m_bitmaps[kDisabled])
         bitmap = m_bitmaps[kDisabled].Get();

@@ -8,9 +8,10 @@
 
 class CBitmapButton : public CWnd {
 public:
-    // Loads the pictures from the bitmap resources; an id of 0 means none. False when the
-    // normal picture is missing; the others are optional. Pictures loaded before are
-    // replaced.
+    // Takes the pictures from the bitmap resources; an id of 0 means none. False when the
+    // normal picture is missing; the others are optional. Pictures taken before are replaced.
+    // The pictures are loaded when the button is first drawn: a window of picture buttons
+    // shows without waiting for them.
     bool LoadBitmaps(UINT normal, UINT selected = 0, UINT focus = 0, UINT disabled = 0);
     // Takes the picture as the normal one (an empty handle: none); the others are dropped.
     void SetBitmap(CBitmapHandle normal);
@@ -25,5 +26,9 @@ protected:
 
 private:
     enum { kNormal, kSelected, kFocus, kDisabled, kCount };
+    void LoadPendingBitmaps();
+
     CBitmapHandle m_bitmaps[kCount];
+    // The resources of pictures taken but not loaded yet; 0 for none.
+    UINT m_pending[kCount] = {};
 };

@@ -87,7 +87,12 @@ uint64_t CFile::GetLength() const
 
 std::vector<char> CFile::ReadAll()
 {
-    std::vector<char> bytes;
+    // Sized from the file's length and read in one call: growing the buffer chunk by chunk
+    // copies a large file's bytes over and over. What the file gains meanwhile follows.
+    const uint64_t position = Seek(0, FILE_CURRENT);
+    const uint64_t length = GetLength();
+    std::vector<char> bytes(length > position ? static_cast<size_t>(length - position) : 0);
+    bytes.resize(Read(bytes.data(), bytes.size()));
     char chunk[65536];
     for (;;) {
         const size_t got = Read(chunk, sizeof chunk);

@@ -5,6 +5,13 @@
 #include "framework/StandardIds.h"
 #include "framework/WinApp.h"
 
+namespace {
+
+// The frame's own message that sets its icon, the resource id in wParam.
+constexpr UINT kSetIconMessage = WM_USER + 1;
+
+}  // namespace
+
 bool CFrameWnd::LoadFrame(UINT resourceId)
 {
     const std::wstring title = LoadResourceString(IDS_APP_TITLE);
@@ -15,13 +22,15 @@ bool CFrameWnd::LoadFrame(UINT resourceId)
     // work area with its first window.
     RECT area{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const RECT before = GetClientRect();
     MoveWindow(area);
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    if (HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(resourceId))) {
-        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    }
-    RecalcLayout();
+    // A new size has laid the window out already (WM_SIZE); only the same size has not.
+    const RECT after = GetClientRect();
+    if (after.right == before.right && after.bottom == before.bottom)
+        RecalcLayout();
+    // The icon follows once the message loop runs: the window has no caption to show it in,
+    // and its first paint need not wait for it.
+    PostMessage(kSetIconMessage, resourceId);
     if (m_pActiveView)
         m_pActiveView->OnInitialUpdate();
     return true;
@@ -57,6 +66,12 @@ void CFrameWnd::RecalcLayout()
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case kSetIconMessage:
+        if (HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(static_cast<UINT>(wParam)))) {
+            SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+            SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        }
+        return 0;
     case WM_CREATE:
         return OnCreate() ? 0 : -1;
     case WM_SIZE:

@@ -10,8 +10,9 @@ class CFrameWnd : public CWnd {
 public:
     // Creates the frame over the screen's work area, as the device shows every program, without
     // a caption (the device's navigation bar shows the title), with the application title
-    // (string 57344) and the icon resourceId; the view made in OnCreate then gets its initial
-    // update. False when creation failed (the object has no window).
+    // (string 57344) and the icon resourceId, set once the message loop runs; the view made in
+    // OnCreate then gets its initial update. False when creation failed (the object has no
+    // window).
     bool LoadFrame(UINT resourceId);
     CFormView* GetActiveView() const { return m_pActiveView; }
 

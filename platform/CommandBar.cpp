@@ -185,6 +185,8 @@ void CCommandBar::Place()
     const RECT parent = GetParent().GetClientRect();
     const int height = GetHeight();
     MoveWindow(RECT{0, parent.bottom - height, parent.right, parent.bottom});
+    if (m_buttons.empty())
+        return;
     // A line above the bar, as the device draws it, then the titles and the buttons.
     int left = 0;
     const int top = ScreenScale();

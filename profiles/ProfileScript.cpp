@@ -76,5 +76,8 @@ void CProfileScript::ExpandConstants(std::wstring& text)
             AddConstant(folder.first, platform::GetSpecialFolderPath(folder.second));
         m_bConstantsReady = true;
     }
-    m_constants.ForEach([&](const CConstant& constant) { text = ReplaceAll(text, constant.m_strName, constant.m_strValue); });
+    // Moved through rather than copied: a copy of every argument list per constant was most
+    // of a large section's loading time.
+    m_constants.ForEach(
+        [&](const CConstant& constant) { text = ReplaceAll(std::move(text), constant.m_strName, constant.m_strValue); });
 }

@@ -12,6 +12,9 @@ bool FindFile(const std::wstring& path, WIN32_FIND_DATAW& data);
 bool Exists(const std::wstring& path);
 bool IsDirectory(const std::wstring& path);
 
+// Copies a file as CopyFileW does: the destination created or overwritten, with the source's
+// attributes and time of last change; false on failure, a partial destination left behind.
+bool CopyOneFile(const std::wstring& source, const std::wstring& destination);
 // Copies the folder tree source to destination, which must not exist yet. Stops at the first
 // failure (what was copied stays) and returns false; true also for an empty source.
 bool CopyTree(const std::wstring& source, const std::wstring& destination);

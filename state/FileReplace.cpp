@@ -41,7 +41,7 @@ bool CFileReplace::SourceIsDirectory()
 
 bool CFileReplace::CopySourceFile(const std::wstring& destination)
 {
-    return ::CopyFileW(m_strSource.c_str(), destination.c_str(), FALSE) != FALSE;
+    return CopyOneFile(m_strSource, destination);
 }
 
 bool CFileReplace::CopySourceDirectory(const std::wstring& destination)

@@ -1,20 +1,11 @@
 #include "state/IniFile.h"
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 #include "framework/File.h"
 
 namespace {
-
-std::wstring FromAnsi(const char* bytes, size_t count)
-{
-    if (count == 0)
-        return std::wstring();
-    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), nullptr, 0);
-    std::wstring text(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), text.data(), n);
-    return text;
-}
 
 std::string ToAnsi(const std::wstring& text)
 {
@@ -33,21 +24,61 @@ bool IsBlank(wchar_t c)
     return c == L' ' || c == L'\t';
 }
 
-}  // namespace
-
-CIniFile::CIniFile(const std::wstring& path) : CIniFile(path, CFile(path, CFile::modeRead | CFile::shareDenyWrite).ReadAll())
+// FNV-1a over the name's characters.
+size_t HashName(const wchar_t* name, size_t length)
 {
+    uint64_t hash = 14695981039346656037ull;
+    for (size_t i = 0; i < length; ++i) {
+        hash ^= static_cast<uint64_t>(name[i]);
+        hash *= 1099511628211ull;
+    }
+    return static_cast<size_t>(hash);
 }
 
-CIniFile::CIniFile(const std::wstring& path, const std::vector<char>& bytes) : m_strPath(path)
+}  // namespace
+
+CIniFile::CIniFile(const std::wstring& path) : m_strPath(path), m_strContent(L"\n")
 {
-    const char* zero = static_cast<const char*>(std::memchr(bytes.data(), 0, bytes.size()));
-    const size_t textLength = zero ? static_cast<size_t>(zero - bytes.data()) : bytes.size();
-    if (zero)
-        m_tail.assign(zero + 1, bytes.data() + bytes.size());
-    // The leading line feed lets a header or key on the first line match like any other.
-    m_strContent = L"\n" + FromAnsi(bytes.data(), textLength);
-    m_bQuotedKeys = m_strContent.find(L"\n\"") != std::wstring::npos;
+    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+    CPINFO codePage{};
+    if (!::GetCPInfo(CP_ACP, &codePage) || codePage.MaxCharSize != 1) {
+        const std::vector<char> bytes = file.ReadAll();
+        AddBytes(bytes.data(), bytes.size());
+        return;
+    }
+    // Each byte is a character of its own here, so the file is converted block by block: a
+    // buffer of the whole file would be as much new memory again as its text.
+    m_strContent.reserve(static_cast<size_t>(file.GetLength()) + 1);
+    std::vector<char> block(64u << 10);
+    for (size_t got; (got = file.Read(block.data(), block.size())) != 0;)
+        AddBytes(block.data(), got);
+}
+
+CIniFile::CIniFile(const std::wstring& path, const std::vector<char>& bytes) : m_strPath(path), m_strContent(L"\n")
+{
+    AddBytes(bytes.data(), bytes.size());
+}
+
+void CIniFile::AddBytes(const char* bytes, size_t count)
+{
+    if (m_bTextEnded) {
+        m_tail.append(bytes, count);
+        return;
+    }
+    const char* zero = count == 0 ? nullptr : static_cast<const char*>(std::memchr(bytes, 0, count));
+    const size_t textLength = zero ? static_cast<size_t>(zero - bytes) : count;
+    if (zero) {
+        m_bTextEnded = true;
+        m_tail.assign(zero + 1, bytes + count);
+    }
+    // Converted straight behind the text so far: a byte never makes more than one character.
+    const size_t start = m_strContent.size();
+    m_strContent.resize(start + textLength);
+    const int converted = textLength == 0 ? 0
+                                          : ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(textLength),
+                                                                  m_strContent.data() + start, static_cast<int>(textLength));
+    m_strContent.resize(start + static_cast<size_t>(converted));
+    m_bQuotedKeys = m_bQuotedKeys || m_strContent.find(L"\n\"", start - 1) != std::wstring::npos;
 }
 
 CIniFile::~CIniFile()
@@ -112,10 +143,12 @@ size_t CIniFile::FindKeyLine(size_t header, const std::wstring& key, size_t& sta
         bare = m_strContent.find(L"\n" + key + L"=", header);
     } else {
         const CKeyIndex& index = IndexFrom(header);
-        const auto quotedLine = index.quoted.find(key);
-        const auto bareLine = index.bare.find(key);
-        quoted = quotedLine == index.quoted.end() ? std::wstring::npos : quotedLine->second;
-        bare = bareLine == index.bare.end() ? std::wstring::npos : bareLine->second;
+        const auto lineOf = [&](const std::vector<size_t>& table, NameOf name) {
+            const size_t slot = table.empty() ? 0 : table[Slot(table, name, key.data(), key.size())];
+            return slot == 0 ? std::wstring::npos : slot - 1;
+        };
+        quoted = lineOf(index.quoted, &CIniFile::QuotedName);
+        bare = lineOf(index.bare, &CIniFile::BareName);
     }
     if (quoted != std::wstring::npos) {
         start = quoted + quotedLength;
@@ -132,25 +165,70 @@ const CIniFile::CKeyIndex& CIniFile::IndexFrom(size_t header) const
         return m_index;
     m_index = CKeyIndex();
     m_index.from = header;
-    m_index.section.clear();
-    // Every line after the header, as the searches meet them: a bare key runs from the line's
-    // start to its first "=", a quoted one between its first two quotes, the second followed
-    // by "=". The first line of each name is the one a search finds.
-    for (size_t line = header; line != std::wstring::npos;) {
-        const size_t next = m_strContent.find(L'\n', line + 1);
-        const size_t lineEnd = next == std::wstring::npos ? m_strContent.size() : next;
-        const wchar_t* const text = m_strContent.data();
-        const wchar_t* const equals = std::find(text + line + 1, text + lineEnd, L'=');
-        if (equals != text + lineEnd)
-            m_index.bare.emplace(std::wstring(text + line + 1, equals), line);
-        if (line + 1 < lineEnd && text[line + 1] == L'"') {
-            const wchar_t* const close = std::find(text + line + 2, text + lineEnd, L'"');
-            if (close + 1 < text + lineEnd && close[1] == L'=')
-                m_index.quoted.emplace(std::wstring(text + line + 2, close), line);
-        }
-        line = next;
+    // Every line after the header, as the searches meet them; the first line of each name is
+    // the one a search finds. At most half the slots are taken, so probing stays short.
+    const size_t lines = static_cast<size_t>(std::count(m_strContent.begin() + static_cast<std::ptrdiff_t>(header),
+                                                        m_strContent.end(), L'\n'));
+    size_t slots = 16;
+    while (slots < 2 * lines)
+        slots *= 2;
+    m_index.bare.assign(slots, 0);
+    // Without a line that starts with a quote there is no quoted name to index.
+    if (m_bQuotedKeys)
+        m_index.quoted.assign(slots, 0);
+    const auto add = [&](std::vector<size_t>& table, NameOf name, size_t line) {
+        size_t first, last;
+        if (table.empty() || !(this->*name)(line, first, last))
+            return;
+        size_t& slot = table[Slot(table, name, m_strContent.data() + first, last - first)];
+        if (slot == 0)
+            slot = line + 1;
+    };
+    for (size_t line = header; line != std::wstring::npos; line = m_strContent.find(L'\n', line + 1)) {
+        add(m_index.bare, &CIniFile::BareName, line);
+        add(m_index.quoted, &CIniFile::QuotedName, line);
     }
     return m_index;
+}
+
+// A bare name runs from the line's start to its first "=".
+bool CIniFile::BareName(size_t line, size_t& first, size_t& last) const
+{
+    const wchar_t* const text = m_strContent.data();
+    const wchar_t* const lineEnd = text + std::min(m_strContent.find(L'\n', line + 1), m_strContent.size());
+    const wchar_t* const equals = std::find(text + line + 1, lineEnd, L'=');
+    if (equals == lineEnd)
+        return false;
+    first = line + 1;
+    last = static_cast<size_t>(equals - text);
+    return true;
+}
+
+// A quoted name stands between the line's first two quotes, the second followed by "=".
+bool CIniFile::QuotedName(size_t line, size_t& first, size_t& last) const
+{
+    const wchar_t* const text = m_strContent.data();
+    const wchar_t* const lineEnd = text + std::min(m_strContent.find(L'\n', line + 1), m_strContent.size());
+    if (text + line + 1 >= lineEnd || text[line + 1] != L'"')
+        return false;
+    const wchar_t* const close = std::find(text + line + 2, lineEnd, L'"');
+    if (close + 1 >= lineEnd || close[1] != L'=')
+        return false;
+    first = line + 2;
+    last = static_cast<size_t>(close - text);
+    return true;
+}
+
+size_t CIniFile::Slot(const std::vector<size_t>& table, NameOf name, const wchar_t* key, size_t length) const
+{
+    const size_t mask = table.size() - 1;
+    for (size_t slot = HashName(key, length) & mask;; slot = (slot + 1) & mask) {
+        size_t first, last;
+        if (table[slot] == 0
+            || ((this->*name)(table[slot] - 1, first, last) && last - first == length
+                && std::equal(key, key + length, m_strContent.data() + first)))
+            return slot;
+    }
 }
 
 std::wstring CIniFile::ReadString(const std::wstring& section, const std::wstring& key,

@@ -5,7 +5,6 @@
 // sections are never added: writing a key the file lacks is an error. Changes reach the disk
 // only when the object is closed, through "<path>.tmp", and only if something changed.
 #include <string>
-#include <unordered_map>
 #include <vector>
 #include "framework/Error.h"
 
@@ -50,8 +49,11 @@ private:
         // The header's position, and the section's name once a lookup found it there.
         size_t from = std::wstring::npos;
         std::wstring section;
-        std::unordered_map<std::wstring, size_t> quoted;
-        std::unordered_map<std::wstring, size_t> bare;
+        // Open hash tables of line positions plus one (0: free slot), keyed by the name each
+        // line holds in the text itself: no name is copied, and a large section costs two
+        // allocations rather than one per line.
+        std::vector<size_t> quoted;
+        std::vector<size_t> bare;
     };
 
     // The value's characters are content[first, last) when found.
@@ -60,13 +62,27 @@ private:
     // where its value begins.
     size_t FindKeyLine(size_t header, const std::wstring& key, size_t& start) const;
     const CKeyIndex& IndexFrom(size_t header) const;
+    // The name a key line holds, as content[first, last); false when the line holds none of
+    // that form.
+    using NameOf = bool (CIniFile::*)(size_t line, size_t& first, size_t& last) const;
+    bool BareName(size_t line, size_t& first, size_t& last) const;
+    bool QuotedName(size_t line, size_t& first, size_t& last) const;
+    // The slot of the table that holds the line of the name key, or the free slot where it
+    // would go. The table must not be empty.
+    size_t Slot(const std::vector<size_t>& table, NameOf name, const wchar_t* key, size_t length) const;
     void WriteBack();
+    // Appends the file's next bytes: text up to the first zero byte, the tail after it.
+    void AddBytes(const char* bytes, size_t count);
 
     std::wstring m_strPath;
+    // The text after a line feed, which lets a header or key on the first line match like any
+    // other.
     std::wstring m_strContent;
     // Bytes after a zero byte in the file: not part of the text, but kept on write-back.
     std::string m_tail;
     bool m_bModified = false;
+    // Whether a zero byte has ended the text.
+    bool m_bTextEnded = false;
     // Whether any line starts with a quote: without one, the search for a quoted key, which
     // runs to the end of the text, can be left out.
     bool m_bQuotedKeys = false;

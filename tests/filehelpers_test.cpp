@@ -1,5 +1,6 @@
 #include "DeviceFixture.h"
 #include "framework/File.h"
+#include "framework/Handle.h"
 #include "platform/DevicePaths.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
@@ -29,6 +30,36 @@ TEST_F(FileHelpersTest, ExistsAndIsDirectory)
     EXPECT_TRUE(Exists(L"\\Windows\\*.txt")) << "wildcards are allowed";
     EXPECT_TRUE(IsDirectory(L"\\Windows\\")) << "trailing backslash";
     EXPECT_FALSE(IsDirectory(L"\\Windows\\file.txt\\"));
+}
+
+TEST_F(FileHelpersTest, CopyOneFileCopiesBytesTimeAndReadOnlyAttribute)
+{
+    // Larger than one block of the copy, and not a whole number of blocks.
+    std::string bytes(700000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 7 + i / 4096);
+    WriteFileBytes(L"\\Windows\\big.bin", bytes);
+    const FILETIME written{0x12345678, 0x01D00000};
+    {
+        const CFileHandle file(::CreateFileW(L"\\Windows\\big.bin", FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                                             nullptr));
+        ASSERT_TRUE(::SetFileTime(file.Get(), nullptr, nullptr, &written));
+    }
+    WriteFileBytes(L"\\Windows\\copy.bin", "an older copy, longer than nothing");
+    ASSERT_TRUE(CopyOneFile(L"\\Windows\\big.bin", L"\\Windows\\copy.bin"));
+    EXPECT_EQ(bytes, ReadFileBytes(L"\\Windows\\copy.bin"));
+    WIN32_FIND_DATAW copy;
+    ASSERT_TRUE(FindFile(L"\\Windows\\copy.bin", copy));
+    EXPECT_EQ(0, ::CompareFileTime(&written, &copy.ftLastWriteTime));
+
+    ::SetFileAttributesW(L"\\Windows\\big.bin", FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(CopyOneFile(L"\\Windows\\big.bin", L"\\Windows\\new.bin"));
+    EXPECT_EQ(bytes, ReadFileBytes(L"\\Windows\\new.bin"));
+    EXPECT_NE(0u, ::GetFileAttributesW(L"\\Windows\\new.bin") & FILE_ATTRIBUTE_READONLY);
+
+    EXPECT_FALSE(CopyOneFile(L"\\Windows\\missing.bin", L"\\Windows\\other.bin"));
+    EXPECT_FALSE(CopyOneFile(L"\\Windows", L"\\Windows\\other.bin")) << "a folder is no file";
+    EXPECT_FALSE(Exists(L"\\Windows\\other.bin"));
 }
 
 TEST_F(FileHelpersTest, CopyTreeCopiesEverythingAndRefusesExistingDestination)

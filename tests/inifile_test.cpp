@@ -208,6 +208,18 @@ TEST_F(IniFileTest, ZeroByteEndsTheTextAndWhatFollowsIsKept)
         ini.Close();
     }
     EXPECT_EQ("[S]\nK=w\n" + tail + "[T]\nK2=hidden\n", ReadFileBytes(kPath));
+
+    // The same where text and tail are each longer than the blocks the file is read in.
+    const std::string text = "[S]\nF=" + std::string(70000, 'x') + "\nK=v\n";
+    const std::string longTail = tail + std::string(140000, 'y') + "\n[T]\nK2=hidden\n";
+    WriteFileBytes(kPath, text + longTail);
+    {
+        CIniFile ini(kPath);
+        EXPECT_FALSE(ini.HasSection(L"T"));
+        ini.WriteString(L"S", L"K", L"w");
+        ini.Close();
+    }
+    EXPECT_EQ("[S]\nF=" + std::string(70000, 'x') + "\nK=w\n" + longTail, ReadFileBytes(kPath));
 }
 
 TEST_F(IniFileTest, AnsiCodePageIsConvertedBothWays)
