@@ -18,7 +18,8 @@
 //   devctl menu [WINDOW] TEXT...                 taps the menu TEXT in the window's command bar
 //                                                (default: Dorix's main window) and chooses the
 //                                                item of each further TEXT in the menu it opens
-//   devctl workarea                              the screen's size and the system's work area
+//   devctl workarea                              the screen's size, the system's work area and the
+//                                                title the navigation bar shows
 //   devctl tabs [WINDOW] [--id N]                a tab control's tabs and the selected one
 //   devctl tab [WINDOW] [--id N] TEXT | --index I  taps a tab
 //   devctl items [WINDOW] --id N                 a list view's or tree view's items, checks
@@ -520,7 +521,7 @@ int Menu(const Args& args)
 }
 
 // The work area as a program of the device gets it, which the device's system gives a program
-// with its first window.
+// with its first window, and the title the navigation bar shows (its window text).
 int WorkArea(const Args&)
 {
     HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
@@ -528,8 +529,12 @@ int WorkArea(const Args&)
         ::DestroyWindow(probe);
     RECT area{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    wchar_t title[256] = L"";
+    if (HWND bar = ::FindWindowW(L"DeviceNavBar", nullptr))
+        ::GetWindowTextW(bar, title, 256);
     Write(L"{\"screen\":[" + std::to_wstring(::GetSystemMetrics(SM_CXSCREEN)) + L","
-          + std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L"],\"work\":" + Json(area) + L"}\n");
+          + std::to_wstring(::GetSystemMetrics(SM_CYSCREEN)) + L"],\"work\":" + Json(area) + L",\"bar\":"
+          + Json(std::wstring(title)) + L"}\n");
     return 0;
 }
 

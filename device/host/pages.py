@@ -154,9 +154,11 @@ class Pictures:
         return next((w for w in self.listing() if w["hwnd"] == hwnd), None)
 
     def shoot(self, window, file_name):
-        """Saves the screen showing a listed window; the picture must show something of it (a
-        window the screen leaves unpainted is one colour)."""
+        """Saves the screen showing a listed window, once the navigation bar shows its title; the
+        picture must show something of it (a window the screen leaves unpainted is one colour)."""
         ui.call(self.dev, "paint", "--hwnd", str(window["hwnd"]))
+        ui.wait_for('the navigation bar to show "%s"' % window["title"],
+                    lambda: ui.query(self.dev, "workarea")["bar"] == window["title"], WAIT)
         path = self.dev.screenshot(os.path.join(self.out, file_name))
         self.shots.append(path)
         faults = [] if colours(path, window["rect"]) > 1 else ["the picture shows nothing of it"]

@@ -3,7 +3,7 @@
 // programs of the device get the area below it as the system's work area (device/boxfit sets it
 // in each of them). Started by the host at boot, before any other program; prints "ready" once
 // the bar shows and stays until the device shuts down. Exit code 1 when the bar cannot be
-// created.
+// created. The bar's own window text is the title it shows, for the device's drivers to read.
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -34,6 +34,9 @@ std::wstring ForegroundTitle(HWND self)
     const HWND foreground = ::GetForegroundWindow();
     if (!foreground || foreground == self)
         return g_bar.title;
+    // The desktop behind every program has no title to show.
+    if (foreground == ::GetDesktopWindow())
+        return std::wstring();
     wchar_t text[256] = L"";
     // Through a time-out: a busy program must not stop the bar.
     DWORD_PTR length = 0;
@@ -102,6 +105,7 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
         if (title != g_bar.title || time != g_bar.time) {
             g_bar.title = std::move(title);
             g_bar.time = std::move(time);
+            ::SetWindowTextW(hwnd, g_bar.title.c_str());
             ::InvalidateRect(hwnd, nullptr, FALSE);
         }
         return 0;
