@@ -288,6 +288,31 @@ std::vector<std::wstring> CRegistry::CKey::GetValueNames() const
     }
 }
 
+std::vector<std::pair<std::wstring, std::wstring>> CRegistry::CKey::GetValueTexts() const
+{
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    if (!m_key)
+        return values;
+    std::vector<wchar_t> name(16384);
+    // As ReadString: one zero character more than the bytes read, the text up to its first zero.
+    std::vector<wchar_t> data(129, L'\0');
+    for (DWORD i = 0;;) {
+        DWORD length = static_cast<DWORD>(name.size());
+        DWORD bytes = static_cast<DWORD>((data.size() - 1) * sizeof(wchar_t));
+        const LONG result = ::RegEnumValueW(m_key, i, name.data(), &length, nullptr, nullptr,
+                                            reinterpret_cast<BYTE*>(data.data()), &bytes);
+        if (result == ERROR_MORE_DATA) {
+            data.assign(bytes / sizeof(wchar_t) + 2, L'\0');
+            continue;
+        }
+        if (result != ERROR_SUCCESS)
+            return values;
+        data[bytes / sizeof(wchar_t)] = L'\0';
+        values.emplace_back(std::wstring(name.data(), length), std::wstring(data.data()));
+        ++i;
+    }
+}
+
 void CRegistry::CopyValue(uint32_t sourceRoot, const std::wstring& sourcePath, const wchar_t* sourceName,
                           uint32_t destRoot, const std::wstring& destPath, const wchar_t* destName)
 {

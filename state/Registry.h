@@ -55,6 +55,9 @@ public:
         bool IsEmpty() const;
         // The names of the key's values, in the registry's order.
         std::vector<std::wstring> GetValueNames() const;
+        // Each value's name and its data read as ReadString reads it, in the registry's
+        // order: one pass where names and then reads would ask the registry twice per value.
+        std::vector<std::pair<std::wstring, std::wstring>> GetValueTexts() const;
 
     private:
         friend class CRegistry;

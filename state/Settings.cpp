@@ -57,18 +57,15 @@ std::vector<std::wstring> CSettings::ReadList(const wchar_t* subKey)
     const CRegistry::CKey key = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(subKey));
     const int32_t count = key.ReadDWord(L"Count", 0);
     std::vector<std::pair<int32_t, std::wstring>> found;
-    for (const std::wstring& name : key.GetValueNames()) {
+    for (auto& [name, text] : key.GetValueTexts()) {
         const int32_t index = ItemIndex(name);
-        if (index >= 0 && index < count)
-            found.emplace_back(index, name);
+        if (index >= 0 && index < count && !text.empty())
+            found.emplace_back(index, std::move(text));
     }
     std::sort(found.begin(), found.end());
     std::vector<std::wstring> items;
-    for (const auto& [index, name] : found) {
-        std::wstring item = key.ReadString(name.c_str());
-        if (!item.empty())
-            items.push_back(std::move(item));
-    }
+    for (auto& [index, text] : found)
+        items.push_back(std::move(text));
     return items;
 }
 
@@ -92,11 +89,12 @@ void CSettings::Load()
         FindFiles(folder + L"profiles\\", pattern, true, found);
     }
     CRegistry& registry = GetSettingsRegistry();
+    const CRegistry::CKey flags = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(L"Profiles"));
     for (const std::wstring& path : found) {
         if (IsDirectory(path))
             continue;
         auto profile = std::make_unique<CProfile>(path);
-        profile->SetChecked(registry.ReadDWord(L"Profiles", profile->GetName().c_str(), 0) != 0);
+        profile->SetChecked(flags.ReadDWord(profile->GetName().c_str(), 0) != 0);
         m_profiles.Add(std::move(profile));
     }
     m_bSwitchTodayTheme = registry.ReadDWord(nullptr, L"SwitchTodayTheme", 0) != 0;
