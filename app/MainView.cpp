@@ -36,32 +36,41 @@ CMainView::CMainView() : CFormView(IDD_MAINVIEW) {}
 void CMainView::OnInitialUpdate()
 {
     CFormView::OnInitialUpdate();
+    // Each button is placed once, where all the steps put it: at its place in the template,
+    // sized to its picture, scaled for the screen and fitted into the view. Moving it step by
+    // step costs a trip to the window system per step and button while the window is built.
+    m_scaler.Measure(kDesignWidth, kDesignHeight);
+    const bool visible = ::IsWindowVisible(m_hWnd) != FALSE;
+    RECT places[8];
     for (int n = 0; n < 8; ++n) {
         CBmpButton& button = m_buttons[n];
         if (!button.GetSafeHwnd())
             button.SubclassDlgItem(static_cast<int>(kButtons[n].id), m_hWnd);
         button.LoadBitmaps(IDB_MODE_FIRST + n);
-        button.SizeToContent();
         button.SetBkColor(kButtonBackground);
+        RECT place = button.GetRectInParent();
+        SIZE picture{};
+        if (button.GetContentSize(picture))
+            place = RECT{place.left, place.top, place.left + picture.cx, place.top + picture.cy};
+        places[n] = m_scaler.Scale(place);
     }
-    m_scaler.Apply(m_hWnd, kDesignWidth, kDesignHeight);
-    FitButtons();
+    FitButtons(places, GetClientRect());
+    for (int n = 0; n < 8; ++n) {
+        m_buttons[n].MoveWindow(places[n], visible);
+        m_buttons[n].SetFont(m_scaler.GetFont(), visible);
+    }
 }
 
-void CMainView::FitButtons()
+void CMainView::FitButtons(RECT (&places)[8], const RECT& client)
 {
-    const RECT client = GetClientRect();
     RECT used{};
-    for (const CBmpButton& button : m_buttons) {
-        const RECT rect = button.GetRectInParent();
-        ::UnionRect(&used, &used, &rect);
-    }
+    for (const RECT& place : places)
+        ::UnionRect(&used, &used, &place);
     if (used.right <= client.right && used.bottom <= client.bottom)
         return;
-    const RECT first = m_buttons[0].GetRectInParent();
-    const int width = first.right - first.left;
-    const int height = first.bottom - first.top;
-    const int count = static_cast<int>(std::size(m_buttons));
+    const int width = places[0].right - places[0].left;
+    const int height = places[0].bottom - places[0].top;
+    const int count = static_cast<int>(std::size(places));
     for (int columns = 3; columns <= count; ++columns) {
         const int rows = (count + columns - 1) / columns;
         const int gapX = (client.right - columns * width) / (columns + 1);
@@ -71,7 +80,7 @@ void CMainView::FitButtons()
         for (int n = 0; n < count; ++n) {
             const int left = gapX + (n % columns) * (width + gapX);
             const int top = gapY + (n / columns) * (height + gapY);
-            m_buttons[n].MoveWindow(RECT{left, top, left + width, top + height});
+            places[n] = RECT{left, top, left + width, top + height};
         }
         return;
     }

@@ -34,8 +34,9 @@ private:
     // The form's two columns of four rows are drawn for a portrait screen. Where they do not
     // fit the view (on a landscape screen the view is lower than the four rows), the buttons
     // go row by row, in their table order, into the fewest columns that let them all fit whole,
-    // evenly spaced; a view that holds the form keeps it as drawn.
-    void FitButtons();
+    // evenly spaced; a view that holds the form keeps it as drawn. places are the buttons'
+    // rectangles in the view, changed where they have to move.
+    static void FitButtons(RECT (&places)[8], const RECT& client);
     // Confirms, switches, then restarts or ends the program. A failure of the switch is
     // reported and ends the program with exit code 1; nothing escapes.
     void SwitchFromButton(CVideoMode target);

@@ -51,7 +51,7 @@ bool CBitmapButton::LoadBitmaps(UINT normal, UINT selected, UINT focus, UINT dis
         m_bitmaps[i].Reset();
         m_pending[i] = ids[i];
     }
-    Invalidate();
+    Redraw();
     return true;
 }
 
@@ -71,18 +71,31 @@ void CBitmapButton::SetBitmap(CBitmapHandle normal)
         m_pending[i] = 0;
     }
     m_bitmaps[kNormal] = std::move(normal);
-    Invalidate();
+    Redraw();
+}
+
+bool CBitmapButton::GetContentSize(SIZE& size) const
+{
+    if (m_bitmaps[kNormal]) {
+        size = BitmapSize(m_bitmaps[kNormal].Get());
+        return true;
+    }
+    return ResourceBitmapSize(m_pending[kNormal], size);
 }
 
 void CBitmapButton::SizeToContent()
 {
     SIZE size{};
-    if (m_bitmaps[kNormal])
-        size = BitmapSize(m_bitmaps[kNormal].Get());
-    else if (!ResourceBitmapSize(m_pending[kNormal], size))
-        return;
-    if (m_hWnd)
+    if (m_hWnd && GetContentSize(size))
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CBitmapButton::Redraw() const
+{
+    // A button not on the screen yet is drawn when it shows; asking for it now costs a trip
+    // to the window system per button while a window of them is being built.
+    if (m_hWnd && ::IsWindowVisible(m_hWnd))
+        Invalidate();
 }
 
 void CBitmapButton::DrawItem(const DRAWITEMSTRUCT& item)

@@ -17,6 +17,9 @@ public:
     void SetBitmap(CBitmapHandle normal);
     // Resizes the button to its normal picture; nothing without one.
     void SizeToContent();
+    // The size of the normal picture, for a parent that places the button itself; false
+    // without one.
+    bool GetContentSize(SIZE& size) const;
 
 protected:
     // Draws the picture for the item's state: disabled, else selected, else focused, each
@@ -27,6 +30,7 @@ protected:
 private:
     enum { kNormal, kSelected, kFocus, kDisabled, kCount };
     void LoadPendingBitmaps();
+    void Redraw() const;
 
     CBitmapHandle m_bitmaps[kCount];
     // The resources of pictures taken but not loaded yet; 0 for none.

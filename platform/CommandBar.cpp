@@ -102,10 +102,13 @@ bool CCommandBar::Create(HWND parent)
     Destroy();
     m_font.Reset(::CreateFontW(-12 * ScreenScale(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Tahoma"));
-    if (!CreateEx(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, RECT{0, 0, 0, 0}, parent, ID_COMMAND_BAR))
-        return false;
-    Place();
-    return true;
+    return CreateEx(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, PlaceIn(parent), parent, ID_COMMAND_BAR);
+}
+
+RECT CCommandBar::PlaceIn(HWND parent)
+{
+    const RECT client = CWindow(parent).GetClientRect();
+    return RECT{0, client.bottom - GetHeight(), client.right, client.bottom};
 }
 
 bool CCommandBar::AddButton(std::unique_ptr<CBitmapButton> button, UINT id, const wchar_t* text)
@@ -182,9 +185,11 @@ void CCommandBar::Place()
 {
     if (!m_hWnd)
         return;
-    const RECT parent = GetParent().GetClientRect();
+    const RECT place = PlaceIn(GetParent());
+    // Each move is a trip to the window system: a bar in its place stays.
+    if (const RECT now = GetRectInParent(); !::EqualRect(&now, &place))
+        MoveWindow(place);
     const int height = GetHeight();
-    MoveWindow(RECT{0, parent.bottom - height, parent.right, parent.bottom});
     if (m_buttons.empty())
         return;
     // A line above the bar, as the device draws it, then the titles and the buttons.

@@ -50,6 +50,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The bar's rectangle across the bottom of the parent's client area.
+    static RECT PlaceIn(HWND parent);
     bool AddButton(std::unique_ptr<CBitmapButton> button, UINT id, const wchar_t* text);
 
     CMenuHandle m_menu;

@@ -61,6 +61,12 @@ void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight, SIZE s
     LayOutChildren();
 }
 
+RECT CLayoutScaler::Scale(const RECT& rect) const
+{
+    return RECT{Scaled(rect.left, m_scale), Scaled(rect.top, m_scale), Scaled(rect.right, m_scale),
+                Scaled(rect.bottom, m_scale)};
+}
+
 void CLayoutScaler::FitWindow() const
 {
     const CWindow window(m_window);
@@ -89,11 +95,12 @@ void CLayoutScaler::CreateFont()
 
 void CLayoutScaler::LayOutChildren() const
 {
+    // A window laid out before it shows is drawn once when it does; repainting each child as
+    // it moves would only cost time.
+    const bool visible = ::IsWindowVisible(m_window) != FALSE;
     for (HWND handle : CWindow(m_window).GetChildren()) {
         const CWindow child(handle);
-        const RECT old = child.GetRectInParent();
-        RECT rect{Scaled(old.left, m_scale), Scaled(old.top, m_scale), Scaled(old.right, m_scale),
-                  Scaled(old.bottom, m_scale)};
+        RECT rect = Scale(child.GetRectInParent());
         const std::wstring cls = child.GetClassName();
         if (IsClass(cls, WC_COMBOBOXW)) {
             rect.bottom = rect.top + Scaled(kDesignDropDownHeight, m_scale);
@@ -103,7 +110,7 @@ void CLayoutScaler::LayOutChildren() const
             rect.top += (rect.bottom - rect.top - height) / 2;
             rect.bottom = rect.top + height;
         }
-        child.MoveWindow(rect, true);
-        child.SetFont(m_font.Get(), true);
+        child.MoveWindow(rect, visible);
+        child.SetFont(m_font.Get(), visible);
     }
 }

@@ -29,6 +29,9 @@ public:
     // 320 or narrower than 240.
     static float ComputeScale(SIZE screen, int designWidth, int designHeight);
 
+    // A rectangle drawn for the design screen, on this screen.
+    RECT Scale(const RECT& rect) const;
+
     float GetScale() const { return m_scale; }
     int GetFontHeight() const { return m_fontHeight; }
     // The children's font; null when it could not be created (the children then show the
