@@ -36,9 +36,10 @@ CMainView::CMainView() : CFormView(IDD_MAINVIEW) {}
 void CMainView::OnInitialUpdate()
 {
     CFormView::OnInitialUpdate();
-    // Each button is placed once, where all the steps put it: at its place in the template,
-    // sized to its picture, scaled for the screen and fitted into the view. Moving it step by
-    // step costs a trip to the window system per step and button while the window is built.
+    // Each button is placed and shown once (the template has them hidden), where all the steps
+    // put it: at its place in the template, sized to its picture, scaled for the screen and
+    // fitted into the view. Moving it step by step costs a trip to the window system per step
+    // and button while the window is built.
     m_scaler.Measure(kDesignWidth, kDesignHeight);
     const bool visible = ::IsWindowVisible(m_hWnd) != FALSE;
     RECT places[8];
@@ -56,8 +57,11 @@ void CMainView::OnInitialUpdate()
     }
     FitButtons(places, GetClientRect());
     for (int n = 0; n < 8; ++n) {
-        m_buttons[n].MoveWindow(places[n], visible);
+        const RECT& place = places[n];
         m_buttons[n].SetFont(m_scaler.GetFont(), visible);
+        ::SetWindowPos(m_buttons[n].GetSafeHwnd(), nullptr, place.left, place.top, place.right - place.left,
+                       place.bottom - place.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | (visible ? 0 : SWP_NOREDRAW));
     }
 }
 

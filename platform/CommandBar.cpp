@@ -113,7 +113,8 @@ RECT CCommandBar::PlaceIn(HWND parent)
 
 bool CCommandBar::AddButton(std::unique_ptr<CBitmapButton> button, UINT id, const wchar_t* text)
 {
-    HWND hwnd = ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 0, 0, m_hWnd,
+    // Shown by Place, with its first move.
+    HWND hwnd = ::CreateWindowExW(0, L"BUTTON", text, WS_CHILD | BS_OWNERDRAW, 0, 0, 0, 0, m_hWnd,
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleW(nullptr),
                                   nullptr);
     if (!hwnd || !button->SubclassWindow(hwnd)) {
@@ -206,7 +207,8 @@ void CCommandBar::Place()
             ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
             width = extent.cx + 2 * kTitlePadding * ScreenScale();
         }
-        button.MoveWindow(RECT{left, top, left + width, height});
+        ::SetWindowPos(button.GetSafeHwnd(), nullptr, left, top, width, height - top,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         left += width;
     }
     ::SelectObject(dc, old);
