@@ -196,7 +196,9 @@ void CCommandBar::Place()
     // A line above the bar, as the device draws it, then the titles and the buttons.
     int left = 0;
     const int top = ScreenScale();
-    HDC dc = ::GetDC(m_hWnd);
+    // Measured on a memory DC, which the system makes without asking the window system for the
+    // bar's visible region as a window's DC needs.
+    HDC dc = ::CreateCompatibleDC(nullptr);
     HGDIOBJ old = ::SelectObject(dc, m_font.Get());
     for (int i = 0; i < static_cast<int>(m_buttons.size()); ++i) {
         CBitmapButton& button = *m_buttons[static_cast<size_t>(i)];
@@ -211,8 +213,10 @@ void CCommandBar::Place()
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         left += width;
     }
-    ::SelectObject(dc, old);
-    ::ReleaseDC(m_hWnd, dc);
+    if (dc) {
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+    }
 }
 
 bool CCommandBar::OpenMenu(int index)
