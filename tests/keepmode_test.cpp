@@ -124,7 +124,7 @@ TEST_F(KeepModeTest, ButtonSwitchRecordsButNotWithNoResetNorToTheSameMode)
 {
     GetSettingsRegistry().WriteDWord(nullptr, L"NoResetWarning", 1);
     auto frame = std::make_unique<CMainFrame>();
-    ASSERT_TRUE(frame->Create());
+    ASSERT_TRUE(frame->Create()) << "last error " << ::GetLastError();
     CButton(frame->GetView()->GetDlgItem(IDC_QVGA_PORTRAIT)).Click();
     EXPECT_FALSE(RecordExists()) << "the mode the device runs in is nothing new";
     EXPECT_FALSE(FileExists(kShortcut));
@@ -158,7 +158,7 @@ TEST_F(KeepModeTest, OffOrYSwitchesWithoutAnyNet)
         EXPECT_EQ("VGA.0", DriverMode()) << "setting " << setting;
         GetSettingsRegistry().WriteDWord(nullptr, L"NoResetWarning", 1);
         auto frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(frame->Create());
+        ASSERT_TRUE(frame->Create()) << "last error " << ::GetLastError();
         CButton(frame->GetView()->GetDlgItem(IDC_QVGA_LANDSCAPE_LEFT)).Click();
         EXPECT_EQ("QVGA.3", DriverMode()) << "setting " << setting;
         ExpectNetGone();
@@ -404,7 +404,7 @@ TEST_F(KeepModeTest, ConfirmationsPageTurnsTheNetOnAndOff)
 {
     GetSettingsRegistry().DeleteValue(nullptr, L"KeepModeSeconds");
     auto frame = std::make_unique<CMainFrame>();
-    ASSERT_TRUE(frame->Create());
+    ASSERT_TRUE(frame->Create()) << "last error " << ::GetLastError();
     const auto ticked = [](CPropertySheet& sheet) {
         return CSheetDriver::Control(sheet, IDC_CONFIRM_KEEP_MODE).SendMessage(BM_GETCHECK) == BST_CHECKED;
     };

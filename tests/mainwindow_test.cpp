@@ -31,7 +31,7 @@ protected:
         RunningDeviceTest::SetUp();
         TakeQuit();
         m_frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(m_frame->Create());
+        ASSERT_TRUE(m_frame->Create()) << "last error " << ::GetLastError();
         ASSERT_TRUE(m_frame->GetView());
     }
     void TearDown() override

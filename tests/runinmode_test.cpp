@@ -325,7 +325,7 @@ TEST_F(RunInModeTest, NewShortcutSheetWritesTheStartMenuShortcut)
     const std::wstring taken = L"\\Windows\\Start Menu\\Programs\\Taken.lnk";
     WriteFileBytes(taken, "earlier");
     auto frame = std::make_unique<CMainFrame>();
-    ASSERT_TRUE(frame->Create());
+    ASSERT_TRUE(frame->Create()) << "last error " << ::GetLastError();
     CSheetDriver driver;
     driver.Then([](CPropertySheet& sheet) {
         EXPECT_EQ(L"New shortcut", sheet.GetCaption());

@@ -27,7 +27,7 @@ protected:
     {
         RunningDeviceTest::SetUp();
         m_frame = std::make_unique<CMainFrame>();
-        ASSERT_TRUE(m_frame->Create());
+        ASSERT_TRUE(m_frame->Create()) << "last error " << ::GetLastError();
     }
     void TearDown() override
     {

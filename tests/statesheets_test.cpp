@@ -34,7 +34,7 @@ protected:
     void OpenStateSettings()
     {
         CMainFrame frame;
-        ASSERT_TRUE(frame.Create());
+        ASSERT_TRUE(frame.Create()) << "last error " << ::GetLastError();
         frame.SendMessage(WM_COMMAND, ID_STATE_SETTINGS);
         ExpectAllStepsRan();
     }
