@@ -137,15 +137,16 @@ size_t CIniFile::FindKeyLine(size_t header, const std::wstring& key, size_t& sta
     const size_t quotedLength = key.size() + 4;
     const size_t bareLength = key.size() + 2;
     size_t quoted, bare;
-    // A key holding a character that ends a key name in the index is searched for directly.
-    if (key.find_first_of(L"=\"\n") != std::wstring::npos) {
+    // A key holding a character that ends a key name in the index is searched for directly,
+    // as is any key of a text too long for the index's 32-bit line positions.
+    if (key.find_first_of(L"=\"\n") != std::wstring::npos || m_strContent.size() >= UINT32_MAX) {
         quoted = m_bQuotedKeys ? m_strContent.find(L"\n\"" + key + L"\"=", header) : std::wstring::npos;
         bare = m_strContent.find(L"\n" + key + L"=", header);
     } else {
         const CKeyIndex& index = IndexFrom(header);
-        const auto lineOf = [&](const std::vector<size_t>& table, NameOf name) {
-            const size_t slot = table.empty() ? 0 : table[Slot(table, name, key.data(), key.size())];
-            return slot == 0 ? std::wstring::npos : slot - 1;
+        const auto lineOf = [&](const std::vector<CKeySlot>& table, NameOf name) {
+            const uint32_t line = table.empty() ? 0 : table[Slot(table, name, key.data(), key.size())].line;
+            return line == 0 ? std::wstring::npos : size_t{line} - 1;
         };
         quoted = lineOf(index.quoted, &CIniFile::QuotedName);
         bare = lineOf(index.bare, &CIniFile::BareName);
@@ -166,23 +167,25 @@ const CIniFile::CKeyIndex& CIniFile::IndexFrom(size_t header) const
     m_index = CKeyIndex();
     m_index.from = header;
     // Every line after the header, as the searches meet them; the first line of each name is
-    // the one a search finds. At most half the slots are taken, so probing stays short.
+    // the one a search finds. At most two thirds of the slots are taken: with the hashes in
+    // the slots probing stays short, and a large section's table stays small.
     const size_t lines = static_cast<size_t>(std::count(m_strContent.begin() + static_cast<std::ptrdiff_t>(header),
                                                         m_strContent.end(), L'\n'));
     size_t slots = 16;
-    while (slots < 2 * lines)
+    while (2 * slots < 3 * lines)
         slots *= 2;
-    m_index.bare.assign(slots, 0);
+    m_index.bare.assign(slots, CKeySlot());
     // Without a line that starts with a quote there is no quoted name to index.
     if (m_bQuotedKeys)
-        m_index.quoted.assign(slots, 0);
-    const auto add = [&](std::vector<size_t>& table, NameOf name, size_t line) {
+        m_index.quoted.assign(slots, CKeySlot());
+    const auto add = [&](std::vector<CKeySlot>& table, NameOf name, size_t line) {
         size_t first, last;
         if (table.empty() || !(this->*name)(line, first, last))
             return;
-        size_t& slot = table[Slot(table, name, m_strContent.data() + first, last - first)];
-        if (slot == 0)
-            slot = line + 1;
+        const wchar_t* const key = m_strContent.data() + first;
+        CKeySlot& slot = table[Slot(table, name, key, last - first)];
+        if (slot.line == 0)
+            slot = CKeySlot{static_cast<uint32_t>(line + 1), static_cast<uint32_t>(HashName(key, last - first))};
     };
     for (size_t line = header; line != std::wstring::npos; line = m_strContent.find(L'\n', line + 1)) {
         add(m_index.bare, &CIniFile::BareName, line);
@@ -219,14 +222,16 @@ bool CIniFile::QuotedName(size_t line, size_t& first, size_t& last) const
     return true;
 }
 
-size_t CIniFile::Slot(const std::vector<size_t>& table, NameOf name, const wchar_t* key, size_t length) const
+size_t CIniFile::Slot(const std::vector<CKeySlot>& table, NameOf name, const wchar_t* key, size_t length) const
 {
+    const size_t hash = HashName(key, length);
     const size_t mask = table.size() - 1;
-    for (size_t slot = HashName(key, length) & mask;; slot = (slot + 1) & mask) {
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const CKeySlot& entry = table[slot];
         size_t first, last;
-        if (table[slot] == 0
-            || ((this->*name)(table[slot] - 1, first, last) && last - first == length
-                && std::equal(key, key + length, m_strContent.data() + first)))
+        if (entry.line == 0
+            || (entry.hash == static_cast<uint32_t>(hash) && (this->*name)(entry.line - 1, first, last)
+                && last - first == length && std::equal(key, key + length, m_strContent.data() + first)))
             return slot;
     }
 }

@@ -4,6 +4,7 @@
 // spacing, comments, line ends and every other section stay exactly as they were. Keys and
 // sections are never added: writing a key the file lacks is an error. Changes reach the disk
 // only when the object is closed, through "<path>.tmp", and only if something changed.
+#include <cstdint>
 #include <string>
 #include <vector>
 #include "framework/Error.h"
@@ -45,15 +46,20 @@ private:
     // Where the first key line of each form starts at or after one position (a section's
     // header): the same answers as searching the text from there, built in one pass so that
     // reading a section key by key stays linear in its size.
+    struct CKeySlot {
+        uint32_t line = 0;
+        uint32_t hash = 0;
+    };
     struct CKeyIndex {
         // The header's position, and the section's name once a lookup found it there.
         size_t from = std::wstring::npos;
         std::wstring section;
         // Open hash tables of line positions plus one (0: free slot), keyed by the name each
         // line holds in the text itself: no name is copied, and a large section costs two
-        // allocations rather than one per line.
-        std::vector<size_t> quoted;
-        std::vector<size_t> bare;
+        // allocations rather than one per line. Each slot keeps its name's hash, so that a
+        // probe reads the text only at a line that may hold the name.
+        std::vector<CKeySlot> quoted;
+        std::vector<CKeySlot> bare;
     };
 
     // The value's characters are content[first, last) when found.
@@ -69,7 +75,7 @@ private:
     bool QuotedName(size_t line, size_t& first, size_t& last) const;
     // The slot of the table that holds the line of the name key, or the free slot where it
     // would go. The table must not be empty.
-    size_t Slot(const std::vector<size_t>& table, NameOf name, const wchar_t* key, size_t length) const;
+    size_t Slot(const std::vector<CKeySlot>& table, NameOf name, const wchar_t* key, size_t length) const;
     void WriteBack();
     // Appends the file's next bytes: text up to the first zero byte, the tail after it.
     void AddBytes(const char* bytes, size_t count);
