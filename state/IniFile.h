@@ -43,13 +43,15 @@ public:
     bool IsModified() const { return m_bModified; }
 
 private:
-    // Where the first key line of each form starts at or after one position (a section's
-    // header): the same answers as searching the text from there, built in one pass so that
-    // reading a section key by key stays linear in its size.
+    // A slot of a key index table: a line's position plus one (0: free) and the hash of the
+    // name it holds.
     struct CKeySlot {
         uint32_t line = 0;
         uint32_t hash = 0;
     };
+    // Where the first key line of each form starts at or after one position (a section's
+    // header): the same answers as searching the text from there, built in one pass so that
+    // reading a section key by key stays linear in its size.
     struct CKeyIndex {
         // The header's position, and the section's name once a lookup found it there.
         size_t from = std::wstring::npos;
