@@ -83,13 +83,6 @@ bool CBitmapButton::GetContentSize(SIZE& size) const
     return ResourceBitmapSize(m_pending[kNormal], size);
 }
 
-void CBitmapButton::SizeToContent()
-{
-    SIZE size{};
-    if (m_hWnd && GetContentSize(size))
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CBitmapButton::Redraw() const
 {
     // A button not on the screen yet is drawn when it shows; asking for it now costs a trip

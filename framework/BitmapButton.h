@@ -15,10 +15,8 @@ public:
     bool LoadBitmaps(UINT normal, UINT selected = 0, UINT focus = 0, UINT disabled = 0);
     // Takes the picture as the normal one (an empty handle: none); the others are dropped.
     void SetBitmap(CBitmapHandle normal);
-    // Resizes the button to its normal picture; nothing without one.
-    void SizeToContent();
-    // The size of the normal picture, for a parent that places the button itself; false
-    // without one.
+    // The size of the normal picture, known before the picture is loaded, for the parent that
+    // places the button; false without one.
     bool GetContentSize(SIZE& size) const;
 
 protected:

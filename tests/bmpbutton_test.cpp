@@ -34,7 +34,10 @@ protected:
         ASSERT_TRUE(m_button.SubclassDlgItem(kButtonId, m_parent));
         ASSERT_EQ(button, m_button.GetSafeHwnd());
         ASSERT_TRUE(m_button.LoadBitmaps(IDB_MODE_FIRST));
-        m_button.SizeToContent();
+        // Sized as the view sizes it: to the picture the button reports before loading it.
+        SIZE picture{-1, -1};
+        ASSERT_TRUE(m_button.GetContentSize(picture));
+        m_button.MoveWindow(RECT{10, 10, 10 + picture.cx, 10 + picture.cy});
     }
     void TearDown() override
     {
