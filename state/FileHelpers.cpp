@@ -179,12 +179,9 @@ std::wstring FindFreeTempName(const std::wstring& folder)
         // whose names would be too long, whatever the number.
         if (::GetTempFileNameW(dir.c_str(), L"drx", unique, name) == 0)
             break;
-        const std::wstring path = name;
-        NameState state = StateOf(path);
+        const NameState state = StateOf(name);
         if (state == NameState::free)
-            state = StateOf(path.substr(0, path.size() - 4) + L".old");
-        if (state == NameState::free)
-            return platform::ToDevicePath(path);
+            return platform::ToDevicePath(name);
         // A folder that is missing or cannot hold a name makes every other number fail too.
         if (state == NameState::unusable)
             break;

@@ -57,9 +57,8 @@ bool CFileReplace::CopySourceDirectory(const std::wstring& destination)
 bool CFileReplace::Attempt()
 {
     const bool directory = SourceIsDirectory();
-    // Two free names, the second the first with another ending: nothing is reserved on disk,
-    // which would cost more than the moves. The copy is made under the first, so that only a
-    // copy that was really made can be moved in.
+    // A free name: nothing is reserved on disk, which would cost more than the moves. The copy
+    // is made under it, so that only a copy that was really made can be moved in.
     const std::wstring newName = FindFreeTempName(FolderOf(m_strTarget));
     if (newName.empty())
         return false;
@@ -78,7 +77,11 @@ bool CFileReplace::Attempt()
     if (!directory && ::MoveFileExW(newName.c_str(), m_strTarget.c_str(), MOVEFILE_REPLACE_EXISTING))
         return true;
 
-    const std::wstring oldName = newName.substr(0, newName.size() - 4) + L".old";
+    // The second name, the first with another ending, is looked for only here: the one move
+    // above needs none, and each look at a name that is not there reads the whole folder.
+    std::wstring oldName = newName.substr(0, newName.size() - 4) + L".old";
+    if (Exists(oldName))
+        oldName = FindFreeTempName(FolderOf(m_strTarget));
     const bool displaced = ::MoveFileW(m_strTarget.c_str(), oldName.c_str()) != FALSE;
     // Usually a program holds the live file open; nothing has changed then.
     if (!displaced && ::GetLastError() != ERROR_FILE_NOT_FOUND) {

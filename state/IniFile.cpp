@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 #include "framework/File.h"
+#include "state/FileHelpers.h"
 
 namespace {
 
@@ -289,12 +290,17 @@ void CIniFile::WriteBack()
             throw;
         }
     }
+    // Only attributes that refuse an overwrite are taken off for the copy; the target's own
+    // are put back wherever the copy left others. Each change of attributes costs about as
+    // much as writing a small file.
     const DWORD attributes = ::GetFileAttributesW(m_strPath.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-        ::SetFileAttributesW(m_strPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-    const BOOL copied = ::CopyFileW(temp.c_str(), m_strPath.c_str(), FALSE);
+    const DWORD refusing = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    const bool unlocked = attributes != INVALID_FILE_ATTRIBUTES && (attributes & refusing) != 0
+                          && ::SetFileAttributesW(m_strPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    const bool copied = CopyOneFile(temp, m_strPath);
     const DWORD copyError = ::GetLastError();
-    if (attributes != INVALID_FILE_ATTRIBUTES)
+    const bool changed = copied && ::GetFileAttributesW(m_strPath.c_str()) != attributes;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (unlocked || changed))
         ::SetFileAttributesW(m_strPath.c_str(), attributes);
     ::DeleteFileW(temp.c_str());
     if (!copied)
