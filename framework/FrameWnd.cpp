@@ -10,24 +10,21 @@ namespace {
 // The frame's own message that sets its icon, the resource id in wParam.
 constexpr UINT kSetIconMessage = WM_USER + 1;
 
+RECT WorkArea()
+{
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
 }  // namespace
 
 bool CFrameWnd::LoadFrame(UINT resourceId)
 {
     const std::wstring title = LoadResourceString(IDS_APP_TITLE);
     // No caption: the device shows the title of the foreground window in its navigation bar.
-    if (!CreateEx(0, title.c_str(), WS_POPUP | WS_CLIPCHILDREN, RECT{0, 0, 0, 0}, nullptr, 0))
+    if (!CreateEx(0, title.c_str(), WS_POPUP | WS_CLIPCHILDREN, WorkArea(), nullptr, 0))
         return false;
-    // Read once the program has a window: the simulated device's system gives a program its
-    // work area with its first window.
-    RECT area{};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    const RECT before = GetClientRect();
-    MoveWindow(area);
-    // A new size has laid the window out already (WM_SIZE); only the same size has not.
-    const RECT after = GetClientRect();
-    if (after.right == before.right && after.bottom == before.bottom)
-        RecalcLayout();
     // The icon follows once the message loop runs: the window has no caption to show it in,
     // and its first paint need not wait for it.
     PostMessage(kSetIconMessage, resourceId);
@@ -56,7 +53,10 @@ void CFrameWnd::RecalcLayout()
         // The bar keeps its own height, which it has from its creation.
         const RECT old = bar.GetRectInParent();
         const LONG height = old.bottom - old.top;
-        bar.MoveWindow(RECT{client.left, client.bottom - height, client.right, client.bottom});
+        // Each move is a trip to the window system: a bar in its place stays.
+        const RECT place{client.left, client.bottom - height, client.right, client.bottom};
+        if (!::EqualRect(&old, &place))
+            bar.MoveWindow(place);
         client.bottom = std::max(client.top, client.bottom - height);
     }
     if (m_pActiveView && m_pActiveView->IsWindow())
@@ -72,8 +72,16 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
         }
         return 0;
-    case WM_CREATE:
+    case WM_CREATE: {
+        // The frame has the work area before OnCreate makes its children, so that they are
+        // made for it and laid out once, by the size that ends the creation. The area is read
+        // again now: the simulated device's system gives a program its work area only with its
+        // first window.
+        const RECT area = WorkArea();
+        if (const RECT now = GetRectInParent(); !::EqualRect(&now, &area))
+            MoveWindow(area);
         return OnCreate() ? 0 : -1;
+    }
     case WM_SIZE:
         RecalcLayout();
         return 0;

@@ -100,15 +100,17 @@ bool CCommandBar::Create(HWND parent)
     if (!parent || !::IsWindow(parent))
         return false;
     Destroy();
-    m_font.Reset(::CreateFontW(-12 * ScreenScale(), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    m_scale = ScreenScale();
+    m_font.Reset(::CreateFontW(-12 * m_scale, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Tahoma"));
-    return CreateEx(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, PlaceIn(parent), parent, ID_COMMAND_BAR);
+    return CreateEx(0, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, PlaceIn(parent, kQvgaHeight * m_scale), parent,
+                    ID_COMMAND_BAR);
 }
 
-RECT CCommandBar::PlaceIn(HWND parent)
+RECT CCommandBar::PlaceIn(HWND parent, int height)
 {
     const RECT client = CWindow(parent).GetClientRect();
-    return RECT{0, client.bottom - GetHeight(), client.right, client.bottom};
+    return RECT{0, client.bottom - height, client.right, client.bottom};
 }
 
 bool CCommandBar::AddButton(std::unique_ptr<CBitmapButton> button, UINT id, const wchar_t* text)
@@ -186,16 +188,16 @@ void CCommandBar::Place()
 {
     if (!m_hWnd)
         return;
-    const RECT place = PlaceIn(GetParent());
+    const int height = kQvgaHeight * m_scale;
+    const RECT place = PlaceIn(GetParent(), height);
     // Each move is a trip to the window system: a bar in its place stays.
     if (const RECT now = GetRectInParent(); !::EqualRect(&now, &place))
         MoveWindow(place);
-    const int height = GetHeight();
     if (m_buttons.empty())
         return;
     // A line above the bar, as the device draws it, then the titles and the buttons.
     int left = 0;
-    const int top = ScreenScale();
+    const int top = m_scale;
     // Measured on a memory DC, which the system makes without asking the window system for the
     // bar's visible region as a window's DC needs.
     HDC dc = ::CreateCompatibleDC(nullptr);
@@ -207,7 +209,7 @@ void CCommandBar::Place()
             const std::wstring text = button.GetWindowText();
             SIZE extent{};
             ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-            width = extent.cx + 2 * kTitlePadding * ScreenScale();
+            width = extent.cx + 2 * kTitlePadding * m_scale;
         }
         ::SetWindowPos(button.GetSafeHwnd(), nullptr, left, top, width, height - top,
                        SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
@@ -255,7 +257,7 @@ LRESULT CCommandBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         HDC dc = ::BeginPaint(m_hWnd, &ps);
         const RECT client = GetClientRect();
         ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
-        RECT line{client.left, client.top, client.right, client.top + ScreenScale()};
+        RECT line{client.left, client.top, client.right, client.top + m_scale};
         ::FillRect(dc, &line, ::GetSysColorBrush(COLOR_BTNSHADOW));
         ::EndPaint(m_hWnd, &ps);
         return 0;

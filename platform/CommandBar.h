@@ -50,11 +50,14 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The bar's rectangle across the bottom of the parent's client area.
-    static RECT PlaceIn(HWND parent);
+    // The bar's rectangle, height pixels high, across the bottom of the parent's client area.
+    static RECT PlaceIn(HWND parent, int height);
     bool AddButton(std::unique_ptr<CBitmapButton> button, UINT id, const wchar_t* text);
 
     CMenuHandle m_menu;
+    // Pixels per pixel of a QVGA screen, taken at creation with the font: asking the system
+    // for the screen's size costs more than drawing the bar.
+    int m_scale = 1;
     CFontHandle m_font;
     std::vector<std::unique_ptr<CBitmapButton>> m_buttons;
     // The number of menu titles among the buttons; they come first.
