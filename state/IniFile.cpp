@@ -8,6 +8,7 @@
 
 namespace {
 
+// The text in the system's code page, characters it lacks as the system writes them.
 std::string ToAnsi(const std::wstring& text)
 {
     if (text.empty())
@@ -20,17 +21,35 @@ std::string ToAnsi(const std::wstring& text)
     return bytes;
 }
 
-bool IsBlank(wchar_t c)
+std::wstring ToWide(const char* bytes, size_t count)
 {
-    return c == L' ' || c == L'\t';
+    if (count == 0)
+        return std::wstring();
+    const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), nullptr, 0);
+    std::wstring text(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(count), text.data(), n);
+    return text;
 }
 
-// FNV-1a over the name's characters.
-size_t HashName(const wchar_t* name, size_t length)
+// The bytes a name has in the text, or false for a name with a character the code page lacks,
+// which no text in it can hold.
+bool ToTextBytes(const std::wstring& name, std::string& bytes)
+{
+    bytes = ToAnsi(name);
+    return ToWide(bytes.data(), bytes.size()) == name;
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// FNV-1a over the name's bytes.
+size_t HashName(const char* name, size_t length)
 {
     uint64_t hash = 14695981039346656037ull;
     for (size_t i = 0; i < length; ++i) {
-        hash ^= static_cast<uint64_t>(name[i]);
+        hash ^= static_cast<unsigned char>(name[i]);
         hash *= 1099511628211ull;
     }
     return static_cast<size_t>(hash);
@@ -38,24 +57,18 @@ size_t HashName(const wchar_t* name, size_t length)
 
 }  // namespace
 
-CIniFile::CIniFile(const std::wstring& path) : m_strPath(path), m_strContent(L"\n")
+CIniFile::CIniFile(const std::wstring& path) : m_strPath(path), m_strContent("\n")
 {
     CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
-    CPINFO codePage{};
-    if (!::GetCPInfo(CP_ACP, &codePage) || codePage.MaxCharSize != 1) {
-        const std::vector<char> bytes = file.ReadAll();
-        AddBytes(bytes.data(), bytes.size());
-        return;
-    }
-    // Each byte is a character of its own here, so the file is converted block by block: a
-    // buffer of the whole file would be as much new memory again as its text.
+    // Read block by block straight behind the text: a buffer of the whole file would be as
+    // much new memory again as its text.
     m_strContent.reserve(static_cast<size_t>(file.GetLength()) + 1);
     std::vector<char> block(64u << 10);
     for (size_t got; (got = file.Read(block.data(), block.size())) != 0;)
         AddBytes(block.data(), got);
 }
 
-CIniFile::CIniFile(const std::wstring& path, const std::vector<char>& bytes) : m_strPath(path), m_strContent(L"\n")
+CIniFile::CIniFile(const std::wstring& path, const std::vector<char>& bytes) : m_strPath(path), m_strContent("\n")
 {
     AddBytes(bytes.data(), bytes.size());
 }
@@ -72,14 +85,9 @@ void CIniFile::AddBytes(const char* bytes, size_t count)
         m_bTextEnded = true;
         m_tail.assign(zero + 1, bytes + count);
     }
-    // Converted straight behind the text so far: a byte never makes more than one character.
     const size_t start = m_strContent.size();
-    m_strContent.resize(start + textLength);
-    const int converted = textLength == 0 ? 0
-                                          : ::MultiByteToWideChar(CP_ACP, 0, bytes, static_cast<int>(textLength),
-                                                                  m_strContent.data() + start, static_cast<int>(textLength));
-    m_strContent.resize(start + static_cast<size_t>(converted));
-    m_bQuotedKeys = m_bQuotedKeys || m_strContent.find(L"\n\"", start - 1) != std::wstring::npos;
+    m_strContent.append(bytes, textLength);
+    m_bQuotedKeys = m_bQuotedKeys || m_strContent.find("\n\"", start - 1) != std::string::npos;
 }
 
 CIniFile::~CIniFile()
@@ -93,7 +101,8 @@ CIniFile::~CIniFile()
 
 bool CIniFile::HasSection(const std::wstring& section) const
 {
-    return m_strContent.find(L"\n[" + section + L"]") != std::wstring::npos;
+    std::string name;
+    return ToTextBytes(section, name) && m_strContent.find("\n[" + name + "]") != std::string::npos;
 }
 
 bool CIniFile::HasKey(const std::wstring& section, const std::wstring& key) const
@@ -104,24 +113,29 @@ bool CIniFile::HasKey(const std::wstring& section, const std::wstring& key) cons
 
 bool CIniFile::FindValue(const std::wstring& section, const std::wstring& key, size_t& first, size_t& last) const
 {
-    const size_t header = m_index.section == section && m_index.from != std::wstring::npos
-                              ? m_index.from
-                              : m_strContent.find(L"\n[" + section + L"]");
-    if (header == std::wstring::npos)
+    std::string name, keyBytes;
+    if (!ToTextBytes(key, keyBytes))
+        return false;
+    size_t header = std::string::npos;
+    if (m_index.section == section && m_index.from != std::string::npos)
+        header = m_index.from;
+    else if (ToTextBytes(section, name))
+        header = m_strContent.find("\n[" + name + "]");
+    if (header == std::string::npos)
         return false;
     size_t start = 0;
-    if (FindKeyLine(header, key, start) == std::wstring::npos)
+    if (FindKeyLine(header, keyBytes, start) == std::string::npos)
         return false;
     if (m_index.from == header)
         m_index.section = section;
     // The value ends at the first line feed, carriage return or "//"; only the value's own
     // line is searched, not the rest of the text.
-    const size_t lineFeed = m_strContent.find(L'\n', start);
+    const size_t lineFeed = m_strContent.find('\n', start);
     const auto line = m_strContent.begin() + static_cast<std::ptrdiff_t>(start);
-    const auto lineEnd = lineFeed == std::wstring::npos ? m_strContent.end()
-                                                        : m_strContent.begin() + static_cast<std::ptrdiff_t>(lineFeed);
-    const wchar_t comment[] = L"//";
-    const auto stop = std::min(std::find(line, lineEnd, L'\r'), std::search(line, lineEnd, comment, comment + 2));
+    const auto lineEnd = lineFeed == std::string::npos ? m_strContent.end()
+                                                       : m_strContent.begin() + static_cast<std::ptrdiff_t>(lineFeed);
+    const char comment[] = "//";
+    const auto stop = std::min(std::find(line, lineEnd, '\r'), std::search(line, lineEnd, comment, comment + 2));
     if (stop == m_strContent.end())
         return false;
     const size_t end = static_cast<size_t>(stop - m_strContent.begin());
@@ -130,7 +144,7 @@ bool CIniFile::FindValue(const std::wstring& section, const std::wstring& key, s
     return true;
 }
 
-size_t CIniFile::FindKeyLine(size_t header, const std::wstring& key, size_t& start) const
+size_t CIniFile::FindKeyLine(size_t header, const std::string& key, size_t& start) const
 {
     // The key search runs from the header to the end of the content, past later headers; a
     // quoted match anywhere wins over a bare one. The patterns are line feed, quote, key,
@@ -140,23 +154,23 @@ size_t CIniFile::FindKeyLine(size_t header, const std::wstring& key, size_t& sta
     size_t quoted, bare;
     // A key holding a character that ends a key name in the index is searched for directly,
     // as is any key of a text too long for the index's 32-bit line positions.
-    if (key.find_first_of(L"=\"\n") != std::wstring::npos || m_strContent.size() >= UINT32_MAX) {
-        quoted = m_bQuotedKeys ? m_strContent.find(L"\n\"" + key + L"\"=", header) : std::wstring::npos;
-        bare = m_strContent.find(L"\n" + key + L"=", header);
+    if (key.find_first_of("=\"\n") != std::string::npos || m_strContent.size() >= UINT32_MAX) {
+        quoted = m_bQuotedKeys ? m_strContent.find("\n\"" + key + "\"=", header) : std::string::npos;
+        bare = m_strContent.find("\n" + key + "=", header);
     } else {
         const CKeyIndex& index = IndexFrom(header);
         const auto lineOf = [&](const std::vector<CKeySlot>& table, NameOf name) {
             const uint32_t line = table.empty() ? 0 : table[Slot(table, name, key.data(), key.size())].line;
-            return line == 0 ? std::wstring::npos : size_t{line} - 1;
+            return line == 0 ? std::string::npos : size_t{line} - 1;
         };
         quoted = lineOf(index.quoted, &CIniFile::QuotedName);
         bare = lineOf(index.bare, &CIniFile::BareName);
     }
-    if (quoted != std::wstring::npos) {
+    if (quoted != std::string::npos) {
         start = quoted + quotedLength;
         return quoted;
     }
-    if (bare != std::wstring::npos)
+    if (bare != std::string::npos)
         start = bare + bareLength;
     return bare;
 }
@@ -171,7 +185,7 @@ const CIniFile::CKeyIndex& CIniFile::IndexFrom(size_t header) const
     // the one a search finds. At most two thirds of the slots are taken: with the hashes in
     // the slots probing stays short, and a large section's table stays small.
     const size_t lines = static_cast<size_t>(std::count(m_strContent.begin() + static_cast<std::ptrdiff_t>(header),
-                                                        m_strContent.end(), L'\n'));
+                                                        m_strContent.end(), '\n'));
     size_t slots = 16;
     while (2 * slots < 3 * lines)
         slots *= 2;
@@ -183,12 +197,12 @@ const CIniFile::CKeyIndex& CIniFile::IndexFrom(size_t header) const
         size_t first, last;
         if (table.empty() || !(this->*name)(line, first, last))
             return;
-        const wchar_t* const key = m_strContent.data() + first;
+        const char* const key = m_strContent.data() + first;
         CKeySlot& slot = table[Slot(table, name, key, last - first)];
         if (slot.line == 0)
             slot = CKeySlot{static_cast<uint32_t>(line + 1), static_cast<uint32_t>(HashName(key, last - first))};
     };
-    for (size_t line = header; line != std::wstring::npos; line = m_strContent.find(L'\n', line + 1)) {
+    for (size_t line = header; line != std::string::npos; line = m_strContent.find('\n', line + 1)) {
         add(m_index.bare, &CIniFile::BareName, line);
         add(m_index.quoted, &CIniFile::QuotedName, line);
     }
@@ -198,9 +212,9 @@ const CIniFile::CKeyIndex& CIniFile::IndexFrom(size_t header) const
 // A bare name runs from the line's start to its first "=".
 bool CIniFile::BareName(size_t line, size_t& first, size_t& last) const
 {
-    const wchar_t* const text = m_strContent.data();
-    const wchar_t* const lineEnd = text + std::min(m_strContent.find(L'\n', line + 1), m_strContent.size());
-    const wchar_t* const equals = std::find(text + line + 1, lineEnd, L'=');
+    const char* const text = m_strContent.data();
+    const char* const lineEnd = text + std::min(m_strContent.find('\n', line + 1), m_strContent.size());
+    const char* const equals = std::find(text + line + 1, lineEnd, '=');
     if (equals == lineEnd)
         return false;
     first = line + 1;
@@ -211,19 +225,19 @@ bool CIniFile::BareName(size_t line, size_t& first, size_t& last) const
 // A quoted name stands between the line's first two quotes, the second followed by "=".
 bool CIniFile::QuotedName(size_t line, size_t& first, size_t& last) const
 {
-    const wchar_t* const text = m_strContent.data();
-    const wchar_t* const lineEnd = text + std::min(m_strContent.find(L'\n', line + 1), m_strContent.size());
-    if (text + line + 1 >= lineEnd || text[line + 1] != L'"')
+    const char* const text = m_strContent.data();
+    const char* const lineEnd = text + std::min(m_strContent.find('\n', line + 1), m_strContent.size());
+    if (text + line + 1 >= lineEnd || text[line + 1] != '"')
         return false;
-    const wchar_t* const close = std::find(text + line + 2, lineEnd, L'"');
-    if (close + 1 >= lineEnd || close[1] != L'=')
+    const char* const close = std::find(text + line + 2, lineEnd, '"');
+    if (close + 1 >= lineEnd || close[1] != '=')
         return false;
     first = line + 2;
     last = static_cast<size_t>(close - text);
     return true;
 }
 
-size_t CIniFile::Slot(const std::vector<CKeySlot>& table, NameOf name, const wchar_t* key, size_t length) const
+size_t CIniFile::Slot(const std::vector<CKeySlot>& table, NameOf name, const char* key, size_t length) const
 {
     const size_t hash = HashName(key, length);
     const size_t mask = table.size() - 1;
@@ -247,7 +261,7 @@ std::wstring CIniFile::ReadString(const std::wstring& section, const std::wstrin
         ++first;
     while (last > first && IsBlank(m_strContent[last - 1]))
         --last;
-    return m_strContent.substr(first, last - first);
+    return ToWide(m_strContent.data() + first, last - first);
 }
 
 void CIniFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value)
@@ -255,9 +269,11 @@ void CIniFile::WriteString(const std::wstring& section, const std::wstring& key,
     size_t first, last;
     if (!FindValue(section, key, first, last))
         throw CIniFileException(L"CIniFile::WriteString failed: Key not found");
-    m_strContent.replace(first, last - first, value);
+    // As the write-back has always written a value: characters the code page lacks as the
+    // system writes them.
+    m_strContent.replace(first, last - first, ToAnsi(value));
     m_index = CKeyIndex();
-    m_bQuotedKeys = m_strContent.find(L"\n\"") != std::wstring::npos;
+    m_bQuotedKeys = m_strContent.find("\n\"") != std::string::npos;
     m_bModified = true;
 }
 
@@ -275,7 +291,7 @@ void CIniFile::WriteBack()
     const std::wstring temp = m_strPath + L".tmp";
     // The text without the line feed that reading added, then one zero byte; bytes that
     // followed a zero byte in the original file come after it unchanged.
-    std::string bytes = ToAnsi(m_strContent.substr(1));
+    std::string bytes = m_strContent.substr(1);
     bytes.push_back('\0');
     bytes += m_tail;
 

@@ -1,7 +1,9 @@
 #pragma once
-// Reads and edits a small INI-style text file in place. The whole file is held as one text; a
-// value is found by searching for fixed patterns and replaced character for character, so
-// spacing, comments, line ends and every other section stay exactly as they were. Keys and
+// Reads and edits a small INI-style text file in place. The whole file is held as one text, in
+// its own bytes (the system's code page): names are turned into those bytes to be searched for
+// and values into wide text as they are read. A value is found by searching for fixed patterns
+// and replaced character for character, so spacing, comments, line ends and every other
+// section stay exactly as they were. Keys and
 // sections are never added: writing a key the file lacks is an error. Changes reach the disk
 // only when the object is closed, through "<path>.tmp", and only if something changed.
 #include <cstdint>
@@ -54,7 +56,7 @@ private:
     // reading a section key by key stays linear in its size.
     struct CKeyIndex {
         // The header's position, and the section's name once a lookup found it there.
-        size_t from = std::wstring::npos;
+        size_t from = std::string::npos;
         std::wstring section;
         // Open hash tables of line positions plus one (0: free slot), keyed by the name each
         // line holds in the text itself: no name is copied, and a large section costs two
@@ -64,11 +66,11 @@ private:
         std::vector<CKeySlot> bare;
     };
 
-    // The value's characters are content[first, last) when found.
+    // The value's bytes are content[first, last) when found.
     bool FindValue(const std::wstring& section, const std::wstring& key, size_t& first, size_t& last) const;
-    // The position of the first key line for key at or after header, npos for none; start is
-    // where its value begins.
-    size_t FindKeyLine(size_t header, const std::wstring& key, size_t& start) const;
+    // The position of the first key line for key (in the text's bytes) at or after header,
+    // npos for none; start is where its value begins.
+    size_t FindKeyLine(size_t header, const std::string& key, size_t& start) const;
     const CKeyIndex& IndexFrom(size_t header) const;
     // The name a key line holds, as content[first, last); false when the line holds none of
     // that form.
@@ -77,15 +79,17 @@ private:
     bool QuotedName(size_t line, size_t& first, size_t& last) const;
     // The slot of the table that holds the line of the name key, or the free slot where it
     // would go. The table must not be empty.
-    size_t Slot(const std::vector<CKeySlot>& table, NameOf name, const wchar_t* key, size_t length) const;
+    size_t Slot(const std::vector<CKeySlot>& table, NameOf name, const char* key, size_t length) const;
     void WriteBack();
     // Appends the file's next bytes: text up to the first zero byte, the tail after it.
     void AddBytes(const char* bytes, size_t count);
 
     std::wstring m_strPath;
-    // The text after a line feed, which lets a header or key on the first line match like any
-    // other.
-    std::wstring m_strContent;
+    // The text's bytes after a line feed, which lets a header or key on the first line match
+    // like any other. Each character a search looks for (line ends, "=", quotes, "//" and
+    // blanks) is below 0x40, so it never stands for the second byte of a character in a
+    // double-byte code page: a search that starts at a line feed stays in step with the text.
+    std::string m_strContent;
     // Bytes after a zero byte in the file: not part of the text, but kept on write-back.
     std::string m_tail;
     bool m_bModified = false;

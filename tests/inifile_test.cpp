@@ -235,6 +235,21 @@ TEST_F(IniFileTest, AnsiCodePageIsConvertedBothWays)
     EXPECT_EQ(std::string("[S]\nK=na\xEFve\n") + '\0', ReadFileBytes(kPath));
 }
 
+TEST_F(IniFileTest, NameTheCodePageLacksMatchesNothing)
+{
+    // The system writes U+4E00 as "?" in a Western code page; the text's own "?" is no match.
+    if (::GetACP() != 1252)
+        GTEST_SKIP() << "the test prefix's ANSI code page is " << ::GetACP() << ", not 1252";
+    WriteFileBytes(kPath, "[S?]\nK?=v\n[S]\nK?=w\n");
+    CIniFile ini(kPath);
+    EXPECT_FALSE(ini.HasSection(L"S\u4E00"));
+    EXPECT_FALSE(ini.HasKey(L"S", L"K\u4E00"));
+    EXPECT_EQ(L"<default>", ini.ReadString(L"S\u4E00", L"K?", L"<default>"));
+    EXPECT_THROW(ini.WriteString(L"S", L"K\u4E00", L"x"), CIniFile::CIniFileException);
+    EXPECT_EQ(L"w", ini.ReadString(L"S", L"K?"));
+    EXPECT_FALSE(ini.IsModified());
+}
+
 TEST_F(IniFileTest, LargeFilesAndLongLines)
 {
     std::string content = "[S]\n";
