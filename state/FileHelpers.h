@@ -27,9 +27,9 @@ bool CreatePath(const std::wstring& path);
 // creating it empty; callers delete that file before they use the name. Empty on failure.
 std::wstring MakeTempName(const std::wstring& folder = std::wstring());
 // A name "drxNNNN.tmp" in the folder (the temporary folder when empty) under which nothing
-// exists. Nothing is created, which makes it far
-// cheaper than MakeTempName: the name stays free only while nobody else takes it, which in
-// this single-threaded program is until its caller uses it. Empty when none is found.
+// exists. Nothing is created, which makes it far cheaper than MakeTempName: the name stays
+// free only while nobody else takes it, which in this single-threaded program is until its
+// caller uses it. Empty when none is found.
 std::wstring FindFreeTempName(const std::wstring& folder = std::wstring());
 // Appends the names matching folder\pattern in enumeration order, prefixed by the folder
 // (with its backslash) when withFolder is set. Matching folders are listed too.

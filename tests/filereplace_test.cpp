@@ -63,9 +63,22 @@ TEST_F(FileReplaceTest, ReplacesFolderAsWholeTree)
     WriteFileBytes(L"\\Skin\\sub\\b", "old b");
     WriteFileBytes(L"\\Skin.VGA\\c", "c");
     WriteFileBytes(L"\\Skin.VGA\\deep\\d", "d");
+    // A folder is moved aside under the swap's second name, the first ending in ".old". A file
+    // that holds that name already is left alone: the names follow a counter, so the next one
+    // is known.
+    const std::wstring last = FindFreeTempName(L"\\");
+    const size_t digits = last.find(L"drx") + 3;
+    const UINT next = (std::wcstoul(last.substr(digits, last.rfind(L'.') - digits).c_str(), nullptr, 16) + 1) & 0xFFFF;
+    wchar_t taken[MAX_PATH] = L"";
+    ASSERT_NE(0u, next) << last;
+    ASSERT_NE(0u, ::GetTempFileNameW(L"\\", L"drx", next, taken));
+    const std::wstring old = std::wstring(taken).substr(0, wcslen(taken) - 4) + L".old";
+    WriteFileBytes(old, "someone's");
     CFileReplace(L"\\Skin.VGA", L"\\Skin").Replace();
     EXPECT_EQ((Names{L"c", L"deep"}), Listing(L"\\Skin"));
     EXPECT_EQ("d", ReadFileBytes(L"\\Skin\\deep\\d"));
+    EXPECT_EQ("someone's", ReadFileBytes(old));
+    ::DeleteFileW(old.c_str());
     EXPECT_EQ((Names{L"Skin", L"Skin.VGA", L"Temp", L"Windows"}), Listing(L"\\"));
 }
 
