@@ -4,6 +4,7 @@ check of the settings pages."""
 
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -241,6 +242,33 @@ class StartFailures(unittest.TestCase):
             self.assertEqual((1, b"", 1), run("failing"))
         with open(os.path.join(dev.dir, "wine.log"), "rb") as f:
             self.assertIn(device.START_FAILURE, f.read())
+
+    def test_the_build_s_runner_too(self):
+        home = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, home)
+        wine, server, runner, starts = (os.path.join(home, n) for n in ("wine", "wineserver", "wine-run", "starts"))
+        with open(os.path.join(device.REPO, "tools", "wine-run.in")) as f:
+            template = f.read()
+        for path, text in ((wine, FAKE_WINE), (server, "#!/bin/sh\nexit 2\n"),
+                           (runner, template.replace("@CMAKE_BINARY_DIR@", home))):
+            with open(path, "w") as f:
+                f.write(text)
+            os.chmod(path, 0o755)
+        prefix = os.path.join(home, "prefix")
+        os.makedirs(os.path.join(prefix, "dosdevices"))
+        open(os.path.join(prefix, ".dorix-ready"), "w").close()
+        env = dict(os.environ, DORIX_WINE=wine, DORIX_WINESERVER=server, DORIX_WINEPREFIX=prefix,
+                   DORIX_DEVICE_DIR=os.path.join(home, "drive"), STARTS=starts)
+        env.pop("CTEST_RESOURCE_GROUP_0_DEVICE", None)
+
+        def run(program):
+            if os.path.exists(starts):
+                os.remove(starts)
+            result = subprocess.run([runner, program], env=env, capture_output=True)
+            with open(starts) as f:
+                return result.returncode, result.stdout, int(f.read())
+        self.assertEqual((0, b"ran\n", 2), run("flaky"))
+        self.assertEqual((1, b"", 1), run("failing"))
 
 
 def control(hwnd, parent, rect, cls="Static", style=0, visible=True, **more):
