@@ -3,9 +3,9 @@
 // its own bytes (the system's code page): names are turned into those bytes to be searched for
 // and values into wide text as they are read. A value is found by searching for fixed patterns
 // and replaced character for character, so spacing, comments, line ends and every other
-// section stay exactly as they were. Keys and
-// sections are never added: writing a key the file lacks is an error. Changes reach the disk
-// only when the object is closed, through "<path>.tmp", and only if something changed.
+// section stay exactly as they were. Keys and sections are never added: writing a key the file
+// lacks is an error. Changes reach the disk only when the object is closed, through
+// "<path>.tmp", and only if something changed.
 #include <cstdint>
 #include <string>
 #include <vector>
