@@ -55,6 +55,20 @@ TEST_F(FileReplaceTest, ReplacesFileEvenReadOnlyAndLeavesNoTemporaryName)
     EXPECT_EQ((Names{L"lib.dll", L"lib.dll.vga"}), Listing(L"\\Windows"));
 }
 
+// Counts the folder copies a swap makes: one when its first attempt succeeds.
+class CCountingReplace : public CFileReplace {
+public:
+    using CFileReplace::CFileReplace;
+    int m_nCopies = 0;
+
+protected:
+    bool CopySourceDirectory(const std::wstring& destination) override
+    {
+        ++m_nCopies;
+        return CFileReplace::CopySourceDirectory(destination);
+    }
+};
+
 TEST_F(FileReplaceTest, ReplacesFolderAsWholeTree)
 {
     for (const wchar_t* folder : {L"\\Skin", L"\\Skin\\sub", L"\\Skin.VGA", L"\\Skin.VGA\\deep"})
@@ -74,7 +88,9 @@ TEST_F(FileReplaceTest, ReplacesFolderAsWholeTree)
     ASSERT_NE(0u, ::GetTempFileNameW(L"\\", L"drx", next, taken));
     const std::wstring old = std::wstring(taken).substr(0, wcslen(taken) - 4) + L".old";
     WriteFileBytes(old, "someone's");
-    CFileReplace(L"\\Skin.VGA", L"\\Skin").Replace();
+    CCountingReplace replace(L"\\Skin.VGA", L"\\Skin");
+    replace.Replace();
+    EXPECT_EQ(1, replace.m_nCopies) << "the first attempt swaps";
     EXPECT_EQ((Names{L"c", L"deep"}), Listing(L"\\Skin"));
     EXPECT_EQ("d", ReadFileBytes(L"\\Skin\\deep\\d"));
     EXPECT_EQ("someone's", ReadFileBytes(old));

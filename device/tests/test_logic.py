@@ -243,7 +243,7 @@ class StartFailures(unittest.TestCase):
         with open(os.path.join(dev.dir, "wine.log"), "rb") as f:
             self.assertIn(device.START_FAILURE, f.read())
 
-    def test_the_build_s_runner_too(self):
+    def test_the_unit_tests_runner_likewise(self):
         home = tempfile.mkdtemp()
         self.addCleanup(shutil.rmtree, home)
         wine, server, runner, starts = (os.path.join(home, n) for n in ("wine", "wineserver", "wine-run", "starts"))
