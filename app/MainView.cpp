@@ -31,25 +31,40 @@ const CMainView::ModeButton CMainView::kButtons[8] = {
     {IDC_VGA_UPSIDEDOWN, true, 2}, {IDC_VGA_LANDSCAPE_LEFT, true, 3},
 };
 
-CMainView::CMainView() : CFormView(IDD_MAINVIEW) {}
+CMainView::CMainView() : CFormView(IDD_MAINVIEW, true) {}
 
 void CMainView::OnInitialUpdate()
 {
     CFormView::OnInitialUpdate();
-    // Each button is placed and shown once (the template has them hidden), where all the steps
-    // put it: at its place in the template, sized to its picture, scaled for the screen and
-    // fitted into the view. Moving it step by step costs a trip to the window system per step
-    // and button while the window is built.
+    // Each button is placed and shown once (the template has them hidden, and they are made
+    // with no size), where all the steps put it: at its place in the template, sized to its
+    // picture, scaled for the screen and fitted into the view. Moving it step by step costs a
+    // trip to the window system per step and button while the window is built.
     m_scaler.Measure(kDesignWidth, kDesignHeight);
     const bool visible = ::IsWindowVisible(m_hWnd) != FALSE;
+    // The buttons are found in one pass over the view's children: each GetDlgItem would be a
+    // trip to the window system of its own.
+    HWND controls[8]{};
+    ::EnumChildWindows(
+        m_hWnd,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto& found = *reinterpret_cast<HWND(*)[8]>(param);
+            const auto id = static_cast<UINT>(::GetDlgCtrlID(child));
+            for (int n = 0; n < 8; ++n) {
+                if (kButtons[n].id == id && !found[n])
+                    found[n] = child;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&controls));
     RECT places[8];
     for (int n = 0; n < 8; ++n) {
         CBmpButton& button = m_buttons[n];
         if (!button.GetSafeHwnd())
-            button.SubclassDlgItem(static_cast<int>(kButtons[n].id), m_hWnd);
+            button.SubclassWindow(controls[n]);
         button.LoadBitmaps(IDB_MODE_FIRST + n);
         button.SetBkColor(kButtonBackground);
-        RECT place = button.GetRectInParent();
+        RECT place = GetTemplateRect(kButtons[n].id);
         SIZE picture{};
         if (button.GetContentSize(picture))
             place = RECT{place.left, place.top, place.left + picture.cx, place.top + picture.cy};
@@ -61,7 +76,8 @@ void CMainView::OnInitialUpdate()
         m_buttons[n].SetFont(m_scaler.GetFont(), visible);
         ::SetWindowPos(m_buttons[n].GetSafeHwnd(), nullptr, place.left, place.top, place.right - place.left,
                        place.bottom - place.top,
-                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW | (visible ? 0 : SWP_NOREDRAW));
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW
+                           | (visible ? 0 : SWP_NOREDRAW | SWP_DEFERERASE));
     }
 }
 

@@ -49,6 +49,13 @@ void CWnd::Attach(HWND hwnd)
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
+void CWnd::AttachDialog(HWND hwnd)
+{
+    m_bDialog = true;
+    Attach(hwnd);
+    ::SetWindowLongPtrW(hwnd, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(&CWnd::DialogProc));
+}
+
 void CWnd::Detach()
 {
     if (m_superProc)

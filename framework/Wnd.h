@@ -54,6 +54,9 @@ protected:
 
     // The dialog procedure of dialogs and form views; the creation parameter is the object.
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    // Takes over a dialog that was created without a dialog procedure: from now on its
+    // messages run DialogProc for this object (it sees no WM_INITDIALOG).
+    void AttachDialog(HWND hwnd);
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
