@@ -1,5 +1,6 @@
 #pragma once
-// Reads what the program needs of a dialog template resource without creating the dialog.
+// Reads, or copies, what the program needs of a dialog template resource without creating
+// the dialog.
 #include <windows.h>
 #include <cstdint>
 #include <string>
@@ -11,8 +12,8 @@ std::wstring GetDialogTemplateCaption(HINSTANCE instance, UINT templateId);
 
 // A copy of a dialog template resource (of the extended form) in which the dialog and every
 // control are created with no size, for a dialog whose code sizes and places each of them
-// before it is shown. Under Wine a window created with a size costs two more trips to the
-// window system (each a check of the display settings) than one created empty, and the first
+// before it is shown. Under Wine a window created with a size checks the display settings
+// twice more than one created empty (three trips to the window system each), and the first
 // placement costs the same either way. Positions, styles, ids and texts stay as the template
 // has them; the template's own rectangles can still be asked for.
 class CUnsizedDialogTemplate {
