@@ -102,7 +102,7 @@ bool CUnsizedDialogTemplate::Load(HINSTANCE instance, UINT templateId)
 {
     size_t size = 0;
     const uint8_t* data = LoadTemplate(instance, templateId, size);
-    return Assign(data, data ? size : 0);
+    return Assign(data, size);
 }
 
 bool CUnsizedDialogTemplate::Assign(const uint8_t* data, size_t size)
