@@ -2,16 +2,18 @@
 // an existing copy: the temporary names, the two moves and the deletion of the displaced
 // file should cost little beside the copy itself.
 #include <windows.h>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "BenchHelpers.h"
 #include "framework/Error.h"
 #include "state/FileHelpers.h"
 #include "state/FileReplace.h"
 
 namespace {
+
+using bench::Median;
+using bench::Seconds;
 
 const wchar_t kFolder[] = L"\\ReplaceBench";
 const std::wstring kSource = std::wstring(kFolder) + L"\\big.bin.VGA";
@@ -35,20 +37,6 @@ bool WriteSource()
     }
     ::CloseHandle(file);
     return ok;
-}
-
-template <typename F>
-double Seconds(F f)
-{
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace

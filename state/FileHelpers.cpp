@@ -67,7 +67,7 @@ bool IsDirectory(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool CopyOneFile(const std::wstring& source, const std::wstring& destination)
+bool CopyOneFile(const std::wstring& source, const std::wstring& destination, bool newOnly)
 {
     const CFileHandle from(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -78,8 +78,11 @@ bool CopyOneFile(const std::wstring& source, const std::wstring& destination)
     if (!from || !::GetFileInformationByHandleEx(from.Get(), FileBasicInfo, &basic, sizeof basic)
         || (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !::GetFileSizeEx(from.Get(), &size))
         return false;
-    const CFileHandle to(::CreateFileW(destination.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                       basic.FileAttributes, nullptr));
+    // A file opened with truncation, even an empty one, has the host's file system start
+    // writing all of it out while it is closed, and the caller waits for that; a file made new
+    // is written out in the background.
+    const CFileHandle to(::CreateFileW(destination.c_str(), GENERIC_WRITE, 0, nullptr,
+                                       newOnly ? CREATE_NEW : CREATE_ALWAYS, basic.FileAttributes, nullptr));
     if (!to)
         return false;
     // The system's own copy moves 64 KB a call. A large file's many calls cost more than its
@@ -107,7 +110,7 @@ bool CopyTree(const std::wstring& source, const std::wstring& destination)
     return ForEachEntry(source, [&](const WIN32_FIND_DATAW& data) {
         const std::wstring from = source + L"\\" + data.cFileName;
         const std::wstring to = destination + L"\\" + data.cFileName;
-        return IsFolder(data) ? CopyTree(from, to) : CopyOneFile(from, to);
+        return IsFolder(data) ? CopyTree(from, to) : CopyOneFile(from, to, true);
     });
 }
 

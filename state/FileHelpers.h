@@ -14,7 +14,8 @@ bool IsDirectory(const std::wstring& path);
 
 // Copies a file as CopyFileW does: the destination created or overwritten, with the source's
 // attributes and time of last change; false on failure, a partial destination left behind.
-bool CopyOneFile(const std::wstring& source, const std::wstring& destination);
+// With newOnly, a destination that exists already is refused and left as it is.
+bool CopyOneFile(const std::wstring& source, const std::wstring& destination, bool newOnly = false);
 // Copies the folder tree source to destination, which must not exist yet. Stops at the first
 // failure (what was copied stays) and returns false; true also for an empty source.
 bool CopyTree(const std::wstring& source, const std::wstring& destination);

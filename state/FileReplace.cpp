@@ -41,7 +41,7 @@ bool CFileReplace::SourceIsDirectory()
 
 bool CFileReplace::CopySourceFile(const std::wstring& destination)
 {
-    return CopyOneFile(m_strSource, destination);
+    return CopyOneFile(m_strSource, destination, true);
 }
 
 bool CFileReplace::CopySourceDirectory(const std::wstring& destination)
@@ -49,11 +49,11 @@ bool CFileReplace::CopySourceDirectory(const std::wstring& destination)
     return CopyTree(m_strSource, destination);
 }
 
-// One swap: the new content is built under a temporary name and moved over the live path in
-// one step, which takes the old content away with it. Where that step is refused (a folder,
-// or a live file the system will not replace), the live content is moved aside under a second
-// name first and deleted once the new content is in; a failure after that moves it back. The
-// live path ends either replaced or as it was.
+// One swap: the new content is built under a temporary name, the live content is moved aside
+// under a second name, the new content is moved in, and the old is deleted; a failure after the
+// first move puts the live content back, so the live path ends either replaced or as it was.
+// Moving the new content over the live file in one step would make the host's file system
+// write all of it out before the move returns.
 bool CFileReplace::Attempt()
 {
     const bool directory = SourceIsDirectory();
@@ -74,22 +74,24 @@ bool CFileReplace::Attempt()
         RemovePath(newName);
         return false;
     }
-    if (!directory && ::MoveFileExW(newName.c_str(), m_strTarget.c_str(), MOVEFILE_REPLACE_EXISTING))
-        return true;
 
-    // The second name, the first with another ending, is looked for only here: the one move
-    // above needs none, and each look at a name that is not there reads the whole folder.
+    // The second name is the first with another ending. It is not looked for beforehand: each
+    // look at a name that is not there reads the whole folder, and the move itself refuses a
+    // name that is taken.
     std::wstring oldName = newName.substr(0, newName.size() - 4) + L".old";
-    if (Exists(oldName))
+    bool displaced = ::MoveFileW(m_strTarget.c_str(), oldName.c_str()) != FALSE;
+    if (!displaced && ::GetLastError() == ERROR_ALREADY_EXISTS) {
         oldName = FindFreeTempName(FolderOf(m_strTarget));
-    const bool displaced = ::MoveFileW(m_strTarget.c_str(), oldName.c_str()) != FALSE;
+        displaced = !oldName.empty() && ::MoveFileW(m_strTarget.c_str(), oldName.c_str());
+    }
     // Usually a program holds the live file open; nothing has changed then.
     if (!displaced && ::GetLastError() != ERROR_FILE_NOT_FOUND) {
         RemovePath(newName);
         return false;
     }
     if (::MoveFileW(newName.c_str(), m_strTarget.c_str())) {
-        RemovePath(oldName);
+        if (displaced)
+            RemovePath(oldName);
         return true;
     }
     RemovePath(newName);

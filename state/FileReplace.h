@@ -1,6 +1,6 @@
 #pragma once
 // Swaps a file or a whole folder tree in over a live path, through temporary names in the
-// live path's folder so that the live path changes in one move. When the first attempt fails
+// live path's folder so that the live path changes by moves alone. When the first attempt fails
 // (usually because a program holds the live file open), running programs are closed and the
 // swap is tried once more.
 //
@@ -29,7 +29,7 @@ public:
 protected:
     // Where the source comes from; a derived class may take it from elsewhere than a path.
     virtual bool SourceIsDirectory();
-    // Copies the source file to destination, overwriting it.
+    // Copies the source file to destination, a name under which nothing exists yet.
     virtual bool CopySourceFile(const std::wstring& destination);
     // Copies the source folder tree to destination, which does not exist yet.
     virtual bool CopySourceDirectory(const std::wstring& destination);

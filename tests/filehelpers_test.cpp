@@ -32,7 +32,7 @@ TEST_F(FileHelpersTest, ExistsAndIsDirectory)
     EXPECT_FALSE(IsDirectory(L"\\Windows\\file.txt\\"));
 }
 
-TEST_F(FileHelpersTest, CopyOneFileCopiesBytesTimeAndReadOnlyAttribute)
+TEST_F(FileHelpersTest, CopyOneFileCopiesBytesTimeAndReadOnlyAttributeOverAnOldCopyOrOnlyToANewName)
 {
     // Larger than one block of the copy, and not a whole number of blocks.
     std::string bytes(700000, '\0');
@@ -56,6 +56,10 @@ TEST_F(FileHelpersTest, CopyOneFileCopiesBytesTimeAndReadOnlyAttribute)
     ASSERT_TRUE(CopyOneFile(L"\\Windows\\big.bin", L"\\Windows\\new.bin"));
     EXPECT_EQ(bytes, ReadFileBytes(L"\\Windows\\new.bin"));
     EXPECT_NE(0u, ::GetFileAttributesW(L"\\Windows\\new.bin") & FILE_ATTRIBUTE_READONLY);
+
+    WriteFileBytes(L"\\Windows\\taken.bin", "someone's");
+    EXPECT_FALSE(CopyOneFile(L"\\Windows\\big.bin", L"\\Windows\\taken.bin", true)) << "only a new file is made";
+    EXPECT_EQ("someone's", ReadFileBytes(L"\\Windows\\taken.bin"));
 
     EXPECT_FALSE(CopyOneFile(L"\\Windows\\missing.bin", L"\\Windows\\other.bin"));
     EXPECT_FALSE(CopyOneFile(L"\\Windows", L"\\Windows\\other.bin")) << "a folder is no file";
