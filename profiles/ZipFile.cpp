@@ -21,8 +21,9 @@ const size_t kCentralFixedSize = 42;
 const uint64_t kLocalFixedSize = 30;
 // Names are read into a buffer of this many bytes, the last one for the terminating zero.
 const size_t kNameBufferSize = 260;
-// The system's own file copy uses blocks of this size; larger ones measured slower (bench/).
-const size_t kCopyBufferSize = 65536;
+// Twice the block of the system's own file copy: extracting 64 MB measured a tenth faster
+// than with 64 KB (bench/); a small entry gets a buffer of its own size.
+const size_t kCopyBufferSize = 131072;
 
 uint16_t Le16(const uint8_t* p)
 {

@@ -123,8 +123,8 @@ TEST_F(ZipFileTest, ExtractCopiesStoredBytesWhateverTheExtraFields)
 
 TEST_F(ZipFileTest, ExtractCopiesEntriesLargerThanTheBufferAndEmptyOnes)
 {
-    const std::string big = Pattern(2 * 102400 + 12345);
-    WriteFileBytes(kArchive, BuildZip({{"empty", ""}, {"big.bin", big}, {"exact", Pattern(102400)}}).bytes);
+    const std::string big = Pattern(2 * 131072 + 12345);
+    WriteFileBytes(kArchive, BuildZip({{"empty", ""}, {"big.bin", big}, {"exact", Pattern(131072)}}).bytes);
     CZipFile zip(kArchive);
     zip.Open();
     zip.FindEntry(L"empty")->Extract(L"\\Temp\\empty");
@@ -132,7 +132,7 @@ TEST_F(ZipFileTest, ExtractCopiesEntriesLargerThanTheBufferAndEmptyOnes)
     zip.FindEntry(L"exact")->Extract(L"\\Temp\\exact");
     EXPECT_EQ("", ReadFileBytes(L"\\Temp\\empty")) << "an empty entry still creates its file";
     EXPECT_TRUE(ReadFileBytes(L"\\Temp\\big.bin") == big) << "big.bin differs";
-    EXPECT_TRUE(ReadFileBytes(L"\\Temp\\exact") == Pattern(102400)) << "exact differs";
+    EXPECT_TRUE(ReadFileBytes(L"\\Temp\\exact") == Pattern(131072)) << "exact differs";
 }
 
 TEST_F(ZipFileTest, DeflatedEntryIsListedButOnlyItsExtractionFails)
