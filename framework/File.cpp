@@ -22,10 +22,17 @@ void CFile::Open(const std::wstring& path, unsigned flags)
         share = 0;
     else if (flags & shareDenyWrite)
         share = FILE_SHARE_READ;
-    const DWORD disposition = (flags & modeCreate) ? CREATE_ALWAYS : OPEN_EXISTING;
     m_path = path;
-    CFileHandle h(::CreateFileW(path.c_str(), access, share, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A file to be created is first asked for as a new one: one opened with truncation, even
+    // when it did not exist, has the host's file system start writing all of it out while it
+    // is closed, and the caller waits for that.
+    const auto open = [&](DWORD disposition) {
+        return CFileHandle(::CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                                         nullptr));
+    };
+    CFileHandle h = open((flags & modeCreate) ? CREATE_NEW : OPEN_EXISTING);
+    if (!h && (flags & modeCreate) && ::GetLastError() == ERROR_FILE_EXISTS)
+        h = open(CREATE_ALWAYS);
     if (!h)
         Fail();
     m_handle = std::move(h);
