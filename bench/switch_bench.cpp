@@ -30,7 +30,7 @@ using bench::Median;
 using bench::Seconds;
 
 // A round varies by about a tenth, mostly with what the disk is still writing out; 25 rounds
-// keep the ratios' spread from run to run near 0.04.
+// rather than 15 narrow the ratios' spread from run to run.
 const int kRounds = 25;
 const int kRegEntries = 100;
 const int kFiles = 20;
@@ -141,8 +141,8 @@ std::wstring LiveFile(int n)
     return std::wstring(kFolder) + L"\\" + Numbered(L"f", n) + L".dat";
 }
 
-// Where the direct copies go: beside the live files, but their own, so that neither side
-// meets files the other has just written.
+// Where the direct copies go: beside the live files, but their own. How a file was written
+// decides what overwriting or deleting it costs, so neither side may meet the other's files.
 std::wstring DirectFile(const std::wstring& live)
 {
     return live.substr(0, live.size() - 4) + L".direct.dat";
