@@ -8,28 +8,43 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+// Each is an inline function of its own name, so that a call written ::Name(...) compiles too.
 // Resources: on CE a loaded resource is its own address.
-#undef LockResource
-#define LockResource(loaded) (static_cast<LPVOID>(loaded))
-#undef CreateDialogParamW
-#define CreateDialogParamW(instance, name, parent, proc, param)                                          \
-    ::CreateDialogIndirectParamW(instance,                                                              \
-                                 static_cast<LPCDLGTEMPLATEW>(::LoadResource(                          \
-                                     instance, ::FindResourceW(instance, name, RT_DIALOG))),           \
-                                 parent, proc, param)
-#undef DialogBoxParamW
-#define DialogBoxParamW(instance, name, parent, proc, param)                                             \
-    ::DialogBoxIndirectParamW(instance,                                                                 \
-                              static_cast<LPCDLGTEMPLATEW>(::LoadResource(                             \
-                                  instance, ::FindResourceW(instance, name, RT_DIALOG))),              \
-                              parent, proc, param)
-#undef GetTextExtentPoint32W
-#define GetTextExtentPoint32W(dc, text, count, size)                                                    \
-    ::GetTextExtentExPointW(dc, text, count, 0, nullptr, nullptr, size)
-
+inline LPVOID CeLockResource(HGLOBAL loaded)
+{
+    return loaded;
+}
+inline HWND CeCreateDialogParam(HINSTANCE instance, LPCWSTR name, HWND parent, DLGPROC proc, LPARAM param)
+{
+    return ::CreateDialogIndirectParamW(
+        instance, static_cast<LPCDLGTEMPLATEW>(::LoadResource(instance, ::FindResourceW(instance, name, RT_DIALOG))),
+        parent, proc, param);
+}
+inline INT_PTR CeDialogBoxParam(HINSTANCE instance, LPCWSTR name, HWND parent, DLGPROC proc, LPARAM param)
+{
+    return ::DialogBoxIndirectParamW(
+        instance, static_cast<LPCDLGTEMPLATEW>(::LoadResource(instance, ::FindResourceW(instance, name, RT_DIALOG))),
+        parent, proc, param);
+}
+inline BOOL CeGetTextExtentPoint32(HDC dc, LPCWSTR text, int count, LPSIZE size)
+{
+    return ::GetTextExtentExPointW(dc, text, count, 0, nullptr, nullptr, size);
+}
 // CE's pseudo-handle of the calling process (kfuncs.h: SH_CURPROC + SYS_HANDLE_BASE).
+inline HANDLE CeGetCurrentProcess()
+{
+    return reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(0x42));
+}
+#undef LockResource
+#define LockResource CeLockResource
+#undef CreateDialogParamW
+#define CreateDialogParamW CeCreateDialogParam
+#undef DialogBoxParamW
+#define DialogBoxParamW CeDialogBoxParam
+#undef GetTextExtentPoint32W
+#define GetTextExtentPoint32W CeGetTextExtentPoint32
 #undef GetCurrentProcess
-#define GetCurrentProcess() (reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(0x42)))
+#define GetCurrentProcess CeGetCurrentProcess
 
 // A window's long values are as wide as a pointer on CE, where GetWindowLongW and
 // SetWindowLongW serve for both. The simulator runs Dorix as a 64-bit program: there the same
@@ -46,6 +61,9 @@ extern "C" __declspec(dllimport) LONG_PTR WINAPI CeSetWindowLong(HWND, int, LONG
 #define SetWindowLongPtrW SetWindowLongW
 #endif
 
+// What follows is in CE's own headers (the device's toolchain) but not in the desktop headers
+// the simulator's build compiles with.
+#ifndef __MINGW32CE__
 // CE's names without the W that desktop Windows has.
 #undef SendMessageTimeout
 #undef SHGetFileInfo
@@ -86,4 +104,7 @@ constexpr DWORD SHCMBF_HIDDEN = 0x0002;
 constexpr DWORD SHCMBF_HIDESIPBUTTON = 0x0004;
 constexpr DWORD SHCMBF_COLORBK = 0x0008;
 constexpr DWORD SHCMBF_HMENU = 0x0010;
+// The question to a menu bar for the menu it shows.
+constexpr UINT SHCMBM_GETMENU = WM_USER + 402;
 extern "C" __declspec(dllimport) BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* info);
+#endif

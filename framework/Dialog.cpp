@@ -5,8 +5,10 @@ HWND CDialog::Owner() const
 {
     // A dialog opened from a control of another dialog is owned, and disabled while it runs,
     // by that dialog's top-level window.
-    const HWND owner = m_owner ? m_owner : GetMainWindow();
-    return owner ? ::GetAncestor(owner, GA_ROOT) : nullptr;
+    HWND owner = m_owner ? m_owner : GetMainWindow();
+    while (owner && (CWindow(owner).GetStyle() & WS_CHILD))
+        owner = ::GetParent(owner);
+    return owner;
 }
 
 INT_PTR CDialog::DoModal()

@@ -68,19 +68,18 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* title, DWORD style, const RECT
                     UINT_PTR menuOrId)
 {
     static const ATOM registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
+        WNDCLASSW wc{};
         wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
         wc.lpfnWndProc = &CWnd::StaticWndProc;
         wc.hInstance = Instance();
         wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kWindowClass;
-        return ::RegisterClassExW(&wc);
+        return ::RegisterClassW(&wc);
     }();
     if (!registered || m_hWnd)
         return false;
-    // WM_NCCREATE attaches the object, so that it sees WM_CREATE.
+    // WM_CREATE attaches the object: it is the first message CE sends a window.
     return ::CreateWindowExW(exStyle, kWindowClass, title, style, rect.left, rect.top, rect.right - rect.left,
                              rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(menuOrId), Instance(), this)
         != nullptr;
@@ -171,14 +170,15 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     if (ReflectToChild(message, wParam, lParam, result))
         return result;
     result = WindowProc(message, wParam, lParam);
-    if (message == WM_NCDESTROY && m_hWnd)
+    // CE sends no WM_NCDESTROY: the object lets go of its window on the last message it gets.
+    if (message == WM_DESTROY && m_hWnd)
         Detach();
     return result;
 }
 
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (message == WM_NCCREATE) {
+    if (message == WM_CREATE && !FromUserData(hwnd)) {
         if (auto* wnd = static_cast<CWnd*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams))
             wnd->Attach(hwnd);
     }
