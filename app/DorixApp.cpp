@@ -147,7 +147,7 @@ bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
         switched = true;
     });
     if (switched)
-        SoftReset();
+        RunReported([] { SoftReset(); });
     return true;
 }
 

@@ -57,7 +57,7 @@ bool CMainFrame::OnCreate()
         return false;
     m_pView = std::move(view);
     SetActiveView(m_pView.get());
-    return m_commandBar.Create(m_hWnd) && m_commandBar.InsertMenuBar(IDR_MAINFRAME);
+    return m_commandBar.CreateMenuBar(m_hWnd, IDR_MAINFRAME);
 }
 
 void CMainFrame::OnDestroy()

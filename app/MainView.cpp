@@ -45,18 +45,13 @@ void CMainView::OnInitialUpdate()
     // The buttons are found in one pass over the view's children: each GetDlgItem would be a
     // trip to the window system of its own.
     HWND controls[8]{};
-    ::EnumChildWindows(
-        m_hWnd,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto& found = *reinterpret_cast<HWND(*)[8]>(param);
-            const auto id = static_cast<UINT>(::GetDlgCtrlID(child));
-            for (int n = 0; n < 8; ++n) {
-                if (kButtons[n].id == id && !found[n])
-                    found[n] = child;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&controls));
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const auto id = static_cast<UINT>(::GetDlgCtrlID(child));
+        for (int n = 0; n < 8; ++n) {
+            if (kButtons[n].id == id && !controls[n])
+                controls[n] = child;
+        }
+    }
     RECT places[8];
     for (int n = 0; n < 8; ++n) {
         CBmpButton& button = m_buttons[n];

@@ -11,7 +11,6 @@
 void CRunInMode::Start(const CVideoMode& target, CProgramRun run, const std::wstring& commandLine)
 {
     const bool yes = CDorixApp::HasSwitch(commandLine, L"Y");
-    bool switched = false;
     try {
         const CVideoMode current = GetModeSwitch().GetCurrentMode();
         if (current == target) {
@@ -35,13 +34,11 @@ void CRunInMode::Start(const CVideoMode& target, CProgramRun run, const std::wst
         }
         // One shortcut of the program's at the next boot: the run's asks the net's question.
         platform::DeleteShortcut(CKeepMode::GetShortcutPath());
-        switched = true;
+        SoftReset();
     } catch (...) {
         ReportCurrentException();
         EndProgram(1);
     }
-    if (switched)
-        SoftReset();
 }
 
 void CRunInMode::GoBack(const CVideoMode& mode)

@@ -1,9 +1,11 @@
 #include "core/TaskManager.h"
+#include "framework/Error.h"
 #include "framework/MainWindow.h"
 #include "framework/MessageBox.h"
 #include "framework/ResourceString.h"
 #include "framework/StandardIds.h"
 #include "platform/RebootControl.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -89,7 +91,8 @@ CKernelHandle CTaskManager::Terminate(DWORD processId)
     return process;
 }
 
-bool SoftReset()
+void SoftReset()
 {
-    return platform::RequestSoftReset();
+    if (!platform::RequestSoftReset())
+        throw error(FormatResourceString(IDS_RESET_REFUSED, {LastErrorText()}));
 }

@@ -36,6 +36,6 @@ private:
     std::vector<CKernelHandle> m_terminated;
 };
 
-// Restarts the device at once, without shutting programs down. Returns (false) only when the
-// platform refused the request; nothing of the program runs after a successful one.
-bool SoftReset();
+// Restarts the device at once, without shutting programs down: nothing of the program runs
+// after it. Throws error, naming the system's reason, when the system refused it.
+void SoftReset();

@@ -1,65 +1,37 @@
 #pragma once
-// The device's command bar across the bottom of a frame or a sheet: a child window (id
-// ID_COMMAND_BAR) that holds the frame's menus, each shown as its title, which opens the menu
-// upward when tapped, or a sheet's picture buttons. Desktop Win32 has no command bar; this one
-// is drawn as the device draws it and passes the commands chosen in it to its parent window, as
-// a menu or a button of the parent's own would.
+// The command bar across the bottom of a frame or a sheet, made by the Pocket PC shell
+// (SHCreateMenuBar): a frame's menus, each shown by its title and opened upward when tapped,
+// or a sheet's picture buttons. The bar passes the commands chosen in it to its parent window,
+// as a menu or a button of the parent's own would. It is a child of the parent with the id
+// ID_COMMAND_BAR, which the parent keeps across its bottom.
 #include <windows.h>
-#include <memory>
-#include <vector>
-#include "framework/BitmapButton.h"
-#include "framework/Handle.h"
-#include "framework/Wnd.h"
 
-class CCommandBar : public CWnd {
+class CCommandBar {
 public:
-    // The resource type of a button list: version, picture width, picture height, count, then
-    // one command per picture of the bitmap of the same id (0 for a gap).
-    static constexpr WORD kToolBarResourceType = 241;
-    // The bar's height on a QVGA screen; a VGA screen's bar is twice as high.
-    static constexpr int kQvgaHeight = 26;
-
     CCommandBar() = default;
-    ~CCommandBar() override { Destroy(); }
+    CCommandBar(const CCommandBar&) = delete;
+    CCommandBar& operator=(const CCommandBar&) = delete;
+    ~CCommandBar() { Destroy(); }
 
-    // The bar's height on this screen, in pixels.
-    static int GetHeight();
-
-    // Creates the bar at the bottom of the window (a frame or a dialog). False when there is no
-    // window or the bar could not be created.
-    bool Create(HWND parent);
-    // Loads the menu resource and shows each of its pop-up menus by its title. False (bar
-    // unchanged) when the menu is missing.
-    bool InsertMenuBar(UINT menuId);
-    // Creates one picture button per command of the button list toolBarId, cut from the
-    // bitmap toolBarId. False (no buttons) when either resource is missing or damaged.
-    bool AddButtons(UINT toolBarId);
-    // Lays the bar across the bottom of its parent's client area, GetHeight high, with its
-    // menu titles and buttons left to right. Parents call it whenever their size changes.
+    // A bar of the menu resource menuId, one title per pop-up menu. False, with no bar, when
+    // the shell could not make it.
+    bool CreateMenuBar(HWND parent, UINT menuId);
+    // A bar of picture buttons: the bar resource barId lists the buttons' commands and
+    // pictures, cut from the bitmap barId of the given number of pictures. False, with no bar,
+    // when the shell could not make it.
+    bool CreateButtonBar(HWND parent, UINT barId, int pictures);
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    // The bar's height, which the shell gave it; 0 without a bar.
+    int GetHeight() const;
+    // The menu the bar shows; null for a bar of buttons or without a bar.
+    HMENU GetMenu() const;
+    // Lays the bar across the bottom of its parent's client area. Parents call it whenever
+    // their size changes.
     void Place();
-    // The menu the bar holds; null before InsertMenuBar.
-    HMENU GetMenu() const { return m_menu.Get(); }
-    // Opens the pop-up menu at index upward from its title, as a tap on the title does, and
-    // passes the command chosen in it to the parent; false when there is no such menu.
-    bool OpenMenu(int index);
-    // Destroys the bar with its buttons and its menu.
     void Destroy();
 
-protected:
-    bool OnCommand(UINT id, UINT code, HWND control) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 private:
-    // The bar's rectangle, height pixels high, across the bottom of the parent's client area.
-    static RECT PlaceIn(HWND parent, int height);
-    bool AddButton(std::unique_ptr<CBitmapButton> button, UINT id, const wchar_t* text);
+    bool Create(SHMENUBARINFO& info);
 
-    CMenuHandle m_menu;
-    // Pixels per pixel of a QVGA screen, taken at creation with the font: asking the system
-    // for the screen's size costs more than drawing the bar.
-    int m_scale = 1;
-    CFontHandle m_font;
-    std::vector<std::unique_ptr<CBitmapButton>> m_buttons;
-    // The number of menu titles among the buttons; they come first.
-    int m_menuTitles = 0;
+    HWND m_hWnd = nullptr;
 };

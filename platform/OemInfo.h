@@ -1,15 +1,12 @@
 #pragma once
-// The device's OEM information text, which the device answers to the system-parameter query
-// 258 (SPI_GETOEMINFO), e.g. "TOSHIBA e805".
-//
-// Desktop Win32 has no such query (258 means nothing there), so on this platform the device
-// image provides the text as the REG_SZ value "OEMInfo" under HKEY_LOCAL_MACHINE "Platform".
+// The device's OEM information text, which the system answers to the system-parameter query
+// SPI_GETOEMINFO, e.g. "TOSHIBA e805".
 #include <string>
 
 namespace platform {
 
-// The text, at most 127 characters as the device's query fills a 256-byte buffer; empty when
-// the device provides none.
+// The text, at most 127 characters as the query fills a 256-byte buffer; empty when the
+// device gives none.
 std::wstring GetOemInfo();
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 #include "platform/Shortcut.h"
 #include <windows.h>
-#include "framework/Handle.h"
 
 namespace platform {
 
@@ -20,32 +19,12 @@ std::wstring ShortcutText(const std::wstring& target, const std::wstring& argume
 
 bool CreateShortcut(const std::wstring& shortcutPath, const std::wstring& target, const std::wstring& arguments)
 {
-    // The device keeps shortcut files in its ANSI code page. A character the code page has
-    // no exact form for would start a wrong path at the next boot.
-    const std::wstring text = ShortcutText(target, arguments);
-    const int size = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    BOOL inexact = FALSE;
-    ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), bytes.data(),
-                          size, nullptr, &inexact);
-    if (inexact) {
-        ::SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+    // The shell writes a shortcut only under a free name; this one replaces what is there.
+    if (!::DeleteFileW(shortcutPath.c_str()) && ::GetLastError() != ERROR_FILE_NOT_FOUND)
         return false;
-    }
-
-    CFileHandle file(::CreateFileW(shortcutPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    DWORD written = 0;
-    const bool complete = ::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)
-                          && written == bytes.size();
-    file.Reset();
-    // A shortcut cut short would start a wrong path at the next boot.
-    if (!complete)
-        ::DeleteFileW(shortcutPath.c_str());
-    return complete;
+    std::wstring path = shortcutPath;
+    std::wstring commandLine = CommandLineText(target, arguments);
+    return ::SHCreateShortcut(path.data(), commandLine.data()) != FALSE;
 }
 
 bool DeleteShortcut(const std::wstring& shortcutPath)

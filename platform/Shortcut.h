@@ -14,9 +14,8 @@ std::wstring CommandLineText(const std::wstring& target, const std::wstring& arg
 // The text of a shortcut that starts target with the arguments (none when empty).
 std::wstring ShortcutText(const std::wstring& target, const std::wstring& arguments = std::wstring());
 
-// Writes the shortcut file (created or replaced) that starts target with the arguments. False,
-// with the system's reason as the last error, when the file cannot be written completely or
-// the code page has no exact form for its text; nothing is written or left behind then.
+// Has the shell write the shortcut file (created or replaced) that starts target with the
+// arguments. False, with the system's reason as the last error, when it cannot be written.
 bool CreateShortcut(const std::wstring& shortcutPath, const std::wstring& target,
                     const std::wstring& arguments = std::wstring());
 

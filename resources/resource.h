@@ -209,3 +209,4 @@
 #define IDS_RUN_SHORTCUT_EXISTS       61434
 #define IDS_RUN_CANNOT_START          61435
 #define IDS_RUN_BAD_RECORD            61436
+#define IDS_RESET_REFUSED             61437

@@ -166,7 +166,7 @@ std::wstring MakeTempName(const std::wstring& folder)
     wchar_t name[MAX_PATH];
     if (::GetTempFileNameW(TempFolder(folder).c_str(), L"drx", 0, name) == 0)
         return std::wstring();
-    return platform::ToDevicePath(name);
+    return name;
 }
 
 std::wstring FindFreeTempName(const std::wstring& folder)
@@ -184,7 +184,7 @@ std::wstring FindFreeTempName(const std::wstring& folder)
             break;
         const NameState state = StateOf(name);
         if (state == NameState::free)
-            return platform::ToDevicePath(name);
+            return name;
         // A folder that is missing or cannot hold a name makes every other number fail too.
         if (state == NameState::unusable)
             break;
@@ -259,7 +259,7 @@ std::wstring GetProgramPath()
         }
         name.resize(name.size() * 2);
     }
-    return platform::ToDevicePath(name);
+    return name;
 }
 
 std::wstring GetProgramFolder()

@@ -8,6 +8,9 @@
 
 namespace {
 
+// How long the device host has to accept a reset before the request is withdrawn.
+constexpr DWORD kResetAcceptWaitMs = 3000;
+
 class DevicePlatformTest : public DeviceTest {
 protected:
     void SetUp() override
@@ -41,7 +44,7 @@ TEST_F(DevicePlatformTest, ResetNobodyAcceptsIsWithdrawnAndFails)
     const DWORD start = ::GetTickCount();
     EXPECT_FALSE(platform::RequestSoftReset());
     const DWORD waited = ::GetTickCount() - start;
-    EXPECT_GE(waited, platform::kResetAcceptWaitMs - 100) << "waited " << waited << " ms";
+    EXPECT_GE(waited, kResetAcceptWaitMs - 100) << "waited " << waited << " ms";
     EXPECT_FALSE(FileExists(L"\\Temp\\reset-request")) << "the request was not withdrawn";
 }
 

@@ -85,8 +85,9 @@ TEST_F(MainWindowTest, FrameCarriesTitleCommandBarWithToolsAndTheViewAboveIt)
     const CWindow view = m_frame->GetDlgItem(ID_VIEW_PANE);
     EXPECT_EQ(m_frame->GetView()->GetSafeHwnd(), view.GetSafeHwnd());
     const RECT frame = m_frame->GetClientRect(), pane = view.GetRectInParent(), band = bar.GetRectInParent();
-    EXPECT_EQ(CCommandBar::GetHeight(), band.bottom - band.top);
-    const RECT bottom{frame.left, frame.bottom - CCommandBar::GetHeight(), frame.right, frame.bottom};
+    const int height = m_frame->GetCommandBar().GetHeight();
+    EXPECT_GT(height, 0);
+    const RECT bottom{frame.left, frame.bottom - height, frame.right, frame.bottom};
     const RECT above{frame.left, frame.top, frame.right, band.top};
     EXPECT_TRUE(::EqualRect(&band, &bottom)) << "the bar across the bottom";
     EXPECT_TRUE(::EqualRect(&pane, &above)) << "the view above it";

@@ -1,5 +1,6 @@
 #include "ui/ChooseFontPage.h"
 #include <cwchar>
+#include "framework/Font.h"
 #include "framework/Window.h"
 #include "resources/resource.h"
 
@@ -55,8 +56,7 @@ bool CChooseFontPage::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
     m_scaler.Apply(m_hWnd, 240, 222);
-    m_labelFont.Reset(::CreateFontW(-11, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Tahoma"));
+    m_labelFont = CreateFaceFont(L"Tahoma", -11, FW_BOLD, DEFAULT_CHARSET);
     GetDlgItem(IDC_FONT_STYLE_LABEL).SetFont(m_labelFont.Get());
     GetDlgItem(IDC_FONT_PREVIEW_LABEL).SetFont(m_labelFont.Get());
 
@@ -96,9 +96,7 @@ void CChooseFontPage::FillFaces() const
     HDC screen = ::GetDC(nullptr);
     if (!screen)
         return;
-    LOGFONTW all{};
-    all.lfCharSet = DEFAULT_CHARSET;
-    ::EnumFontFamiliesExW(screen, &all, &AddFamily, reinterpret_cast<LPARAM>(face.GetSafeHwnd()), 0);
+    ::EnumFontFamiliesW(screen, nullptr, &AddFamily, reinterpret_cast<LPARAM>(face.GetSafeHwnd()));
     ::ReleaseDC(nullptr, screen);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/LayoutScaler.h"
 #include <algorithm>
 #include <commctrl.h>
+#include "framework/Font.h"
 #include "framework/Window.h"
 
 namespace {
@@ -89,8 +90,7 @@ void CLayoutScaler::CreateFont()
         m_fontHeight = static_cast<int>(m_scale * kDesignFontHeight);
     const int weight = m_fontHeight > kDesignFontHeight ? FW_BOLD : FW_NORMAL;
     // Positive height: the cell height, 3 pixels of internal leading above the characters.
-    m_font.Reset(::CreateFontW(m_fontHeight + 3, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS, L"Tahoma"));
+    m_font = CreateFaceFont(L"Tahoma", m_fontHeight + 3, weight, ANSI_CHARSET);
 }
 
 void CLayoutScaler::LayOutChildren() const

@@ -64,7 +64,7 @@ ULONGLONG SizeOf(const WIN32_FIND_DATAW& entry)
 int IconOf(const std::wstring& path)
 {
     SHFILEINFOW info{};
-    return ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) ? info.iIcon : 0;
+    return ::SHGetFileInfo(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON) ? info.iIcon : 0;
 }
 
 // The last write in the user's short date and time format, in local time.
@@ -130,7 +130,7 @@ bool CSelectFilePage::OnInitDialog()
     const CListView list = GetList();
     // The shell's own image list: lent, never destroyed here (the list shares it).
     SHFILEINFOW info{};
-    const auto icons = reinterpret_cast<HIMAGELIST>(::SHGetFileInfoW(
+    const auto icons = reinterpret_cast<HIMAGELIST>(::SHGetFileInfo(
         L"dummy.txt", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
         SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     list.SetImageList(icons, LVSIL_SMALL);
@@ -142,7 +142,7 @@ bool CSelectFilePage::OnInitDialog()
     list.InsertColumn(1, LoadResourceString(IDS_COLUMN_SIZE), ScaleX(50), LVCFMT_RIGHT);
     list.InsertColumn(2, LoadResourceString(IDS_COLUMN_DATE), ScaleX(70));
     ListFolder(L"\\");
-    m_sortMarks.Reset(::ImageList_LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SORT_ARROWS), 16, 0,
+    m_sortMarks.Reset(::ImageList_LoadImage(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_SORT_ARROWS), 16, 0,
                                              kSortMarkMask, IMAGE_BITMAP, LR_CREATEDIBSECTION));
     list.GetHeader().SendMessage(HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_sortMarks.Get()));
     return true;

@@ -3,6 +3,13 @@
 #include "state/FileHelpers.h"
 #include "ui/TabbedPage.h"
 
+namespace {
+
+// OK and Cancel.
+constexpr int kSheetToolBarPictures = 2;
+
+}  // namespace
+
 CTabbedDialog::CTabbedDialog(UINT captionId, HWND parent) : CPropertySheet(LoadResourceString(captionId), parent) {}
 
 void CTabbedDialog::SetData(void* data)
@@ -29,8 +36,7 @@ bool CTabbedDialog::OnInitDialog()
     m_scaler.Measure(240, 222);
     const bool result = CPropertySheet::OnInitDialog();
     GetTabControl().SetFont(m_scaler.GetFont());
-    if (m_commandBar.Create(m_hWnd))
-        m_commandBar.AddButtons(IDR_SHEET_TOOLBAR);
+    m_commandBar.CreateButtonBar(m_hWnd, IDR_SHEET_TOOLBAR, kSheetToolBarPictures);
     RecalcLayout();
     PlaceCommandBar();
     return result;
@@ -44,7 +50,7 @@ void CTabbedDialog::OnStore()
 
 int CTabbedDialog::GetReservedBottom() const
 {
-    return CCommandBar::GetHeight();
+    return m_commandBar.GetHeight();
 }
 
 void CTabbedDialog::PlaceCommandBar()
