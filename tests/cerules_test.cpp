@@ -164,6 +164,17 @@ TEST(CeExports, WindowLongsArePointerWide)
     ::DestroyWindow(window);
 }
 
+TEST(CeExports, NamesWithoutTheWAreTheUnicodeFunctions)
+{
+    using LoadImageList = HIMAGELIST WINAPI(HINSTANCE, LPCWSTR, int, int, COLORREF, UINT, UINT);
+    auto* load = Ce<LoadImageList>("ImageList_LoadImage");
+    ASSERT_TRUE(load);
+    HIMAGELIST list = load(::GetModuleHandleW(nullptr), L"CERULESSTRIP", 8, 0, CLR_NONE, IMAGE_BITMAP, 0);
+    ASSERT_TRUE(list) << "the resource's name is wide text";
+    EXPECT_EQ(3, ::ImageList_GetImageCount(list));
+    ::ImageList_Destroy(list);
+}
+
 // ----- the soft reset -----
 
 TEST_F(CeRules, KernelIoControlWithoutAHostFails)

@@ -8,9 +8,10 @@ Every name of the project's list (--list) is exported under that name:
 - a function the stand-in defines itself, written CE(Name) in one of its SOURCEs, as its own
   Ce_Name; the functions it defines but the list lacks are exported as well (they are CE's);
 - any other as a forwarder to the desktop DLL that exports it (the first of --desktop whose
-  import library in --libdir names it), under the same name or, where CE's name lacks the W
-  of the desktop's Unicode function, under the name with the W (SendMessageTimeout ->
-  user32.SendMessageTimeoutW); a few names stand for another function (FORWARDED_AS).
+  import library in --libdir names it), under the name with a W where the desktop has that
+  Unicode function (CE's names lack the W: SendMessageTimeout -> user32.SendMessageTimeoutW,
+  ImageList_LoadImage -> comctl32.ImageList_LoadImageW), else under the same name; a few names
+  stand for another function (FORWARDED_AS).
 A name that nothing provides, or one that the device does not have (DEVICE_LACKS), ends the
 build with a message that says so.
 """
@@ -62,22 +63,42 @@ def own_names(sources):
     return names
 
 
+def archive_symbols(path):
+    """The symbols of an archive's index (its first member, "/"), or None without one."""
+    with open(path, "rb") as f:
+        data = f.read()
+    if not data.startswith(b"!<arch>\n") or data[8:8 + 16].rstrip() not in (b"/", b"/SYM64/"):
+        return None
+    wide = data[8:8 + 16].rstrip() == b"/SYM64/"
+    size = int(data[8 + 48:8 + 58])
+    index = data[8 + 60:8 + 60 + size]
+    width = 8 if wide else 4
+    count = int.from_bytes(index[:width], "big")
+    names = index[width + count * width:].split(b"\0")[:count]
+    return [name.decode("ascii", "replace") for name in names]
+
+
 def desktop_exports(nm, libdir, dlls):
-    """DLL name -> the names its import library imports."""
+    """DLL name -> the names its import library imports (read from the library's index, else
+    listed by nm)."""
     exports = {}
     for dll in dlls:
         lib = os.path.join(libdir, "lib%s.a" % dll)
-        out = subprocess.run([nm, "--defined-only", lib], check=True, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, text=True).stdout
-        exports[dll] = {line.split()[-1][len("__imp_"):] for line in out.splitlines()
-                        if line.split() and line.split()[-1].startswith("__imp_")}
+        symbols = archive_symbols(lib)
+        if symbols is None:
+            out = subprocess.run([nm, "--defined-only", lib], check=True, stdout=subprocess.PIPE,
+                                 stderr=subprocess.DEVNULL, text=True).stdout
+            symbols = [line.split()[-1] for line in out.splitlines() if line.split()]
+        exports[dll] = {name[len("__imp_"):] for name in symbols if name.startswith("__imp_")}
     return exports
 
 
 def forwarder(name, dlls, exports):
     if name in FORWARDED_AS:
         return FORWARDED_AS[name]
-    for candidate in (name, name + "W"):
+    # The Unicode form first: a desktop name without the W may be the ANSI function (comctl32's
+    # ImageList_LoadImage is ImageList_LoadImageA).
+    for candidate in (name + "W", name):
         for dll in dlls:
             if candidate in exports[dll]:
                 return "%s.%s" % (dll, candidate)

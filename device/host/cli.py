@@ -75,7 +75,8 @@ def ensure_built(args):
     # The device's programs, and Dorix's once the build has it; not the tests.
     listed = subprocess.run(["cmake", "--build", args.build, "--target", "help"], check=True,
                             stdout=subprocess.PIPE, text=True).stdout.split()
-    targets = ["devctl", "wceload", "standin", "pixels", "boxfit", "boxfithost", "navbar"] + (
+    targets = ["devctl", "wceload", "standin", "pixels", "boxfit", "boxfithost", "navbar", "coredll_standin",
+               "commctrl_standin", "aygshell_standin"] + (
         ["dorix"] if "dorix" in listed else [])
     subprocess.run(["cmake", "--build", args.build, "-j%d" % (os.cpu_count() or 2), "--target"] + targets,
                    check=True, stdout=subprocess.DEVNULL)

@@ -8,7 +8,7 @@ A device lives in <home>/<image>/:
   volatile.dat   the values of its volatile keys (HKLM\\HARDWARE\\...) between sessions
   screens/       screenshots
   session.json   while it runs: how to reach it (display, pids)
-  reset-request  a program's soft-reset request (platform layer, RebootControl)
+  reset-request  a program's soft-reset request (KernelIoControl of the device's coredll.dll)
 """
 
 import fcntl
@@ -32,8 +32,13 @@ IMAGES = os.path.join(REPO, "device", "images")
 TABLE = "\\Windows\\atihwtbl0.txt"
 VOLATILE_ROOT = "HKLM\\HARDWARE"
 WINE_REG_FILES = ("system.reg", "user.reg", "userdef.reg")
-# Programs of the build that are part of the device's ROM: build name -> device path.
-BUILT_ROM = {"wceload.exe": "\\Windows\\wceload.exe", "pixels.exe": "\\Windows\\pixels.exe"}
+# Programs of the build that are part of the device's ROM: build name -> device path. The
+# device's own DLLs, which its programs link against, are the build's stand-ins (device/ce).
+BUILT_ROM = {"wceload.exe": "\\Windows\\wceload.exe", "pixels.exe": "\\Windows\\pixels.exe",
+             "ce/coredll.dll": "\\Windows\\coredll.dll", "ce/commctrl.dll": "\\Windows\\commctrl.dll",
+             "ce/aygshell.dll": "\\Windows\\aygshell.dll"}
+# The device's "\Windows" as its programs see it, where they find the device's DLLs.
+DEVICE_WINDOWS = "D:\\Windows"
 # The X window of the device's virtual desktop.
 DESKTOP_WINDOW = "Default - Wine desktop"
 DORIX_PATH = "\\Program Files\\Dorix\\dorix.exe"
@@ -159,8 +164,10 @@ class Device:
 
     def env(self):
         env = dict(os.environ)
+        # A program finds the device's DLLs in "\Windows", as on the device: Wine's loader adds
+        # WINEPATH to the search path of every process it starts.
         env.update(WINEPREFIX=self.prefix, WINEDEBUG=WINEDEBUG, WINEDLLOVERRIDES="mscoree,mshtml=",
-                   DORIX_DEVICE_RESET=win_path(self.request))
+                   DORIX_DEVICE_RESET=win_path(self.request), WINEPATH=DEVICE_WINDOWS)
         if self.display:
             env["DISPLAY"] = self.display
         return env
@@ -439,7 +446,8 @@ class Device:
             self.display = display
         subprocess.run([WINESERVER, "-p"], env=self.env(), stdin=subprocess.DEVNULL,
                        stdout=self._wine_log(), stderr=self._wine_log())
-        self.require_built("devctl.exe", "boxfit.exe", "boxfit.dll", "navbar.exe")
+        self.require_built("devctl.exe", "boxfit.exe", "boxfit.dll", "navbar.exe", *(
+            name for name in BUILT_ROM if name.endswith(".dll")))
         self._install_fonts()
         self.wine(self.built("devctl.exe"), "load-volatile", win_path(self.volatile))
         self.desktop = subprocess.Popen(

@@ -1,7 +1,8 @@
 // The device's own small program, which the device runs in Dorix's place when Dorix is not
 // built and which the device's tests run as the device's shell: shows the screen size the
 // device booted with, writes a video mode's driver settings with code of its own (not
-// Dorix's) and asks for the soft reset through the platform layer.
+// Dorix's) and asks for the soft reset as a device's program does: KernelIoControl of the
+// device's coredll.dll with the HAL's reboot code.
 //
 //   standin.exe [MODE [rotation=TEXT] [angle=N]] [ask] [sheet]
 //     MODE          QVGA.0 .. QVGA.3, VGA.0 .. VGA.3: write that mode's settings, then reset
@@ -22,7 +23,6 @@
 #include <vector>
 #include "StandInSheet.h"
 #include "common/DeviceFile.h"
-#include "platform/RebootControl.h"
 
 namespace {
 
@@ -110,12 +110,27 @@ bool WriteMode(const Mode& mode, const std::string& rotation, long angle)
                       angle < 0 ? modeAngle : static_cast<DWORD>(angle));
 }
 
+// The soft reset through the device's coredll (found in the device's "\Windows"); does not
+// return when the device accepts it.
+void RequestSoftReset()
+{
+    constexpr DWORD kIoctlHalReboot = 0x0101003C;
+    using KernelIoControl = BOOL WINAPI(DWORD, LPVOID, DWORD, LPVOID, DWORD, LPDWORD);
+    HMODULE coredll = ::LoadLibraryW(L"coredll.dll");
+    auto* control = coredll ? reinterpret_cast<KernelIoControl*>(
+                                  reinterpret_cast<void*>(::GetProcAddress(coredll, "KernelIoControl")))
+                            : nullptr;
+    DWORD returned = 0;
+    if (control)
+        control(kIoctlHalReboot, nullptr, 0, nullptr, 0, &returned);
+}
+
 // 0 never: an accepted reset does not return.
 int SwitchTo(const Mode& mode, const std::string& rotation, long angle)
 {
     if (!WriteMode(mode, rotation, angle))
         return 4;
-    platform::RequestSoftReset();
+    RequestSoftReset();
     return 3;
 }
 

@@ -363,3 +363,54 @@ class ComparingWithTheFactoryState(unittest.TestCase):
             "file \\new.bin: added (9 bytes)",
             "file \\Windows\\c.txt: RAM copy deleted (the ROM file returns at the next boot)",
         ])
+
+
+class TheDeviceDllsExportLists(unittest.TestCase):
+    """device/ce/make_def.py: the export list of a stand-in of the device's DLLs."""
+
+    MAKE_DEF = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "ce", "make_def.py")
+
+    def make(self, names, source=""):
+        with tempfile.TemporaryDirectory() as folder:
+            listed = os.path.join(folder, "coredll.def")
+            with open(listed, "w") as f:
+                f.write("LIBRARY coredll.dll\nEXPORTS\n" + "".join("%s ; CE 4.2\n" % n for n in names))
+            own = os.path.join(folder, "Own.cpp")
+            with open(own, "w") as f:
+                f.write(source)
+            out = os.path.join(folder, "out.def")
+            result = subprocess.run([sys.executable, self.MAKE_DEF, "--list", listed, "--dll", "coredll.dll",
+                                     "--nm", "x86_64-w64-mingw32-nm", "--libdir", "/usr/x86_64-w64-mingw32/lib",
+                                     "--desktop", "kernel32,user32,shell32,comctl32", "--out", out, own],
+                                    stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            text = open(out).read() if os.path.exists(out) else ""
+            return result.returncode, text, result.stderr
+
+    @unittest.skipUnless(shutil.which("x86_64-w64-mingw32-nm"), "needs the cross toolchain")
+    def test_own_functions_are_the_stand_ins_the_rest_forwarded_under_ce_names(self):
+        code, text, errors = self.make(["CloseHandle", "SendMessageTimeout", "ImageList_LoadImage", "GetWindowLongW",
+                                        "CreateFileW"],
+                                       "HANDLE WINAPI CE(CreateFileW)(LPCWSTR name)\nDWORD WINAPI CE(GetOwnerProcess)()\n")
+        self.assertEqual(0, code, errors)
+        lines = [line.strip() for line in text.splitlines()]
+        for line in ("CloseHandle = kernel32.CloseHandle", "SendMessageTimeout = user32.SendMessageTimeoutW",
+                     "ImageList_LoadImage = comctl32.ImageList_LoadImageW",
+                     "GetWindowLongW = user32.GetWindowLongPtrW", "CreateFileW = Ce_CreateFileW",
+                     "GetOwnerProcess = Ce_GetOwnerProcess"):
+            self.assertIn(line, lines)
+
+    @unittest.skipUnless(shutil.which("x86_64-w64-mingw32-nm"), "needs the cross toolchain")
+    def test_a_name_nothing_provides_fails_the_build_with_its_name(self):
+        code, text, errors = self.make(["CloseHandle", "NoSuchFunction"])
+        self.assertEqual(1, code)
+        self.assertEqual("", text)
+        self.assertIn("NoSuchFunction", errors)
+        self.assertIn("none of kernel32, user32, shell32, comctl32 exports", errors)
+
+    @unittest.skipUnless(shutil.which("x86_64-w64-mingw32-nm"), "needs the cross toolchain")
+    def test_environment_and_current_directory_are_never_exported(self):
+        for name in ("GetEnvironmentVariableW", "SetEnvironmentVariableW", "GetCurrentDirectoryW",
+                     "SetCurrentDirectoryW", "GetFullPathNameW"):
+            code, text, errors = self.make(["CloseHandle", name])
+            self.assertEqual(1, code, name)
+            self.assertIn(name + ", which the device does not have", errors)
