@@ -1,5 +1,6 @@
 #include "core/VideoMode.h"
 #include "core/ModeSwitch.h"
+#include "framework/NoCaseCompare.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/IniFile.h"
@@ -60,7 +61,7 @@ CVideoMode CVideoMode::ReadCurrentMode()
     const std::wstring rotation = table.ReadString(PanelSection(vga), L"Rotation");
     int16_t orientation = 0;
     for (int16_t i = 0; i < 4; ++i) {
-        if (::CompareStringOrdinal(rotation.c_str(), -1, FormatDwordText(i).c_str(), -1, TRUE) == CSTR_EQUAL) {
+        if (EqualsNoCase(rotation, FormatDwordText(i))) {
             orientation = i;
             break;
         }

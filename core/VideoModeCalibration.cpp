@@ -1,8 +1,9 @@
 // The touch calibration per video mode: the touch driver keeps five points as text; rotating
 // the screen re-orders the last four as a ring, and each mode can keep its own copy.
 #include <array>
-#include <cwchar>
+#include <cstdint>
 #include "core/VideoMode.h"
+#include "framework/WholeNumber.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
@@ -31,10 +32,13 @@ std::wstring ReadLive()
     throw CVideoModeException(LoadResourceString(IDS_CANNOT_ROTATE_CALIBRATION));
 }
 
-// Leading blanks, an optional sign and decimal digits; no digits read as 0.
+// Leading blanks, an optional sign and decimal digits, held to the 32 bits of a long; no
+// digits read as 0.
 long LeadingInteger(const std::wstring& text)
 {
-    return std::wcstol(text.c_str(), nullptr, 10);
+    long long number = 0;
+    ParseWholeNumber(text, INT32_MIN, INT32_MAX, number, wholeNumberLeading | wholeNumberClamped);
+    return static_cast<long>(number);
 }
 
 // Five points "x,y", each ended by a space. One space is appended first and every pair of

@@ -1,27 +1,9 @@
 #include "framework/DataExchange.h"
-#include <cerrno>
-#include <cwchar>
-#include <cwctype>
 #include "framework/MessageBox.h"
 #include "framework/StandardIds.h"
 #include "framework/Window.h"
 #include "framework/ResourceString.h"
-
-bool ParseWholeNumber(const std::wstring& text, long long minimum, long long maximum, long long& value)
-{
-    const wchar_t* begin = text.c_str();
-    wchar_t* end = nullptr;
-    errno = 0;
-    const long long parsed = std::wcstoll(begin, &end, 10);
-    if (end == begin || errno == ERANGE || parsed < minimum || parsed > maximum)
-        return false;
-    while (*end && std::iswspace(*end))
-        ++end;
-    if (*end)
-        return false;
-    value = parsed;
-    return true;
-}
+#include "framework/WholeNumber.h"
 
 void CDataExchange::Fail(int id, UINT messageId, const std::wstring& arg1, const std::wstring& arg2)
 {

@@ -7,10 +7,6 @@
 #include <windows.h>
 #include <string>
 
-// Leading and trailing blanks are allowed around an optional sign and the decimal digits;
-// anything else, or a number outside minimum..maximum, is not taken (false).
-bool ParseWholeNumber(const std::wstring& text, long long minimum, long long maximum, long long& value);
-
 class CDataExchange {
 public:
     enum class Mode { load, check, save };

@@ -2,6 +2,7 @@
 #include "core/ModeSwitch.h"
 #include "framework/File.h"
 #include "framework/MessageBox.h"
+#include "framework/NoCaseCompare.h"
 #include "profiles/ProfileScript.h"
 #include "profiles/ZipFile.h"
 #include "resources/resource.h"
@@ -22,8 +23,9 @@ std::wstring CProfile::GetName() const
 
 bool CProfile::IsPacked() const
 {
-    const std::wstring tail = m_strPath.size() > 7 ? m_strPath.substr(m_strPath.size() - 7) : m_strPath;
-    return ::CompareStringOrdinal(tail.c_str(), -1, L".zdorix", -1, TRUE) == CSTR_EQUAL;
+    const std::wstring_view extension = L".zdorix";
+    return m_strPath.size() >= extension.size()
+           && EqualsNoCase(std::wstring_view(m_strPath).substr(m_strPath.size() - extension.size()), extension);
 }
 
 std::unique_ptr<CIniFile> CProfile::ReadText() const

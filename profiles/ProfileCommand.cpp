@@ -1,6 +1,7 @@
 #include "profiles/ProfileCommand.h"
 #include <cwctype>
 #include "framework/MessageBox.h"
+#include "framework/NoCaseCompare.h"
 #include "profiles/Profile.h"
 #include "profiles/UnzipReplace.h"
 #include "resources/resource.h"
@@ -66,7 +67,7 @@ std::unique_ptr<CProfileCommand> CreateCommand(const std::wstring& name)
 {
     const auto& table = CommandTable();
     for (size_t i = 0; i < table.GetSize(); ++i)
-        if (::CompareStringOrdinal(table[i]->m_strName.c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL)
+        if (EqualsNoCase(table[i]->m_strName, name))
             return table[i]->m_pfnCreate();
     throw CProfileException(FormatResourceString(IDS_PROFILE_UNKNOWN_COMMAND, {name}));
 }

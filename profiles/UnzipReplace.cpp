@@ -1,5 +1,6 @@
 #include "profiles/UnzipReplace.h"
 #include <vector>
+#include "framework/NoCaseCompare.h"
 #include "profiles/ZipFile.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
@@ -8,9 +9,7 @@ namespace {
 
 bool StartsWithNoCase(const std::wstring& text, const std::wstring& prefix)
 {
-    return text.size() >= prefix.size()
-           && ::CompareStringOrdinal(text.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
-                                     static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
+    return EqualsNoCase(std::wstring_view(text).substr(0, prefix.size()), prefix);
 }
 
 // A path below the destination folder that stays below it: relative, no drive, no "..".

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <vector>
+#include "framework/NoCaseCompare.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 
@@ -104,9 +105,7 @@ CZipFile::CEntry* CZipFile::FindEntry(const std::wstring& name) const
 {
     for (size_t i = 0; i < m_entries.GetSize(); ++i) {
         CEntry* entry = m_entries.GetAt(i);
-        const std::wstring& candidate = entry->GetName();
-        if (::CompareStringOrdinal(candidate.c_str(), static_cast<int>(candidate.size()), name.c_str(),
-                                   static_cast<int>(name.size()), TRUE) == CSTR_EQUAL)
+        if (EqualsNoCase(entry->GetName(), name))
             return entry;
     }
     return nullptr;

@@ -1,9 +1,9 @@
 #include "state/RegEntry.h"
-#include <cerrno>
-#include <cwchar>
+#include <cstdint>
 #include <vector>
 #include "core/ModeSwitch.h"
-#include "framework/DataExchange.h"
+#include "framework/NoCaseCompare.h"
+#include "framework/WholeNumber.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
@@ -15,13 +15,6 @@ const wchar_t kSavedDataKey[] = L"Saved Registry Data";
 std::wstring SavedDataPath()
 {
     return std::wstring(kSettingsPath) + kSavedDataKey;
-}
-
-bool EqualsNoCase(const std::wstring& a, const std::wstring& b)
-{
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                  TRUE)
-           == CSTR_EQUAL;
 }
 
 [[noreturn]] void Throw(UINT id)
@@ -192,11 +185,8 @@ void CRegEntry::SetValueText(const CVideoMode& mode, const std::wstring& text) c
         break;
     case CRegistry::kindDWord: {
         // Signed decimal, as far as the text is a number; its 32 bits, never clamped.
-        const wchar_t* begin = text.c_str();
-        wchar_t* end = nullptr;
-        errno = 0;
-        const long long parsed = std::wcstoll(begin, &end, 10);
-        if (end == begin || errno == ERANGE || parsed < INT32_MIN || parsed > UINT32_MAX)
+        long long parsed = 0;
+        if (!ParseWholeNumber(text, INT32_MIN, UINT32_MAX, parsed, wholeNumberLeading))
             Throw(IDS_REG_CANNOT_WRITE);
         location.registry.StoreDWord(location.subKey.c_str(), location.valueName.c_str(),
                                      static_cast<int32_t>(static_cast<uint32_t>(parsed)));

@@ -1,6 +1,7 @@
 #include "state/Settings.h"
 #include <algorithm>
 #include <set>
+#include "framework/NoCaseCompare.h"
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
 #include "state/TodayThemeManager.h"
@@ -11,9 +12,7 @@ namespace {
 struct CNameLess {
     bool operator()(const std::wstring& a, const std::wstring& b) const
     {
-        return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()),
-                                      TRUE)
-               == CSTR_LESS_THAN;
+        return CompareNoCase(a, b) < 0;
     }
 };
 

@@ -1,6 +1,7 @@
 #include "ui/ChooseFontPage.h"
 #include <cwchar>
 #include "framework/Font.h"
+#include "framework/WholeNumber.h"
 #include "framework/Window.h"
 #include "resources/resource.h"
 
@@ -23,8 +24,8 @@ int CALLBACK AddFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM c
 // The whole number a text starts with, after blanks; 0 when it does not start with one.
 int LeadingNumber(const std::wstring& text)
 {
-    const long long n = std::wcstoll(text.c_str(), nullptr, 10);
-    return n > 0 && n <= INT32_MAX ? static_cast<int>(n) : 0;
+    long long n = 0;
+    return ParseWholeNumber(text, 1, INT32_MAX, n, wholeNumberLeading) ? static_cast<int>(n) : 0;
 }
 
 }  // namespace
