@@ -74,39 +74,44 @@ void CFile::Write(const void* buffer, size_t count)
     }
 }
 
+// The low half of a position or size is all ones both for a failure and for a value that
+// happens to end so; only the last error tells them apart, cleared before the call for that.
 uint64_t CFile::Seek(int64_t offset, DWORD origin)
 {
-    LARGE_INTEGER distance;
-    distance.QuadPart = offset;
-    LARGE_INTEGER position{};
-    if (!::SetFilePointerEx(m_handle.Get(), distance, &position, origin))
+    LONG high = static_cast<LONG>(offset >> 32);
+    ::SetLastError(NO_ERROR);
+    const DWORD low = ::SetFilePointer(m_handle.Get(), static_cast<LONG>(offset & 0xFFFFFFFF), &high, origin);
+    if (low == INVALID_SET_FILE_POINTER && ::GetLastError() != NO_ERROR)
         Fail();
-    return static_cast<uint64_t>(position.QuadPart);
+    return static_cast<uint64_t>(static_cast<DWORD>(high)) << 32 | low;
 }
 
 uint64_t CFile::GetLength() const
 {
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(m_handle.Get(), &size))
+    DWORD high = 0;
+    ::SetLastError(NO_ERROR);
+    const DWORD low = ::GetFileSize(m_handle.Get(), &high);
+    if (low == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR)
         Fail();
-    return static_cast<uint64_t>(size.QuadPart);
+    return static_cast<uint64_t>(high) << 32 | low;
 }
 
 std::vector<char> CFile::ReadAll()
 {
     // Sized from the file's length and read in one call: growing the buffer chunk by chunk
-    // copies a large file's bytes over and over. What the file gains meanwhile follows.
+    // copies a large file's bytes over and over. The one byte over tells whether the file
+    // gained any meanwhile; what it gained follows in the same buffer, grown to twice its size
+    // as often as it fills, rather than through a block on the stack, which a CE thread's
+    // 64 KB could not hold.
     const uint64_t position = Seek(0, FILE_CURRENT);
     const uint64_t length = GetLength();
-    std::vector<char> bytes(length > position ? static_cast<size_t>(length - position) : 0);
-    bytes.resize(Read(bytes.data(), bytes.size()));
-    char chunk[65536];
-    for (;;) {
-        const size_t got = Read(chunk, sizeof chunk);
-        if (got == 0)
-            break;
-        bytes.insert(bytes.end(), chunk, chunk + got);
+    std::vector<char> bytes((length > position ? static_cast<size_t>(length - position) : 0) + 1);
+    size_t total = Read(bytes.data(), bytes.size());
+    while (total == bytes.size()) {
+        bytes.resize(bytes.size() * 2);
+        total += Read(bytes.data() + total, bytes.size() - total);
     }
+    bytes.resize(total);
     return bytes;
 }
 

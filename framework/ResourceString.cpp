@@ -3,13 +3,22 @@
 
 namespace {
 
-// The resource's text as it stands; empty when it is missing.
+// The resource's text as it stands; empty when it is missing. The device's system only copies
+// a string into a buffer (a zero size there hands out no pointer to the resource): a text that
+// fills the buffer may have been cut, and is read again into one twice the size.
 std::wstring ReadString(UINT id)
 {
-    const wchar_t* text = nullptr;
-    // With a zero buffer size the system hands out a pointer to the resource itself.
-    const int n = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
-    return n > 0 && text ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
+    std::wstring text(256, L'\0');
+    for (;;) {
+        const int n = ::LoadStringW(::GetModuleHandleW(nullptr), id, text.data(), static_cast<int>(text.size()));
+        if (n <= 0)
+            return std::wstring();
+        if (static_cast<size_t>(n) + 1 < text.size() || text.size() > 0xFFFF) {
+            text.resize(static_cast<size_t>(n));
+            return text;
+        }
+        text.resize(text.size() * 2);
+    }
 }
 
 std::wstring Format(const wchar_t* format, const std::vector<std::wstring>& args, UINT id)
@@ -70,11 +79,13 @@ std::wstring SystemErrorText(DWORD code)
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
         nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_SYS_DEFAULT),
         reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    if (n == 0 || buffer == nullptr)
-        return std::wstring();
-    std::wstring text(buffer, n);
-    ::LocalFree(buffer);
+    std::wstring text;
+    if (n != 0 && buffer != nullptr) {
+        text.assign(buffer, n);
+        ::LocalFree(buffer);
+    }
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
         text.pop_back();
-    return text;
+    // A Pocket PC often carries no message texts of its own; the reason is then the number.
+    return text.empty() ? L"error " + std::to_wstring(code) : text;
 }

@@ -12,7 +12,8 @@ std::wstring LoadResourceString(UINT id);
 // formatter. Raises CResourceException when the string is missing or the formatter fails.
 std::wstring FormatResourceString(UINT id, const std::vector<std::wstring>& args = {});
 std::wstring FormatText(const std::wstring& format, const std::vector<std::wstring>& args = {});
-// The system's message for the last error, or for the given code; empty when it has none.
+// The system's message for the last error, or for the given code; "error N", N the code in
+// decimal, when it has none.
 std::wstring LastErrorText();
 std::wstring SystemErrorText(DWORD code);
 

@@ -1,4 +1,5 @@
 #include "state/FileHelpers.h"
+#include "framework/CeApi.h"
 #include "framework/File.h"
 #include "framework/Handle.h"
 #include "platform/DevicePaths.h"
@@ -69,26 +70,33 @@ bool IsDirectory(const std::wstring& path)
 
 bool CopyOneFile(const std::wstring& source, const std::wstring& destination, bool newOnly)
 {
+    // Attributes, time and size alone: the full file information also asks for the volume's
+    // serial number, which costs more than copying a small file.
+    const DWORD attributes = ::GetFileAttributesW(source.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
     const CFileHandle from(::CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    // Attributes and times alone: the full file information also asks for the volume's serial
-    // number, which costs more than copying a small file.
-    FILE_BASIC_INFO basic{};
-    LARGE_INTEGER size{};
-    if (!from || !::GetFileInformationByHandleEx(from.Get(), FileBasicInfo, &basic, sizeof basic)
-        || (basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !::GetFileSizeEx(from.Get(), &size))
+    FILETIME written{};
+    DWORD sizeHigh = 0;
+    if (!from || !::GetFileTime(from.Get(), nullptr, nullptr, &written))
         return false;
+    ::SetLastError(NO_ERROR);
+    const DWORD sizeLow = ::GetFileSize(from.Get(), &sizeHigh);
+    if (sizeLow == INVALID_FILE_SIZE && ::GetLastError() != NO_ERROR)
+        return false;
+    const uint64_t size = static_cast<uint64_t>(sizeHigh) << 32 | sizeLow;
     // A file opened with truncation, even an empty one, has the host's file system start
     // writing all of it out while it is closed, and the caller waits for that; a file made new
     // is written out in the background.
     const CFileHandle to(::CreateFileW(destination.c_str(), GENERIC_WRITE, 0, nullptr,
-                                       newOnly ? CREATE_NEW : CREATE_ALWAYS, basic.FileAttributes, nullptr));
+                                       newOnly ? CREATE_NEW : CREATE_ALWAYS, attributes, nullptr));
     if (!to)
         return false;
     // The system's own copy moves 64 KB a call. A large file's many calls cost more than its
     // bytes, so it goes in blocks of 128 KB; a smaller one keeps to 64 KB, which the heap has
     // at hand, where a larger block would be new memory to fill on every copy.
-    std::vector<char> buffer(size.QuadPart >= (8 << 20) ? 128u << 10 : 64u << 10);
+    std::vector<char> buffer(size >= (8 << 20) ? 128u << 10 : 64u << 10);
     for (;;) {
         DWORD got = 0;
         if (!::ReadFile(from.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr))
@@ -99,7 +107,6 @@ bool CopyOneFile(const std::wstring& source, const std::wstring& destination, bo
         if (!::WriteFile(to.Get(), buffer.data(), got, &put, nullptr) || put != got)
             return false;
     }
-    FILETIME written{basic.LastWriteTime.LowPart, static_cast<DWORD>(basic.LastWriteTime.HighPart)};
     return ::SetFileTime(to.Get(), nullptr, nullptr, &written) != FALSE;
 }
 

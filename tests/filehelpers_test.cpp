@@ -18,6 +18,37 @@ std::vector<std::wstring> List(const std::wstring& folder, const std::wstring& p
     return names;
 }
 
+// How deep into the stack run reaches, on a thread of its own whose free stack is painted
+// first: the bytes of the deepest frame are the lowest ones changed.
+size_t StackUsedBy(const std::function<void()>& run)
+{
+    struct Job {
+        const std::function<void()>* run;
+        size_t used;
+        size_t painted;
+    } job{&run, 0, 0};
+    const auto measure = [](void* param) -> DWORD {
+        Job& j = *static_cast<Job*>(param);
+        volatile char here = 0;
+        auto* low = static_cast<char*>(reinterpret_cast<NT_TIB*>(::NtCurrentTeb())->StackLimit);
+        // What this frame's own calls need stays unpainted.
+        char* top = const_cast<char*>(&here) - 4096;
+        j.painted = static_cast<size_t>(top - low);
+        ::memset(low, 0xA5, j.painted);
+        (*j.run)();
+        const char* p = low;
+        while (p < top && static_cast<unsigned char>(*p) == 0xA5)
+            ++p;
+        j.used = static_cast<size_t>(const_cast<char*>(&here) - p);
+        return 0;
+    };
+    const CKernelHandle thread(::CreateThread(nullptr, 0, measure, &job, 0, nullptr));
+    EXPECT_TRUE(thread.IsValid());
+    ::WaitForSingleObject(thread.Get(), INFINITE);
+    EXPECT_GE(job.painted, 256u << 10) << "too little of the stack is committed to measure";
+    return job.used;
+}
+
 TEST_F(FileHelpersTest, ExistsAndIsDirectory)
 {
     WriteFileBytes(L"\\Windows\\file.txt", "x");
@@ -235,6 +266,9 @@ TEST_F(FileHelpersTest, FormatResourceStringInsertsArguments)
         << "arguments are not formatted again";
     EXPECT_EQ(L"b-a", FormatText(L"%2-%1", {L"a", L"b"}));
     EXPECT_THROW(FormatResourceString(12345), CResourceException);
+    const std::wstring longText = LoadResourceString(IDS_UNSUPPORTED_DEVICE);
+    EXPECT_GT(longText.size(), 256u);
+    EXPECT_EQ(L"AT YOUR OWN RISK.", longText.substr(longText.size() - 17)) << "whole";
 }
 
 // Every failure of the program is an `error`, reported in one stop box under the program's
@@ -263,12 +297,33 @@ TEST_F(FileHelpersTest, EveryFailureIsReportedAsAnErrorUnderTheTitle)
     }
 }
 
-TEST_F(FileHelpersTest, LastErrorTextNamesTheError)
+TEST_F(FileHelpersTest, LastErrorTextNamesTheErrorOrItsNumber)
 {
     ::SetLastError(ERROR_FILE_NOT_FOUND);
     const std::wstring text = LastErrorText();
     EXPECT_FALSE(text.empty());
     EXPECT_NE(L'\n', text.empty() ? L'\n' : text.back()) << "no line end: " << ::testing::PrintToString(text);
+    // A code of the applications' own range, which no system has a message for.
+    EXPECT_EQ(L"error 536870913", SystemErrorText(0x20000001));
+    EXPECT_EQ(L"Cannot access file \"\\x.txt\". error 536870913",
+              CFileException(L"\\x.txt", 0x20000001).GetMessage());
+}
+
+// A CE thread has 64 KB of stack for everything it calls.
+TEST_F(FileHelpersTest, ReadAllReadsTheRestOfTheFileOnLittleStack)
+{
+    std::string bytes(300000, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i * 13 + i / 1000);
+    WriteFileBytes(L"\\Temp\\all.bin", bytes);
+    std::vector<char> rest{'s', 'e', 'n', 't', 'i', 'n', 'e', 'l'};
+    const size_t used = StackUsedBy([&] {
+        CFile file(L"\\Temp\\all.bin", CFile::modeRead);
+        file.Seek(1000, FILE_BEGIN);
+        rest = file.ReadAll();
+    });
+    EXPECT_EQ(bytes.substr(1000), std::string(rest.begin(), rest.end()));
+    EXPECT_LT(used, 16u << 10) << "bytes of stack";
 }
 
 TEST_F(FileHelpersTest, ExtractResourceWritesItsBytes)
