@@ -117,14 +117,12 @@ void CProgramRun::Remove()
 
 CKernelHandle CProgramRun::Start() const
 {
-    // The command line as the device's shortcuts have it; the system looks for a program
-    // named without a folder as it does for a typed one.
-    std::wstring commandLine = platform::CommandLineText(m_strProgram, m_strArguments);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
+    // Started by its image name, which the system looks for as it does a typed one when it
+    // has no folder; the program's command line is its arguments alone.
+    std::wstring arguments = m_strArguments;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info)) {
+    if (!::CreateProcessW(m_strProgram.c_str(), arguments.empty() ? nullptr : arguments.data(), nullptr, nullptr,
+                          FALSE, 0, nullptr, nullptr, nullptr, &info)) {
         const DWORD code = ::GetLastError();
         throw error(FormatResourceString(IDS_RUN_CANNOT_START, {m_strProgram, SystemErrorText(code)}));
     }

@@ -1,4 +1,5 @@
 #include "core/TaskManager.h"
+#include "framework/CeApi.h"
 #include "framework/Error.h"
 #include "framework/MainWindow.h"
 #include "framework/MessageBox.h"
@@ -66,7 +67,7 @@ void CTaskManager::CloseApplicationOf(HWND window)
         return;
     // A second window of the program itself (an unowned dialog, say) must not end the
     // program in the middle of a switch, before its changes can be rolled back.
-    if (processId == ::GetCurrentProcessId())
+    if (processId == ::GetOwnerProcess())
         return;
     if (CKernelHandle process = Terminate(processId))
         m_terminated.push_back(std::move(process));

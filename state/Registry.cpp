@@ -1,4 +1,5 @@
 #include "state/Registry.h"
+#include "framework/NoCaseCompare.h"
 #include "framework/ResourceString.h"
 #include "resources/resource.h"
 
@@ -32,11 +33,6 @@ CRegKey CreateKey(uint32_t root, const std::wstring& path)
                              KEY_ALL_ACCESS, nullptr, &h, nullptr) != ERROR_SUCCESS)
         return CRegKey();
     return CRegKey(h);
-}
-
-bool EqualsNoCase(const std::wstring& a, const wchar_t* b)
-{
-    return ::CompareStringOrdinal(a.c_str(), -1, b, -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
@@ -141,7 +137,8 @@ void CRegistry::DeleteKey(const wchar_t* subKey)
     if (m_root == 0 || name.empty())
         return;
     CKeyCache::Forget();
-    ::RegDeleteTreeW(RootKey(m_root), name.c_str());
+    // The device's RegDeleteKey takes the key's subkeys with it.
+    ::RegDeleteKeyW(RootKey(m_root), name.c_str());
 }
 
 bool CRegistry::KeyExists(const wchar_t* subKey)

@@ -1,7 +1,9 @@
 #include "state/TodayThemeManager.h"
 #include "core/VideoMode.h"
+#include "framework/CeApi.h"
 #include "framework/Handle.h"
 #include "framework/Error.h"
+#include "framework/NoCaseCompare.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
@@ -48,7 +50,7 @@ void CTodayThemeManager::Switch(CVideoMode from, CVideoMode to)
 
 void CTodayThemeManager::Install(const std::wstring& theme)
 {
-    if (::CompareStringOrdinal(theme.c_str(), -1, kStandardTheme, -1, TRUE) == CSTR_EQUAL) {
+    if (EqualsNoCase(theme, kStandardTheme)) {
         ResetToStandard();
         return;
     }
@@ -60,13 +62,12 @@ void CTodayThemeManager::Install(const std::wstring& theme)
     ClearWallpaper(today);
     today.DeleteValue(nullptr, L"Watermark");
 
-    std::wstring command = std::wstring(L"\"") + kInstaller + L"\" /safe /noui /nouninstall /delete 0 \"" + theme + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
+    // The system hands the installer its arguments alone; it knows its own name.
+    std::wstring arguments = L"/safe /noui /nouninstall /delete 0 \"" + theme + L"\"";
     PROCESS_INFORMATION info{};
     // An installer that cannot be started would leave the Today screen cleared with no word
     // to the user; it is reported like one that does not finish.
-    if (!::CreateProcessW(kInstaller, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!::CreateProcessW(kInstaller, arguments.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info))
         throw CTodayThemeException(FormatResourceString(IDS_THEME_CANNOT_INSTALL, {theme}));
     CKernelHandle process(info.hProcess);
     CKernelHandle thread(info.hThread);
@@ -75,7 +76,7 @@ void CTodayThemeManager::Install(const std::wstring& theme)
     today.WriteString(nullptr, L"Skin", theme.c_str());
     // A hung window must not hold up the switch: the reload request is sent with a time limit.
     DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(HWND_BROADCAST, WM_WININICHANGE, 0xF2, 0, SMTO_ABORTIFHUNG, 1000, &result);
+    ::SendMessageTimeout(HWND_BROADCAST, WM_WININICHANGE, 0xF2, 0, SMTO_ABORTIFHUNG, 1000, &result);
 }
 
 void CTodayThemeManager::ResetToStandard()
