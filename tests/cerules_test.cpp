@@ -545,6 +545,24 @@ TEST_F(OemInfo, OemTextComesFromThePlatformKeyInABufferOfBytes)
     EXPECT_STREQ(L"untouched", small);
 }
 
+TEST_F(OemInfo, ALongOemTextIsGivenWholeOrNotAtAll)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Platform", 0, KEY_SET_VALUE, &key));
+    const std::wstring text(300, L'x');
+    ::RegSetValueExW(key, L"OEMInfo", 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+    auto* spi = Ce<decltype(::SystemParametersInfoW)>("SystemParametersInfoW");
+    ASSERT_TRUE(spi);
+    wchar_t small[128] = L"";
+    EXPECT_FALSE(spi(kSpiGetOemInfo, sizeof small, small, 0));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), ::GetLastError());
+    wchar_t whole[301] = L"";
+    ASSERT_TRUE(spi(kSpiGetOemInfo, sizeof whole, whole, 0));
+    EXPECT_EQ(text, whole);
+}
+
 TEST_F(CeRules, OtherSystemParametersAreTheDesktops)
 {
     auto* spi = Ce<decltype(::SystemParametersInfoW)>("SystemParametersInfoW");

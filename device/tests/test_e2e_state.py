@@ -71,6 +71,17 @@ class StateSettings(unittest.TestCase):
             self.until("the folder to be selected", chooser, CHOOSER_TREE, target["texts"][0], lambda i: i["selected"])
         self.tap_label(self.item(chooser, CHOOSER_TREE, folder))
         self.until("the folder to be selected", chooser, CHOOSER_TREE, folder, lambda i: i["selected"])
+        # So does a file below the list's lower edge (the device's "\Windows" holds its ROM files
+        # and DLLs): the list scrolls a tapped item into view.
+        list_bottom = next(c["rect"][3] for c in self.controls(chooser) if c["id"] == CHOOSER_LIST) - 2
+        for _ in range(20):
+            if self.item(chooser, CHOOSER_LIST, name)["rect"][3] <= list_bottom:
+                break
+            lowest = max((i for i in self.items(chooser, CHOOSER_LIST) if i["rect"][1] < list_bottom - 4),
+                         key=lambda i: i["rect"][1])
+            self.tap_at(lowest["rect"][0] + ICON + 8, (lowest["rect"][1] + list_bottom) // 2)
+            self.until("the file to come into view", chooser, CHOOSER_LIST, lowest["texts"][0],
+                       lambda i: i["rect"][3] <= list_bottom)
         left, top, _, bottom = self.item(chooser, CHOOSER_LIST, name)["rect"]
         self.tap_at(left + ICON + 8, (top + bottom) // 2)
         path = "\\%s\\%s" % (folder, name)

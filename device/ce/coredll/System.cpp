@@ -1,6 +1,7 @@
 // coredll's system parameters and registry where CE differs from the desktop: the OEM
 // information text, and RegDeleteKeyW, which on CE deletes a key with all its subkeys.
 #include <windows.h>
+#include <vector>
 #include "CeStandIn.h"
 
 namespace {
@@ -22,28 +23,29 @@ BOOL CopyText(const wchar_t* text, UINT size, void* buffer)
     return TRUE;
 }
 
-// The device's OEM text: the image's REG_SZ HKLM\Platform "OEMInfo", at most 255 characters.
-// FALSE, with the reason as the last error, when the device has none.
+// The device's OEM text: the image's REG_SZ HKLM\Platform "OEMInfo", whole. FALSE, with the
+// reason as the last error, when the device has none.
 BOOL GetOemInfo(UINT size, void* buffer)
 {
     HKEY key = nullptr;
     LONG result = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Platform", 0, KEY_QUERY_VALUE, &key);
-    wchar_t text[256] = L"";
     DWORD type = 0;
-    DWORD bytes = sizeof text - sizeof text[0];
-    if (result == ERROR_SUCCESS) {
-        result = ::RegQueryValueExW(key, L"OEMInfo", nullptr, &type, reinterpret_cast<BYTE*>(text), &bytes);
+    DWORD bytes = 0;
+    if (result == ERROR_SUCCESS)
+        result = ::RegQueryValueExW(key, L"OEMInfo", nullptr, &type, nullptr, &bytes);
+    std::vector<wchar_t> text(bytes / sizeof(wchar_t) + 1, L'\0');
+    if (result == ERROR_SUCCESS && type == REG_SZ)
+        result = ::RegQueryValueExW(key, L"OEMInfo", nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &bytes);
+    if (key)
         ::RegCloseKey(key);
-    }
     if (result == ERROR_SUCCESS && type != REG_SZ)
         result = ERROR_NOT_SUPPORTED;
     if (result != ERROR_SUCCESS) {
-        ::SetLastError(result == ERROR_MORE_DATA ? ERROR_NOT_SUPPORTED : static_cast<DWORD>(result));
+        ::SetLastError(static_cast<DWORD>(result));
         return FALSE;
     }
-    // The stored text need not end with a zero.
-    text[bytes / sizeof(wchar_t)] = L'\0';
-    return CopyText(text, size, buffer);
+    // The stored text need not end with a zero; the extra element above always does.
+    return CopyText(text.data(), size, buffer);
 }
 
 }  // namespace
