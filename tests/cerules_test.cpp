@@ -405,12 +405,20 @@ TEST_F(CeRules, FileFunctionsTakeDeviceForms)
 
 TEST_F(CeRules, PathsTheSystemGivesHaveNoDrive)
 {
-    wchar_t path[MAX_PATH] = L"";
-    const DWORD length = Ce<decltype(::GetModuleFileNameW)>("GetModuleFileNameW")(nullptr, path, MAX_PATH);
-    ASSERT_GT(length, 2u);
-    EXPECT_EQ(std::wstring::npos, std::wstring(path).find(L':')) << "the module's path has no drive";
-    EXPECT_EQ(L'\\', path[0]);
-    EXPECT_EQ(SelfPath().substr(2), std::wstring(path, length));
+    // A module on the device: a copy of commctrl's stand-in, loaded from "\Temp".
+    wchar_t standIn[MAX_PATH] = L"";
+    ASSERT_TRUE(::GetModuleFileNameW(Dll(L"commctrl.dll"), standIn, MAX_PATH));
+    ASSERT_TRUE(::CopyFileW(standIn, L"\\Temp\\cerules-module.dll", FALSE));
+    const HMODULE copy = ::LoadLibraryW(L"\\Temp\\cerules-module.dll");
+    ASSERT_TRUE(copy) << "error " << ::GetLastError();
+    wchar_t path[MAX_PATH] = L"sentinel";
+    const auto moduleName = Ce<decltype(::GetModuleFileNameW)>("GetModuleFileNameW");
+    const DWORD length = moduleName(copy, path, MAX_PATH);
+    EXPECT_EQ(L"\\Temp\\cerules-module.dll", std::wstring(path, length)) << "the module's path has no drive";
+    ::FreeLibrary(copy);
+    // The test programs themselves run from the build's folders on the host's drive, which
+    // the device has not: their paths are given as they are.
+    EXPECT_EQ(SelfPath(), std::wstring(path, moduleName(nullptr, path, MAX_PATH)));
 
     auto* temp = Proc<DWORD WINAPI(DWORD, LPWSTR)>(Dll(L"coredll.dll"), "GetTempPathW");
     ASSERT_TRUE(temp);

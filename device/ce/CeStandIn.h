@@ -13,12 +13,14 @@
 
 namespace ce {
 
-// True for a path with a drive letter ("X:..."), which the device's file system has no form
-// for; the last error is then ERROR_INVALID_NAME, as the device gives for a name it cannot
-// take. Null paths are left to the function they are passed to.
+// True for a path with the device's drive letter ("D:..."), which the device's file system has
+// no form for; the last error is then ERROR_INVALID_NAME, as the device gives for a name it
+// cannot take. Null paths, and paths on the host's other drives, are left to the function they
+// are passed to.
 bool RefuseDrivePath(LPCWSTR path);
 
-// path without its drive letter ("D:\Windows" -> "\Windows"), in place; its new length.
+// path without the device's drive letter ("D:\Windows" -> "\Windows"), in place; its new
+// length. A path on another drive keeps its letter.
 DWORD StripDrive(LPWSTR path, DWORD length);
 
 }  // namespace ce

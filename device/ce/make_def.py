@@ -24,7 +24,6 @@ import sys
 
 # CE's window longs are as wide as a pointer, and the simulator runs 64-bit programs.
 FORWARDED_AS = {
-    "GetWindowLongW": "user32.GetWindowLongPtrW",
     "SetWindowLongW": "user32.SetWindowLongPtrW",
 }
 # The device has neither an environment nor a current directory: no stand-in exports these,

@@ -1,17 +1,44 @@
 // coredll's file functions: the device's paths have no drive letters ("\" is the root of its
-// object store). A path with one is refused with ERROR_INVALID_NAME, as the device refuses a
-// name it cannot take; the paths the system gives out have none. Drive-less paths are handed
-// on as they are: the device's programs run with the device's file system as their current
-// drive, so that "\Windows" is the device's.
+// object store). A path with the device's drive letter is refused with ERROR_INVALID_NAME, as
+// the device refuses a name it cannot take; the paths the system gives out have none.
+// Drive-less paths are handed on as they are: the device's programs run with the device's file
+// system as their current drive, so that "\Windows" is the device's. A path on another drive
+// is a folder of the host's, which only the test harness has (its programs run from the
+// build's folders), and is handed on as it is.
 #include <windows.h>
 #include <shellapi.h>
 #include "CeStandIn.h"
 
 namespace ce {
 
+namespace {
+
+wchar_t DriveLetter(wchar_t letter)
+{
+    return letter >= L'a' && letter <= L'z' ? static_cast<wchar_t>(letter - L'a' + L'A') : letter;
+}
+
+// The letter of the drive that is current when the program starts, in upper case, or 0.
+wchar_t DeviceDrive()
+{
+    static const wchar_t drive = [] {
+        wchar_t folder[MAX_PATH] = L"";
+        const DWORD n = ::GetCurrentDirectoryW(MAX_PATH, folder);
+        return n >= 2 && n < MAX_PATH && folder[1] == L':' ? DriveLetter(folder[0]) : L'\0';
+    }();
+    return drive;
+}
+
+bool OnDeviceDrive(LPCWSTR path)
+{
+    return path && path[0] && path[1] == L':' && DriveLetter(path[0]) == DeviceDrive();
+}
+
+}  // namespace
+
 bool RefuseDrivePath(LPCWSTR path)
 {
-    if (!path || !path[0] || path[1] != L':')
+    if (!OnDeviceDrive(path))
         return false;
     ::SetLastError(ERROR_INVALID_NAME);
     return true;
@@ -19,7 +46,7 @@ bool RefuseDrivePath(LPCWSTR path)
 
 DWORD StripDrive(LPWSTR path, DWORD length)
 {
-    if (length < 2 || path[1] != L':')
+    if (length < 2 || !OnDeviceDrive(path))
         return length;
     ::MoveMemory(path, path + 2, (length - 2 + 1) * sizeof(wchar_t));
     return length - 2;

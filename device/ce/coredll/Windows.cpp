@@ -2,7 +2,8 @@
 // WM_CREATE (no WM_NCCREATE, WM_GETMINMAXINFO or WM_NCCALCSIZE) and none after WM_DESTROY (no
 // WM_NCDESTROY). A class registered through coredll gets the stand-in's procedure, which
 // answers those messages with the system's default and passes everything else to the class's
-// own procedure, kept by the class's atom. CE takes only its own class styles and no class menu.
+// own procedure, kept by the class's atom; asked for a window's procedure, coredll names the
+// class's own, as the device does. CE takes only its own class styles and no class menu.
 #include <windows.h>
 #include "CeStandIn.h"
 
@@ -78,6 +79,17 @@ ATOM WINAPI CE(RegisterClassW)(const WNDCLASSW* wc)
     }
     ::ReleaseSRWLockExclusive(&g_lock);
     return atom;
+}
+
+// CE's window longs are as wide as a pointer, and the simulator runs 64-bit programs.
+LONG_PTR WINAPI CE(GetWindowLongW)(HWND hwnd, int index)
+{
+    const LONG_PTR value = ::GetWindowLongPtrW(hwnd, index);
+    if (index == GWLP_WNDPROC && value == reinterpret_cast<LONG_PTR>(&CeClassProc)) {
+        if (WNDPROC proc = OwnProc(hwnd))
+            return reinterpret_cast<LONG_PTR>(proc);
+    }
+    return value;
 }
 
 }  // extern "C"
