@@ -5,6 +5,7 @@
 // as a menu or a button of the parent's own would. It is a child of the parent with the id
 // ID_COMMAND_BAR, which the parent keeps across its bottom.
 #include <windows.h>
+#include "framework/CeApi.h"
 
 class CCommandBar {
 public:

@@ -116,6 +116,14 @@ bool FileExists(const std::wstring& path)
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+bool StartProgram(const std::wstring& image, const std::wstring& arguments, PROCESS_INFORMATION& info)
+{
+    std::wstring commandLine = arguments;
+    return ::CreateProcessW(image.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr,
+                            &info)
+        != FALSE;
+}
+
 HKEY Root(uint32_t root)
 {
     return CRegistry::RootKey(root);

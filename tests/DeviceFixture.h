@@ -28,6 +28,9 @@ private:
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadFileBytes(const std::wstring& path);  // "<missing>" when it cannot be read
 bool FileExists(const std::wstring& path);
+// Starts a program as the device starts one: by its image name, with the arguments alone as its
+// command line and no start-up information. False, with the last error, when it did not start.
+bool StartProgram(const std::wstring& image, const std::wstring& arguments, PROCESS_INFORMATION& info);
 
 // Registry helpers that bypass CRegistry, so that its tests check it against the system.
 HKEY Root(uint32_t root);

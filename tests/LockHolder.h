@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
+#include "DeviceFixture.h"
 #include "framework/Handle.h"
 
 class CLockHolder {
@@ -19,14 +20,11 @@ public:
         ::GetModuleFileNameW(nullptr, self, MAX_PATH);
         std::wstring exe = self;
         exe = exe.substr(0, exe.rfind(L'\\') + 1) + L"lockholder.exe";
-        std::wstring commandLine = L"\"" + exe + L"\" " + eventName + L" " + kind + L" \"" + title + L"\"";
+        std::wstring arguments = eventName + L" " + kind + L" \"" + title + L"\"";
         if (!file.empty())
-            commandLine += L" \"" + file + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
+            arguments += L" \"" + file + L"\"";
         PROCESS_INFORMATION info = {};
-        if (!::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &info)) {
+        if (!StartProgram(exe, arguments, info)) {
             ADD_FAILURE() << "cannot start " << ::testing::PrintToString(exe) << ", error " << ::GetLastError();
             return;
         }

@@ -9,6 +9,7 @@
 #include "core/ModeSwitch.h"
 #include "core/VideoMode.h"
 #include "framework/ProgramEnd.h"
+#include "platform/RebootControl.h"
 #include "state/IniFile.h"
 #include "state/Registry.h"
 
@@ -50,7 +51,7 @@ inline std::wstring LiveCalibration();
 inline void SetLiveCalibration(const std::wstring& text);
 
 // A device running QVGA portrait as it booted, with its touch calibration, and the program's
-// end recorded in m_exitCodes rather than carried out.
+// end recorded in m_exitCodes and its soft resets counted in m_resets, rather than carried out.
 class RunningDeviceTest : public ModeTest {
 protected:
     void SetUp() override
@@ -59,9 +60,14 @@ protected:
         BootInto(false, 0);
         SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
         m_previousEnd = SetEndProgramHandler([this](UINT code) { m_exitCodes.push_back(code); });
+        m_previousReset = platform::SetSoftResetHandler([this] {
+            ++m_resets;
+            return true;
+        });
     }
     void TearDown() override
     {
+        platform::SetSoftResetHandler(std::move(m_previousReset));
         SetEndProgramHandler(std::move(m_previousEnd));
         ModeTest::TearDown();
     }
@@ -76,9 +82,11 @@ protected:
     static std::string DriverMode() { return ::testing::PrintToString(CVideoMode::ReadCurrentMode()); }
 
     std::vector<UINT> m_exitCodes;
+    int m_resets = 0;
 
 private:
     EndProgramHandler m_previousEnd;
+    platform::SoftResetHandler m_previousReset;
 };
 
 inline std::vector<BYTE> SzBytes(const std::wstring& text)

@@ -69,10 +69,13 @@ TEST_F(DevicePlatformTest, OemInfoComesFromTheImage)
     EXPECT_EQ(L"TOSHIBA e805", platform::GetOemInfo());
 }
 
-TEST_F(DevicePlatformTest, OemInfoIsCutToTheQueryBuffer)
+TEST_F(DevicePlatformTest, OemInfoFillsTheQueryBufferOrIsNone)
 {
-    SetOemInfo(std::wstring(300, L'x'));
+    SetOemInfo(std::wstring(127, L'x'));
     EXPECT_EQ(std::wstring(127, L'x'), platform::GetOemInfo());
+    // The system refuses a buffer too small for the whole text.
+    SetOemInfo(std::wstring(128, L'x'));
+    EXPECT_EQ(L"", platform::GetOemInfo());
 }
 
 TEST_F(DevicePlatformTest, OemInfoOfAnotherTypeIsNone)

@@ -25,12 +25,9 @@ protected:
     // STILL_ACTIVE when it did not end within waitMs.
     DWORD Install(const std::wstring& theme, DWORD waitMs = 10000, const std::wstring& options = L"/delete 0")
     {
-        std::wstring command = L"\"\\Windows\\wceload.exe\" /safe /noui /nouninstall " + options + L" \"" + theme + L"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
         PROCESS_INFORMATION info{};
-        if (!::CreateProcessW(L"\\Windows\\wceload.exe", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info))
+        if (!StartProgram(L"\\Windows\\wceload.exe", L"/safe /noui /nouninstall " + options + L" \"" + theme + L"\"",
+                          info))
             return 0xDEAD;
         CKernelHandle process(info.hProcess);
         CKernelHandle thread(info.hThread);

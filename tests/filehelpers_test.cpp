@@ -232,14 +232,12 @@ TEST_F(FileHelpersTest, ProgramOnDeviceDriveHasDrivelessFolder)
     ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
     ASSERT_TRUE(CreatePath(L"\\Program Files\\Dorix"));
     ASSERT_TRUE(::CopyFileW(self, L"\\Program Files\\Dorix\\probe.exe", FALSE));
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    std::wstring command = L"\"D:\\Program Files\\Dorix\\probe.exe\" --gtest_filter=FileHelpersChild.PrintProgramFolder";
     // The child would wipe the device in its fixture: it runs only the printing test below,
     // which writes its answer to a file.
     ::SetEnvironmentVariableW(L"DORIX_PROGRAM_FOLDER_CHILD", L"1");
-    const BOOL started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+    const bool started = StartProgram(L"\\Program Files\\Dorix\\probe.exe",
+                                      L"--gtest_filter=FileHelpersChild.PrintProgramFolder", pi);
     ::SetEnvironmentVariableW(L"DORIX_PROGRAM_FOLDER_CHILD", nullptr);
     ASSERT_TRUE(started);
     ::WaitForSingleObject(pi.hProcess, 30000);

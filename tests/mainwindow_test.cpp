@@ -179,12 +179,13 @@ TEST_F(MainWindowTest, NoResetWarningSkipsOnlyTheResetQuestion)
     EXPECT_TRUE(TakeQuit());
 }
 
-TEST_F(MainWindowTest, WithoutNoResetTheSwitchAsksForTheSoftReset)
+TEST_F(MainWindowTest, WithoutNoResetTheSwitchAsksTheSystemForTheSoftResetAndReportsARefusal)
 {
     // The device host would accept the request and end the program; here nobody does, so the
-    // request is withdrawn after a while and the handler returns. A second thread sees the
-    // request while it stands: woken by each change in the folder, it reads the request as
-    // soon as its writer has closed it.
+    // system withdraws the request after a while and refuses. A second thread sees the request
+    // while it stands: woken by each change in the folder, it reads the request as soon as its
+    // writer has closed it.
+    const platform::SoftResetHandler recorded = platform::SetSoftResetHandler({});
     const std::wstring request = L"\\Temp\\reset-request";
     ::SetEnvironmentVariableW(L"DORIX_DEVICE_RESET", request.c_str());
     CChangeHandle changes(::FindFirstChangeNotificationW(
@@ -204,13 +205,16 @@ TEST_F(MainWindowTest, WithoutNoResetTheSwitchAsksForTheSoftReset)
         }
     });
     Set(L"NoResetWarning");
+    AnswerNextBox(IDOK);
     Tap(IDC_VGA_PORTRAIT);
     watcher.join();
     ::SetEnvironmentVariableW(L"DORIX_DEVICE_RESET", nullptr);
+    platform::SetSoftResetHandler(recorded);
     EXPECT_EQ(std::to_string(::GetCurrentProcessId()) + "\n", seen) << "the reset request of this program";
     EXPECT_EQ("VGA.0", DriverMode());
-    EXPECT_FALSE(TakeQuit()) << "a reset, not the end of the program";
-    EXPECT_TRUE(m_exitCodes.empty());
+    ASSERT_EQ(1u, m_boxes.size()) << "the refusal is reported";
+    EXPECT_NE(std::wstring::npos, m_boxes[0].text.find(L"refused the soft reset")) << m_boxes[0].text;
+    EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
 }
 
 TEST_F(MainWindowTest, FailedSwitchIsReportedAndEndsWithCodeOne)

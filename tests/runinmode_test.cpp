@@ -1,7 +1,9 @@
 #include <windows.h>
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 #include "KeepBoxDriver.h"
 #include "ModeFixture.h"
@@ -27,6 +29,40 @@ std::string Narrow(const std::wstring& text)
 {
     return std::string(text.begin(), text.end());
 }
+
+// The device host's part in a reset, for a program started by the test: the host accepts the
+// request (takes its file away) and ends the program that asked, whose process id the request
+// holds; the program waits for that and never returns from its request.
+class CResetHost {
+public:
+    CResetHost()
+    {
+        ::SetEnvironmentVariableW(L"DORIX_DEVICE_RESET", kRequest);
+        m_thread = std::thread([this] {
+            for (DWORD start = ::GetTickCount(); !m_stop && ::GetTickCount() - start < 20000; ::Sleep(20)) {
+                const std::string pid = ReadFileBytes(kRequest);
+                if (pid == "<missing>" || pid.empty() || pid.back() != '\n'
+                    || !::MoveFileW(kRequest, L"\\Temp\\reset-accepted"))
+                    continue;
+                CKernelHandle program(::OpenProcess(PROCESS_TERMINATE, FALSE, std::stoul(pid)));
+                if (program)
+                    ::TerminateProcess(program.Get(), 0);
+                return;
+            }
+        });
+    }
+    ~CResetHost()
+    {
+        m_stop = true;
+        m_thread.join();
+        ::SetEnvironmentVariableW(L"DORIX_DEVICE_RESET", nullptr);
+    }
+
+private:
+    static constexpr const wchar_t* kRequest = L"\\Temp\\reset-request";
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
 
 // A running device with its Startup folder; the probe program tells when it has run.
 class RunInModeTest : public RunningDeviceTest {
@@ -203,6 +239,7 @@ TEST_F(RunInModeTest, SwitchWhileTheProgramRunsCancelsTheReturn)
     BootInto(true, 1);
     Record(BuildFile(L"dorix.exe"), true);
     SetRawValue(kUser, kRecord, L"Arguments", REG_SZ, SzBytes(L"QVGA LL Y"));
+    const CResetHost host;
     EXPECT_TRUE(Process(L"RESUME"));
     EXPECT_EQ("QVGA.3", DriverMode());
     ExpectRunGone();

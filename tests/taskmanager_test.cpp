@@ -64,14 +64,9 @@ TEST_F(TaskManagerTest, NeverClosesTheProgramItself)
     }
     wchar_t self[MAX_PATH] = L"";
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine =
-        L"\"" + std::wstring(self) + L"\" --gtest_filter=TaskManagerTest.NeverClosesTheProgramItself";
     ::SetEnvironmentVariableW(L"DORIX_TASKMANAGER_CHILD", L"1");
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    const BOOL started = ::CreateProcessW(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                          &startup, &info);
+    const bool started = StartProgram(self, L"--gtest_filter=TaskManagerTest.NeverClosesTheProgramItself", info);
     ::SetEnvironmentVariableW(L"DORIX_TASKMANAGER_CHILD", nullptr);
     ASSERT_TRUE(started) << "error " << ::GetLastError();
     CKernelHandle process(info.hProcess), thread(info.hThread);
