@@ -1,4 +1,5 @@
 #include "app/MainView.h"
+#include <algorithm>
 #include <iterator>
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
@@ -52,7 +53,7 @@ void CMainView::OnInitialUpdate()
                 controls[n] = child;
         }
     }
-    RECT places[8];
+    RECT drawn[8];
     for (int n = 0; n < 8; ++n) {
         CBmpButton& button = m_buttons[n];
         if (!button.GetSafeHwnd())
@@ -63,9 +64,26 @@ void CMainView::OnInitialUpdate()
         SIZE picture{};
         if (button.GetContentSize(picture))
             place = RECT{place.left, place.top, place.left + picture.cx, place.top + picture.cy};
-        places[n] = m_scaler.Scale(place);
+        drawn[n] = place;
     }
-    FitButtons(places, GetClientRect());
+    const RECT client = GetClientRect();
+    RECT places[8];
+    for (int n = 0; n < 8; ++n)
+        places[n] = m_scaler.Scale(drawn[n]);
+    // Where the form as drawn does not fit (a landscape screen's view is lower than the four
+    // rows), the buttons move into columns; the scaler's factor, which lets the form fit the
+    // view's height, shrinks the pictures, but the pictures of the screen's own size may fit
+    // in three columns as well.
+    if (!FitsAsDrawn(places, client)) {
+        const float screenScale = ScreenScale();
+        RECT larger[8];
+        if (screenScale > m_scaler.GetScale() && ScaleAndFit(drawn, screenScale, client, larger)) {
+            std::copy(std::begin(larger), std::end(larger), std::begin(places));
+            m_scaler.Measure(kDesignWidth, kDesignHeight, screenScale);
+        } else {
+            FitButtons(places, client);
+        }
+    }
     for (int n = 0; n < 8; ++n) {
         const RECT& place = places[n];
         m_buttons[n].SetFont(m_scaler.GetFont(), visible);
@@ -76,13 +94,32 @@ void CMainView::OnInitialUpdate()
     }
 }
 
-void CMainView::FitButtons(RECT (&places)[8], const RECT& client)
+float CMainView::ScreenScale()
+{
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    return static_cast<float>(width < height ? width : height) / static_cast<float>(kDesignWidth);
+}
+
+bool CMainView::ScaleAndFit(const RECT (&drawn)[8], float scale, const RECT& client, RECT (&places)[8])
+{
+    for (int n = 0; n < 8; ++n)
+        places[n] = CLayoutScaler::Scale(drawn[n], scale);
+    return FitButtons(places, client);
+}
+
+bool CMainView::FitsAsDrawn(const RECT (&places)[8], const RECT& client)
 {
     RECT used{};
     for (const RECT& place : places)
         ::UnionRect(&used, &used, &place);
-    if (used.right <= client.right && used.bottom <= client.bottom)
-        return;
+    return used.right <= client.right && used.bottom <= client.bottom;
+}
+
+bool CMainView::FitButtons(RECT (&places)[8], const RECT& client)
+{
+    if (FitsAsDrawn(places, client))
+        return true;
     const int width = places[0].right - places[0].left;
     const int height = places[0].bottom - places[0].top;
     const int count = static_cast<int>(std::size(places));
@@ -97,8 +134,9 @@ void CMainView::FitButtons(RECT (&places)[8], const RECT& client)
             const int top = gapY + (n / columns) * (height + gapY);
             places[n] = RECT{left, top, left + width, top + height};
         }
-        return;
+        return true;
     }
+    return false;
 }
 
 bool CMainView::OnCommand(UINT id, UINT code, HWND control)

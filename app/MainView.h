@@ -35,8 +35,14 @@ private:
     // fit the view (on a landscape screen the view is lower than the four rows), the buttons
     // go row by row, in their table order, into the fewest columns that let them all fit whole,
     // evenly spaced; a view that holds the form keeps it as drawn. places are the buttons'
-    // rectangles in the view, changed where they have to move.
-    static void FitButtons(RECT (&places)[8], const RECT& client);
+    // rectangles in the view, changed where they have to move. False when no arrangement fits.
+    static bool FitButtons(RECT (&places)[8], const RECT& client);
+    static bool FitsAsDrawn(const RECT (&places)[8], const RECT& client);
+    // The buttons' rectangles drawn for the design screen, scaled by the factor and fitted into
+    // the view; false when they do not fit at that factor.
+    static bool ScaleAndFit(const RECT (&drawn)[8], float scale, const RECT& client, RECT (&places)[8]);
+    // The screen's own factor against the design: 2 on the VGA screens, 1 on the QVGA ones.
+    static float ScreenScale();
     // Confirms, switches, then restarts or ends the program. A failure of the switch is
     // reported and ends the program with exit code 1; nothing escapes.
     void SwitchFromButton(CVideoMode target);

@@ -43,10 +43,16 @@ void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight)
 
 void CLayoutScaler::Measure(int designWidth, int designHeight)
 {
+    Measure(designWidth, designHeight,
+            ComputeScale(SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, designWidth,
+                         designHeight));
+}
+
+void CLayoutScaler::Measure(int designWidth, int designHeight, float scale)
+{
     m_designWidth = designWidth;
     m_designHeight = designHeight;
-    m_scale = ComputeScale(SIZE{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)}, designWidth,
-                           designHeight);
+    m_scale = scale;
     CreateFont();
 }
 
@@ -62,10 +68,10 @@ void CLayoutScaler::Apply(HWND window, int designWidth, int designHeight, SIZE s
     LayOutChildren();
 }
 
-RECT CLayoutScaler::Scale(const RECT& rect) const
+RECT CLayoutScaler::Scale(const RECT& rect, float scale)
 {
-    return RECT{Scaled(rect.left, m_scale), Scaled(rect.top, m_scale), Scaled(rect.right, m_scale),
-                Scaled(rect.bottom, m_scale)};
+    return RECT{Scaled(rect.left, scale), Scaled(rect.top, scale), Scaled(rect.right, scale),
+                Scaled(rect.bottom, scale)};
 }
 
 void CLayoutScaler::FitWindow() const

@@ -23,6 +23,8 @@ public:
     // Only the factor and the font for the screen, for a window that places its children
     // itself; nothing is laid out.
     void Measure(int designWidth, int designHeight);
+    // The same with the factor given rather than worked out from the screen.
+    void Measure(int designWidth, int designHeight, float scale);
 
     // The factor for a screen: the smaller of the width ratio and the height ratio, where the
     // height ratio counts only what the screen adds beyond 320; 1.0 for screens lower than
@@ -30,7 +32,9 @@ public:
     static float ComputeScale(SIZE screen, int designWidth, int designHeight);
 
     // A rectangle drawn for the design screen, on this screen.
-    RECT Scale(const RECT& rect) const;
+    RECT Scale(const RECT& rect) const { return Scale(rect, m_scale); }
+    // A rectangle drawn for the design screen, scaled by the factor.
+    static RECT Scale(const RECT& rect, float scale);
 
     float GetScale() const { return m_scale; }
     int GetFontHeight() const { return m_fontHeight; }
