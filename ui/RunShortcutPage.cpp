@@ -51,6 +51,27 @@ bool CRunShortcutPage::OnInitDialog()
     return result;
 }
 
+LRESULT CRunShortcutPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SIZE)
+        WidenModes(LOWORD(lParam));
+    return CTabbedPage::WindowProc(message, wParam, lParam);
+}
+
+void CRunShortcutPage::WidenModes(int pageWidth) const
+{
+    const CWindow modes = GetDlgItem(IDC_RUN_MODE);
+    const RECT place = modes.GetRectInParent();
+    const int width = pageWidth - 2 * place.left;
+    if (width <= place.right - place.left)
+        return;
+    // A combo box's window height is its box and its list together.
+    RECT dropped{};
+    modes.SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    ::SetWindowPos(modes, nullptr, 0, 0, width, dropped.bottom - dropped.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CRunShortcutPage::DoDataExchange(CDataExchange& dx)
 {
     CRunShortcut& shortcut = GetData();
