@@ -7,6 +7,9 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#ifndef __MINGW32CE__
+#include "framework/AygShell.h"
+#endif
 
 // Each is an inline function of its own name, so that a call written ::Name(...) compiles too.
 // Resources: on CE a loaded resource is its own address.
@@ -86,25 +89,4 @@ __declspec(dllimport) DWORD WINAPI GetOwnerProcess();
 constexpr DWORD IOCTL_HAL_REBOOT = 0x0101003C;
 // SystemParametersInfoW's query of the OEM information text.
 constexpr UINT SPI_GETOEMINFO = 258;
-
-// The Pocket PC shell's menu bar (aygshell.h).
-struct SHMENUBARINFO {
-    DWORD cbSize;
-    HWND hwndParent;
-    DWORD dwFlags;
-    UINT nToolBarId;
-    HINSTANCE hInstRes;
-    int nBmpId;
-    int cBmpImages;
-    HWND hwndMB;
-    COLORREF clrBk;
-};
-constexpr DWORD SHCMBF_EMPTYBAR = 0x0001;
-constexpr DWORD SHCMBF_HIDDEN = 0x0002;
-constexpr DWORD SHCMBF_HIDESIPBUTTON = 0x0004;
-constexpr DWORD SHCMBF_COLORBK = 0x0008;
-constexpr DWORD SHCMBF_HMENU = 0x0010;
-// The question to a menu bar for the menu it shows.
-constexpr UINT SHCMBM_GETMENU = WM_USER + 402;
-extern "C" __declspec(dllimport) BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* info);
 #endif

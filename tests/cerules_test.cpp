@@ -16,23 +16,12 @@
 #include <string>
 #include <thread>
 #include <vector>
+#include "framework/AygShell.h"
 
 // The functions only CE has, from the stand-ins through the import libraries.
-struct CeMenuBarInfo {
-    DWORD cbSize;
-    HWND hwndParent;
-    DWORD dwFlags;
-    UINT nToolBarId;
-    HINSTANCE hInstRes;
-    int nBmpId;
-    int cBmpImages;
-    HWND hwndMB;
-    COLORREF clrBk;
-};
 extern "C" {
 __declspec(dllimport) BOOL WINAPI KernelIoControl(DWORD, LPVOID, DWORD, LPVOID, DWORD, LPDWORD);
 __declspec(dllimport) BOOL WINAPI SHCreateShortcut(LPWSTR, LPWSTR);
-__declspec(dllimport) BOOL WINAPI SHCreateMenuBar(CeMenuBarInfo*);
 }
 
 namespace {
@@ -677,9 +666,9 @@ protected:
     }
     void TearDown() override { ::DestroyWindow(m_parent); }
 
-    CeMenuBarInfo Info(DWORD flags, UINT id) const
+    SHMENUBARINFO Info(DWORD flags, UINT id) const
     {
-        CeMenuBarInfo info{};
+        SHMENUBARINFO info{};
         info.cbSize = sizeof info;
         info.hwndParent = m_parent;
         info.dwFlags = flags;
@@ -712,7 +701,7 @@ protected:
 
 TEST_F(MenuBar, MenuTitlesAreButtonsOfTheBarAcrossTheParentsBottom)
 {
-    CeMenuBarInfo info = Info(kShcmbfHmenu, kMenuId);
+    SHMENUBARINFO info = Info(kShcmbfHmenu, kMenuId);
     ASSERT_TRUE(SHCreateMenuBar(&info)) << ::GetLastError();
     const HWND bar = info.hwndMB;
     ASSERT_TRUE(bar);
@@ -748,7 +737,7 @@ TEST_F(MenuBar, MenuTitlesAreButtonsOfTheBarAcrossTheParentsBottom)
 
 TEST_F(MenuBar, PictureButtonsCarryTheirCommandsAndATapSendsItToTheParent)
 {
-    CeMenuBarInfo info = Info(0, kBarId);
+    SHMENUBARINFO info = Info(0, kBarId);
     ASSERT_TRUE(SHCreateMenuBar(&info)) << ::GetLastError();
     const HWND bar = info.hwndMB;
     const HWND first = ::GetDlgItem(bar, 2001), second = ::GetDlgItem(bar, 2003), text = ::GetDlgItem(bar, 2004);
@@ -768,7 +757,7 @@ TEST_F(MenuBar, PictureButtonsCarryTheirCommandsAndATapSendsItToTheParent)
 
 TEST_F(MenuBar, TheBarLaysItsButtonsOutWhenItsSizeChanges)
 {
-    CeMenuBarInfo info = Info(kShcmbfHmenu, kMenuId);
+    SHMENUBARINFO info = Info(kShcmbfHmenu, kMenuId);
     ASSERT_TRUE(SHCreateMenuBar(&info));
     const HWND bar = info.hwndMB;
     ::MoveWindow(bar, 0, 0, 320, 2 * Height(), FALSE);
@@ -785,7 +774,7 @@ TEST_F(MenuBar, TheBarIs26HighOnAQvgaScreen)
     if (std::min(width, height) >= 480)
         GTEST_SKIP() << "Wine's null graphics driver gives the tests a screen of " << width << "x" << height
                      << ", whose bar is 52 high (tested above); the device's end-to-end tests see the QVGA bar";
-    CeMenuBarInfo info = Info(kShcmbfHmenu, kMenuId);
+    SHMENUBARINFO info = Info(kShcmbfHmenu, kMenuId);
     ASSERT_TRUE(SHCreateMenuBar(&info));
     RECT own{};
     ::GetWindowRect(info.hwndMB, &own);
@@ -794,7 +783,7 @@ TEST_F(MenuBar, TheBarIs26HighOnAQvgaScreen)
 
 TEST_F(MenuBar, ABadParentOrAMissingResourceIsRefused)
 {
-    CeMenuBarInfo info = Info(kShcmbfHmenu, kMenuId);
+    SHMENUBARINFO info = Info(kShcmbfHmenu, kMenuId);
     info.hwndParent = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0xDEAD));
     EXPECT_FALSE(SHCreateMenuBar(&info));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_WINDOW_HANDLE), ::GetLastError());

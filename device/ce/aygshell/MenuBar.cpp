@@ -18,27 +18,9 @@
 #include <new>
 #include <vector>
 #include "CeStandIn.h"
+#include "framework/AygShell.h"
 
 namespace {
-
-// Pocket PC 2003's SHMENUBARINFO and flags (aygshell.h).
-struct SHMENUBARINFO {
-    DWORD cbSize;
-    HWND hwndParent;
-    DWORD dwFlags;
-    UINT nToolBarId;
-    HINSTANCE hInstRes;
-    int nBmpId;
-    int cBmpImages;
-    HWND hwndMB;
-    COLORREF clrBk;
-};
-constexpr DWORD SHCMBF_EMPTYBAR = 0x0001;
-constexpr DWORD SHCMBF_HIDDEN = 0x0002;
-constexpr DWORD SHCMBF_HMENU = 0x0010;
-// The bar's messages: the sub-menu of a button (lParam its id), the menu of the bar.
-constexpr UINT SHCMBM_GETSUBMENU = WM_USER + 401;
-constexpr UINT SHCMBM_GETMENU = WM_USER + 402;
 
 // The bar's id in its parent and the first id of the menu titles.
 constexpr UINT kBarId = 0xE800;
