@@ -331,10 +331,6 @@ class PageLayout(unittest.TestCase):
         self.assertIn("runs past its parent", cut[0])
 
 
-if __name__ == "__main__":
-    unittest.main()
-
-
 class ComparingWithTheFactoryState(unittest.TestCase):
     def test_registry_changes_name_added_deleted_and_changed_keys_and_values(self):
         before, now = registry.Hive(), registry.Hive()
@@ -383,19 +379,22 @@ class TheDeviceDllsExportLists(unittest.TestCase):
                                      "--nm", "x86_64-w64-mingw32-nm", "--libdir", "/usr/x86_64-w64-mingw32/lib",
                                      "--desktop", "kernel32,user32,shell32,comctl32", "--out", out, own],
                                     stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-            text = open(out).read() if os.path.exists(out) else ""
+            text = ""
+            if os.path.exists(out):
+                with open(out) as f:
+                    text = f.read()
             return result.returncode, text, result.stderr
 
     @unittest.skipUnless(shutil.which("x86_64-w64-mingw32-nm"), "needs the cross toolchain")
     def test_own_functions_are_the_stand_ins_the_rest_forwarded_under_ce_names(self):
-        code, text, errors = self.make(["CloseHandle", "SendMessageTimeout", "ImageList_LoadImage", "GetWindowLongW",
+        code, text, errors = self.make(["CloseHandle", "SendMessageTimeout", "ImageList_LoadImage", "SetWindowLongW",
                                         "CreateFileW"],
                                        "HANDLE WINAPI CE(CreateFileW)(LPCWSTR name)\nDWORD WINAPI CE(GetOwnerProcess)()\n")
         self.assertEqual(0, code, errors)
         lines = [line.strip() for line in text.splitlines()]
         for line in ("CloseHandle = kernel32.CloseHandle", "SendMessageTimeout = user32.SendMessageTimeoutW",
                      "ImageList_LoadImage = comctl32.ImageList_LoadImageW",
-                     "GetWindowLongW = user32.GetWindowLongPtrW", "CreateFileW = Ce_CreateFileW",
+                     "SetWindowLongW = user32.SetWindowLongPtrW", "CreateFileW = Ce_CreateFileW",
                      "GetOwnerProcess = Ce_GetOwnerProcess"):
             self.assertIn(line, lines)
 
@@ -414,3 +413,7 @@ class TheDeviceDllsExportLists(unittest.TestCase):
             code, text, errors = self.make(["CloseHandle", name])
             self.assertEqual(1, code, name)
             self.assertIn(name + ", which the device does not have", errors)
+
+
+if __name__ == "__main__":
+    unittest.main()
