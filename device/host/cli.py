@@ -1,21 +1,19 @@
 """dorix-device: the simulated Pocket PC on this machine."""
 
 import argparse
-import hashlib
 import json
 import os
 import signal
-import subprocess
 import sys
 import time
 
-import device as devicemod
-import driver
-import factory
 import pages
-import registry
 import supervisor
 import ui
+from build import STANDIN, default_build
+from errors import DeviceError
+from home import DORIX_PATH, Home, default_home
+from session import Session
 
 DESCRIPTION = """\
 The simulated Toshiba e805/e800 Pocket PC that Dorix runs on.
@@ -61,47 +59,31 @@ Run "device/dorix-device COMMAND --help" for a command's options.
 """
 
 
-def make_device(args, log=print):
-    return devicemod.Device(args.image, home=args.home, build=args.build, log=log)
-
-
-def ensure_built(args):
-    """Sets up the machine and builds what the device needs (incremental)."""
-    repo = devicemod.REPO
-    subprocess.run(["bash", os.path.join(repo, "tools", "setup-machine")], check=True)
-    if not os.path.exists(os.path.join(args.build, "CMakeCache.txt")):
-        subprocess.run(["cmake", "-S", repo, "-B", args.build, "-DCMAKE_BUILD_TYPE=Release"], check=True,
-                       stdout=subprocess.DEVNULL)
-    # The device's programs, and Dorix's once the build has it; not the tests.
-    listed = subprocess.run(["cmake", "--build", args.build, "--target", "help"], check=True,
-                            stdout=subprocess.PIPE, text=True).stdout.split()
-    targets = ["devctl", "wceload", "standin", "pixels", "boxfit", "boxfithost", "navbar", "coredll_standin",
-               "commctrl_standin", "aygshell_standin"] + (
-        ["dorix"] if "dorix" in listed else [])
-    subprocess.run(["cmake", "--build", args.build, "-j%d" % (os.cpu_count() or 2), "--target"] + targets,
-                   check=True, stdout=subprocess.DEVNULL)
+def make_home(args):
+    return Home(args.image, home=args.home, build=args.build)
 
 
 def cmd_run(args):
-    dev = make_device(args)
+    home = make_home(args)
     headless = args.headless or not os.environ.get("DISPLAY")
     if not args.no_build:
-        ensure_built(args)
-    dev.require_built("devctl.exe", "boxfit.exe", "navbar.exe", devicemod.STANDIN)
-    dev.lock()
-    if dev.running():
-        raise devicemod.DeviceError("the device is already running")
-    if not dev.created:
-        dev.create()
+        home.build.make()
+    home.build.require("devctl.exe", "boxfit.exe", "navbar.exe", STANDIN)
+    home.lock()
+    if home.running():
+        raise DeviceError("the device is already running")
+    if not home.created:
+        home.create()
     program = args.program
     if program is None:
-        program = dev.install_program() or dev.built(devicemod.STANDIN)
-        if program != devicemod.DORIX_PATH:
+        program = home.install_program() or home.build.device(STANDIN)
+        if program != DORIX_PATH:
             print("Dorix is not built: running the device's stand-in program in its place")
     elif program == "standin":
-        program = dev.built(devicemod.STANDIN)
-    report = {"image": dev.image.name, "program": program, "boots": [], "boxes": [], "resets": []}
+        program = home.build.device(STANDIN)
+    report = {"image": home.image.name, "program": program, "boots": [], "boxes": [], "resets": []}
     supervisor.stop_on_signals()
+    dev = Session(home)
     answerer = ui.BoxAnswerer(dev, args.answer or [], print, args.box_wait)
     program_args = list(args.args)
     if program_args and program_args[0] == "--":
@@ -117,62 +99,12 @@ def cmd_run(args):
     return 0
 
 
-def fingerprint(path):
-    """A host file's (size, digest), what the factory comparison compares."""
-    digest = hashlib.sha1()
-    with open(path, "rb") as f:
-        for block in iter(lambda: f.read(1 << 20), b""):
-            digest.update(block)
-    return os.path.getsize(path), digest.hexdigest()
-
-
-def device_files(root, skip=None):
-    """Device path -> (size, digest) of every file below the host folder root, in walk order."""
-    files = {}
-    for folder, _, names in os.walk(root):
-        for name in sorted(names):
-            full = os.path.join(folder, name)
-            path = "\\" + os.path.relpath(full, root).replace("/", "\\")
-            if skip is None or not path.lower().startswith(skip):
-                files[path] = fingerprint(full)
-    return files
-
-
-def state_of(dev):
-    hive = dev.registry()
-    settings = dev.driver_settings(hive)
-    mode = driver.boot_mode(settings)
-    before = registry.Hive()
-    for name, root in (("system.reg", "HKLM"), ("user.reg", "HKCU")):
-        with open(os.path.join(dev.factory, name), encoding="utf-8", errors="replace") as f:
-            before.keys.update(registry.parse_wine(f.read(), root).keys)
-    with open(os.path.join(dev.factory, "volatile.dat"), encoding="utf-8") as f:
-        before.keys.update(registry.parse_volatile(f.read()).keys)
-    # The device's own keys (those of its image) and Dorix's settings; Wine's keys are noise.
-    roots = {e["name"] for e in dev.image.registry.keys.values()} | {"HKCU\\Software\\Dorix"}
-    changes = factory.registry_changes(hive, before, roots)
-    rom = {path: fingerprint(source) for path, source in dev.rom().items()}
-    changes += factory.file_changes(device_files(dev.drive, skip="\\temp\\"), rom, device_files(dev.image.files))
-    calibration = hive.get("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH", "CalibrationData")
-    return {
-        "image": dev.image.name, "oem_info": dev.image.oem_info, "home": dev.dir,
-        "running": bool(dev.running()),
-        "boot_mode": mode.name, "screen": list(mode.size), "safe_reason": mode.safe_reason,
-        "program_reads": driver.program_reading(settings),
-        "vga_mode": settings.vga_mode, "angle": settings.angle,
-        "rotation_lcd0": settings.rotations.get("LCD0"), "rotation_lcd1": settings.rotations.get("LCD1"),
-        "table_error": settings.table_error,
-        "calibration": calibration[1] if calibration else None,
-        "changes": changes,
-    }
-
-
 def cmd_state(args):
-    dev = make_device(args)
-    if not dev.created:
-        print("the device %s has not been created yet (dorix-device run creates it)" % dev.image.name)
+    home = make_home(args)
+    if not home.created:
+        print("the device %s has not been created yet (dorix-device run creates it)" % home.image.name)
         return 1
-    state = state_of(dev)
+    state = home.state()
     if args.json:
         print(json.dumps(state, indent=1))
         return 0
@@ -192,15 +124,15 @@ def cmd_state(args):
 
 
 def cmd_factory_reset(args):
-    dev = make_device(args)
-    dev.lock()
-    dev.factory_reset()
-    print("the device %s is in factory state" % dev.image.name)
+    home = make_home(args)
+    home.lock()
+    home.factory_reset()
+    print("the device %s is in factory state" % home.image.name)
     return 0
 
 
 def cmd_stop(args):
-    session = make_device(args).running()
+    session = make_home(args).running()
     if not session:
         print("the device is not running")
         return 1
@@ -209,7 +141,7 @@ def cmd_stop(args):
 
 
 def attached(args):
-    dev = make_device(args)
+    dev = Session(make_home(args))
     dev.attach()
     return dev
 
@@ -240,7 +172,7 @@ def cmd_tap(args):
     elif args.text:
         call += ["--text", args.text]
     else:
-        raise devicemod.DeviceError("tap wants --id, --text or --point")
+        raise DeviceError("tap wants --id, --text or --point")
     ui.call(attached(args), *call)
     return 0
 
@@ -334,26 +266,25 @@ def cmd_start(args):
 
 def cmd_screenshot(args):
     dev = attached(args)
-    print(dev.screenshot(args.file or os.path.join(dev.screens, "screenshot-%d.png" % int(time.time()))))
+    print(dev.screenshot(args.file or os.path.join(dev.home.screens, "screenshot-%d.png" % int(time.time()))))
     return 0
 
 
 def cmd_pages(args):
     # A device of its own, in factory state each time: the user's device keeps its state.
-    dev = devicemod.Device(args.image, home=os.path.join(args.home or devicemod.default_home(), "pages"),
-                           build=args.build)
+    home = Home(args.image, home=os.path.join(args.home or default_home(), "pages"), build=args.build)
     if not args.no_build:
-        ensure_built(args)
-    dev.require_built("devctl.exe")
-    dev.lock()
-    if not dev.created:
-        dev.create()
-    dev.factory_reset()
-    out = os.path.abspath(args.out or os.path.join(dev.screens, "pages"))
+        home.build.make()
+    home.build.require("devctl.exe")
+    home.lock()
+    if not home.created:
+        home.create()
+    home.factory_reset()
+    out = os.path.abspath(args.out or os.path.join(home.screens, "pages"))
     os.makedirs(out, exist_ok=True)
     supervisor.stop_on_signals()
     try:
-        pictures = pages.take(dev, args.screen or list(pages.SCREENS), out)
+        pictures = pages.take(Session(home), args.screen or list(pages.SCREENS), out)
     except pages.NoSheets as e:
         print(e)
         return 3
@@ -372,7 +303,7 @@ def parser():
     common.add_argument("--image", default="e805", help="device image (device/images/NAME; default e805)")
     common.add_argument("--home", default=None, help="where devices live (default $DORIX_DEVICE_HOME or "
                         "~/.cache/dorix-device)")
-    common.add_argument("--build", default=devicemod.default_build(), help="the build folder with the device's "
+    common.add_argument("--build", default=default_build(), help="the build folder with the device's "
                         "programs (default $DORIX_BUILD or build/)")
     top = argparse.ArgumentParser(prog="dorix-device", description=DESCRIPTION,
                                   formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -496,6 +427,6 @@ def main(argv=None):
         return 2
     try:
         return args.func(args)
-    except devicemod.DeviceError as e:
+    except DeviceError as e:
         print("dorix-device: %s" % e, file=sys.stderr)
         return 1

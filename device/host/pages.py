@@ -9,9 +9,9 @@ import re
 import subprocess
 from collections import namedtuple
 
-import device as devicemod
 import driver
 import ui
+from errors import DeviceError
 
 Sheet = namedtuple("Sheet", "menu caption")
 
@@ -56,7 +56,7 @@ BS_TYPEMASK, BS_GROUPBOX = 0xF, 7
 WAIT = 30.0
 
 
-class NoSheets(devicemod.DeviceError):
+class NoSheets(DeviceError):
     """The program has no settings sheets to show."""
 
 
@@ -219,7 +219,7 @@ class Pictures:
         """The sheet once its tab index is selected and a page shows; None before."""
         try:
             selected = ui.query(self.dev, "tabs", "--hwnd", str(hwnd))["selected"]
-        except devicemod.DeviceError:
+        except DeviceError:
             # A sheet busy creating the page it shows does not answer within devctl's time-out;
             # that is "not yet", and the wait around this goes on asking.
             return None
@@ -260,17 +260,17 @@ def take(dev, screens, out, log=print):
     takes the pictures there and checks them; returns the Pictures with its shots and faults.
     Raises NoSheets when Dorix has no sheets."""
     pictures = Pictures(dev, out, log)
-    program = dev.install_program()
+    program = dev.home.install_program()
     if program is None:
-        raise devicemod.DeviceError("Dorix is not built: no sheets to show")
+        raise DeviceError("Dorix is not built: no sheets to show")
     for screen in screens:
         vga, orientation = SCREENS[screen]
-        dev.set_mode(vga, orientation)
+        dev.home.set_mode(vga, orientation)
         try:
             mode = dev.boot(True)
             log("%s: %s" % (screen, mode.name))
             if mode.size != driver.screen_size(vga, orientation):
-                raise devicemod.DeviceError("the device booted %s instead: %s" % (mode.name, mode.safe_reason))
+                raise DeviceError("the device booted %s instead: %s" % (mode.name, mode.safe_reason))
             dev.start(program)
             pictures.screen(driver.screen_size(vga, orientation))
         finally:

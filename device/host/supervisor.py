@@ -7,8 +7,8 @@ import signal
 import threading
 import time
 
-import device as devicemod
 import ui
+from errors import DeviceError
 
 
 class Stop(Exception):
@@ -47,7 +47,7 @@ def list_windows(lister):
     while its windows are listed, or a device whose programs are being ended, leaves no list."""
     try:
         return lister()
-    except devicemod.DeviceError as e:
+    except DeviceError as e:
         print("  windows not listed: %s" % str(e).splitlines()[0] if str(e) else "  windows not listed")
         return []
 
@@ -57,7 +57,7 @@ def screenshot_if_shown(dev, path):
     that ends at once may take the device's desktop with it while the picture is taken."""
     try:
         return dev.screenshot(path)
-    except devicemod.DeviceError as e:
+    except DeviceError as e:
         print("  no screenshot: %s" % str(e).splitlines()[0])
         return None
 
@@ -72,7 +72,7 @@ def show_boot(dev, entry, number, found, started, report, reset_started):
         print("  reset took %.1f s (request to the program's first window)" % report["resets"][-1]["seconds"])
     for line in entry["windows"]:
         print("  " + line)
-    entry["screenshot"] = screenshot_if_shown(dev, os.path.join(dev.screens, "boot-%d.png" % number))
+    entry["screenshot"] = screenshot_if_shown(dev, os.path.join(dev.home.screens, "boot-%d.png" % number))
     print("  screenshot: %s" % entry["screenshot"])
 
 
@@ -121,7 +121,7 @@ def run(dev, program, program_args, headless, answerer, seconds, report):
     program ends or the time is up. Fills report with the boots, resets and what shows last."""
     reset_started = None
     try:
-        for stale in (dev.request, dev.request + ".accepted"):
+        for stale in (dev.home.request, dev.home.request + ".accepted"):
             if os.path.exists(stale):
                 os.remove(stale)
         while True:
@@ -149,7 +149,7 @@ def run(dev, program, program_args, headless, answerer, seconds, report):
             program_args = []
         final = list_windows(lambda: ui.windows(dev))
         report["final_windows"] = [ui.describe(w) for w in final]
-        report["final_screenshot"] = screenshot_if_shown(dev, os.path.join(dev.screens, "final.png"))
+        report["final_screenshot"] = screenshot_if_shown(dev, os.path.join(dev.home.screens, "final.png"))
         print("the device shows:")
         for line in report["final_windows"]:
             print("  " + line)

@@ -8,7 +8,8 @@ import tempfile
 import threading
 import time
 
-import device as devicemod
+import winestart
+from errors import DeviceError
 
 BUTTONS = {1: "OK", 2: "Cancel", 3: "Abort", 4: "Retry", 5: "Ignore", 6: "Yes", 7: "No", 10: "Try Again",
            11: "Continue"}
@@ -23,8 +24,8 @@ class Server:
     def __init__(self, dev, session):
         self.key = (session.get("boot"), session.get("display"), session.get("host_pid"))
         self.err = tempfile.TemporaryFile()
-        self.proc = subprocess.Popen([devicemod.WINE, dev.built("devctl.exe"), "serve"], env=dev.env(),
-                                     cwd=dev.drive, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=self.err)
+        self.proc = dev.wine.start(dev.home.build.device("devctl.exe"), "serve", stdin=subprocess.PIPE,
+                                   stdout=subprocess.PIPE, stderr=self.err)
         self.pending = b""
         self.answered = 0
 
@@ -33,16 +34,19 @@ class Server:
                                                            session.get("host_pid"))
 
     def close(self, dev):
-        """Ends the server; whether it never started (devicemod.START_FAILURE), so that no
-        command it was given has run."""
+        """Ends the server; (exit code, error output), the error output also into the device's
+        Wine log. A server that answered has started: its error output does not count then
+        (winestart.never_started)."""
         if self.proc.poll() is None:
             self.proc.kill()
         code = self.proc.wait()
         self.proc.stdin.close()
         self.proc.stdout.close()
-        never = dev.never_started(code, self.err) and not self.answered
+        self.err.seek(0)
+        errors = self.err.read()
         self.err.close()
-        return never
+        dev.wine.log_errors(errors)
+        return code, b"" if self.answered else errors
 
     def call(self, args, timeout):
         """(exit code, output) of one command; None when the server ended before answering
@@ -78,32 +82,40 @@ _servers_lock = threading.Lock()
 
 def _served(dev, args, timeout):
     """A command run by the driver's devctl server for the running boot, or None where it cannot
-    serve it (the device is down, or the server ended under the command)."""
-    session = dev.running()
+    serve it (the device is down, or the server ended under the command). A server that Wine's
+    loader could not start is started again, as any program of the device."""
+    session = dev.home.running()
     if not session or any("\n" in a or "\x1f" in a for a in args):
         return None
+    key = id(dev)
+
+    def attempt():
+        server = _servers.get(key)
+        if server is None:
+            server = _servers[key] = Server(dev, session)
+        try:
+            answer = server.call(args, timeout)
+        except subprocess.TimeoutExpired:
+            server.close(dev)
+            del _servers[key]
+            raise
+        if answer is not None:
+            return 0, b"", answer
+        # Its own exit code, before close would end it.
+        server.proc.wait()
+        del _servers[key]
+        return server.close(dev) + (None,)
     with _servers_lock:
-        server = _servers.get(id(dev))
+        server = _servers.get(key)
         if server is not None and not server.alive(session):
             server.close(dev)
-            server = None
-        for _ in range(devicemod.START_ATTEMPTS):
-            if server is None:
-                server = _servers[id(dev)] = Server(dev, session)
-            try:
-                answer = server.call(args, timeout)
-            except subprocess.TimeoutExpired:
-                server.close(dev)
-                del _servers[id(dev)]
-                raise
-            if answer is not None:
-                return answer
-            code = server.proc.wait()
-            del _servers[id(dev)]
-            if not server.close(dev):
-                return code or 1, "devctl %s ended with exit code %d while it ran" % (args[0], code)
-            server = None
-        return 1, "devctl could not be started: %s" % devicemod.START_FAILURE.decode()
+            del _servers[key]
+        code, errors, answer = winestart.start_retried(attempt)
+    if answer is not None:
+        return answer
+    if winestart.never_started(code, errors):
+        return 1, "devctl could not be started: %s" % winestart.START_FAILURE.decode()
+    return code or 1, "devctl %s ended with exit code %d while it ran" % (args[0], code)
 
 
 def devctl(dev, *args, timeout=30):
@@ -112,9 +124,9 @@ def devctl(dev, *args, timeout=30):
         served = _served(dev, args, timeout)
         if served is not None:
             return served
-        result = dev.wine(dev.built("devctl.exe"), *args, check=False, capture=True, timeout=timeout)
+        result = dev.wine.run(dev.home.build.device("devctl.exe"), *args, check=False, capture=True, timeout=timeout)
     except subprocess.TimeoutExpired:
-        raise devicemod.DeviceError("devctl %s did not end within %d s" % (args[0], timeout))
+        raise DeviceError("devctl %s did not end within %d s" % (args[0], timeout))
     return result.returncode, result.stdout.decode("utf-8", "replace")
 
 
@@ -128,13 +140,13 @@ def query(dev, *args):
     """Runs a devctl command that answers with JSON; raises with its message on failure."""
     code, out = devctl(dev, *args)
     if code != 0:
-        raise devicemod.DeviceError(failure(args, code, out))
+        raise DeviceError(failure(args, code, out))
     try:
         return json.loads(out)
     except ValueError:
         # A lister ended half-way (the device is resetting and its programs are being ended)
         # leaves no complete answer behind.
-        raise devicemod.DeviceError("devctl %s ended without an answer: %r" % (args[0], out[:200]))
+        raise DeviceError("devctl %s ended without an answer: %r" % (args[0], out[:200]))
 
 
 def windows(dev):
@@ -153,7 +165,7 @@ def call(dev, *args):
     """Runs a devctl command that changes something; raises with its message on failure."""
     code, out = devctl(dev, *args)
     if code != 0:
-        raise devicemod.DeviceError(failure(args, code, out))
+        raise DeviceError(failure(args, code, out))
 
 
 def wait_for(what, probe, timeout=30.0, interval=0.1):
@@ -165,7 +177,7 @@ def wait_for(what, probe, timeout=30.0, interval=0.1):
         if found:
             return found
         if time.monotonic() > deadline:
-            raise devicemod.DeviceError("%s did not happen within %.0f s" % (what, timeout))
+            raise DeviceError("%s did not happen within %.0f s" % (what, timeout))
         time.sleep(interval)
 
 

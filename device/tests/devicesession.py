@@ -11,8 +11,12 @@ import time
 
 from hostrun import BUILD, HOME, HOST, drive, env, host, png_size
 
-import device as devicemod
+import session as hostsession
 import ui
+from errors import DeviceError
+from home import DORIX_PATH, Home, host_path
+from image import IMAGES
+from winerunner import win_path
 
 SIZES = {"QVGA.0": (240, 320), "QVGA.1": (320, 240), "QVGA.2": (240, 320), "QVGA.3": (320, 240),
          "VGA.0": (480, 640), "VGA.1": (640, 480), "VGA.2": (480, 640), "VGA.3": (640, 480)}
@@ -22,13 +26,13 @@ WAIT = 40.0
 
 def factory(name):
     """The bytes of a file of the e805 image."""
-    with open(os.path.join(devicemod.IMAGES, "e805", "files", *name.strip("\\").split("\\")), "rb") as f:
+    with open(os.path.join(IMAGES, "e805", "files", *name.strip("\\").split("\\")), "rb") as f:
         return f.read()
 
 
 def on_device(path):
     """The host file of a device path on the tests' device."""
-    return devicemod.host_path(drive(), path, existing=False)
+    return host_path(drive(), path, existing=False)
 
 
 def read(path):
@@ -70,7 +74,7 @@ class Session:
         with open(self.log, "w") as log:
             self.host = subprocess.Popen(args, env=dict(env(), PYTHONUNBUFFERED="1"), stdout=log,
                                          stderr=subprocess.STDOUT)
-        self.dev = devicemod.Device("e805", home=HOME, build=BUILD, log=lambda *a: None)
+        self.dev = hostsession.Session(Home("e805", home=HOME, build=BUILD, log=lambda *a: None))
         self.title = "Dorix" if program is None else "Dorix stand-in"
         self.boot = 0
         self.final = None
@@ -100,13 +104,13 @@ class Session:
         while time.monotonic() < deadline:
             if self.host.poll() is not None:
                 self.fail("the device ended")
-            session = self.dev.running()
+            session = self.dev.home.running()
             if session and session.get("boot") == number:
                 try:
                     if self.program_window():
                         self.boot = number
                         return session["mode"]
-                except devicemod.DeviceError:
+                except DeviceError:
                     pass  # between boots
             time.sleep(0.2)
         self.fail("boot %d did not come up" % number)
@@ -117,22 +121,21 @@ class Session:
 
     def screen(self):
         """The screen size the device shows and, for the stand-in, the size it measured."""
-        path = self.dev.screenshot(os.path.join(self.dev.screens, "e2e-%d.png" % self.boot))
+        path = self.dev.screenshot(os.path.join(self.dev.home.screens, "e2e-%d.png" % self.boot))
         return tuple(png_size(path)), path
 
     def start_dorix(self, *args):
         self.dev.attach()
-        self.dev.install_program()
-        self.started.append(subprocess.Popen([devicemod.WINE, devicemod.DORIX_PATH] + list(args), env=self.dev.env(),
-                                             cwd=self.dev.drive, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                             stderr=subprocess.DEVNULL))
+        self.dev.home.install_program()
+        self.started.append(self.dev.wine.start(DORIX_PATH, *args, stdout=subprocess.DEVNULL,
+                                                stderr=subprocess.DEVNULL))
         return self.started[-1]
 
     def wait_for(self, what, probe, timeout=WAIT):
         """What probe() returns once it is true; fails naming what did not happen."""
         try:
             return ui.wait_for(what, probe, timeout)
-        except devicemod.DeviceError as e:
+        except DeviceError as e:
             self.fail(str(e))
 
     def settled(self):
@@ -219,7 +222,7 @@ class Session:
                 try:
                     if not any(w["hwnd"] == box["hwnd"] for w in self.windows()):
                         break
-                except devicemod.DeviceError:
+                except DeviceError:
                     # The answer may start a reset at once: the device's programs are being
                     # ended and its windows cannot be listed. The box is gone with them.
                     break
@@ -240,7 +243,7 @@ class Session:
     def reg(self, key, name):
         """A live registry value as "reg query" shows it, or None when it is missing."""
         self.dev.attach()
-        out = self.dev.wine("reg", "query", key, "/v", name, check=False, capture=True).stdout.decode("utf-8")
+        out = self.dev.wine.run("reg", "query", key, "/v", name, check=False, capture=True).stdout.decode("utf-8")
         for line in out.replace("\r", "").split("\n"):
             found = re.match(r"^    (.*?)    (REG_\w+)    (.*)$", line)
             if found and found.group(1).lower() == name.lower():
@@ -250,7 +253,7 @@ class Session:
 
     def set_dword(self, key, name, value):
         self.dev.attach()
-        self.dev.wine("reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f")
+        self.dev.wine.run("reg", "add", key, "/v", name, "/t", "REG_DWORD", "/d", str(value), "/f")
 
     def import_reg(self, text):
         fd, path = tempfile.mkstemp(suffix=".reg")
@@ -258,7 +261,7 @@ class Session:
             f.write("REGEDIT4\n\n" + text)
         try:
             self.dev.attach()
-            self.dev.wine("regedit", "/S", devicemod.win_path(path))
+            self.dev.wine.run("regedit", "/S", win_path(path))
         finally:
             os.remove(path)
 
@@ -270,8 +273,7 @@ class Session:
             self.host.wait(timeout=60)
             for proc in self.started:
                 proc.wait(timeout=60)
-            if self.dev.wine_log:
-                self.dev.wine_log.close()
+            self.dev.wine.close()
             with open(self.report) as f:
                 self.final = json.load(f)
             os.remove(self.report)

@@ -55,7 +55,7 @@ class CommandLine(unittest.TestCase):
         """Starts Dorix with args; checks the boxes it asks (answered OK) and that the device
         comes back in the expected mode at its size."""
         s = self.session
-        before = s.dev.running()["mode"]
+        before = s.dev.home.running()["mode"]
         self.assertNotEqual(expected, before, "a case must change the mode to show which one was chosen")
         proc = s.start_dorix(*args)
         shown = s.boxes(["ok"] * len(answers))
@@ -92,11 +92,11 @@ class CommandLine(unittest.TestCase):
         self.assertEqual(code, s.ended(proc))
         # An accepted reset request never lets the program end by itself: the host would have
         # said so before ending it.
-        self.assertEqual((resets, boot), (s.resets(), s.dev.running()["boot"]), s.output())
+        self.assertEqual((resets, boot), (s.resets(), s.dev.home.running()["boot"]), s.output())
 
     def test_a_long_box_fits_the_qvga_portrait_screen(self):
         s = self.session
-        if s.dev.running()["mode"] != "QVGA.0":
+        if s.dev.home.running()["mode"] != "QVGA.0":
             s.start_dorix("QVGA", "PORTRAIT", "Y")
             self.assertEqual("QVGA.0", s.wait_for_reset())
         proc = s.start_dorix("VGA", "PORTRAIT")
@@ -224,9 +224,9 @@ class MainWindow(unittest.TestCase):
             s.tap(1029)
             self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["cancel"]))
             s.settled()
-            self.assertEqual((1, 2, 0, False), (s.resets(), s.dev.running()["boot"],
+            self.assertEqual((1, 2, 0, False), (s.resets(), s.dev.home.running()["boot"],
                                                 s.reg("HKLM\\System\\GDI\\Rotation", "Angle"),
-                                                os.path.exists(s.dev.request)), "Cancel changes nothing")
+                                                os.path.exists(s.dev.home.request)), "Cancel changes nothing")
 
             s.tap(1029)
             self.assertEqual([(CONFIRM_RESET, "Dorix", OKCANCEL_EXCLAMATION)], s.boxes(["ok"]))
@@ -357,7 +357,7 @@ class FailedSwitch(unittest.TestCase):
         report = s.stop()
         self.assertEqual((1, 1, ["QVGA.0", "VGA.0"]), (report.get("exit_code"), len(report["resets"]),
                                                         [b["mode"] for b in report["boots"]]), s.output())
-        hive = s.dev.registry()
+        hive = s.dev.home.registry()
         self.assertEqual(("first live", 1, "third live"),
                          tuple(hive.get(SCRATCH, name)[1] for name in ("First", "Second", "Third")))
         self.assertEqual((b"vga skin", "VGA.0"), (read("\\My Documents\\skin.txt"), state()["boot_mode"]))

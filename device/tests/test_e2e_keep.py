@@ -68,7 +68,7 @@ class KeepMode(unittest.TestCase):
             s.gone(question)
             s.settled()
             self.assertEqual((None, None, 4), (read(SHORTCUT), s.reg(PENDING, "VGA"), s.resets()))
-            self.assertEqual("VGA.3", s.dev.running()["mode"])
+            self.assertEqual("VGA.3", s.dev.home.running()["mode"])
         finally:
             report = s.stop()
         self.assertEqual(["QVGA.0", "VGA.0", "VGA.3", "VGA.0", "VGA.3"], [b["mode"] for b in report["boots"]],

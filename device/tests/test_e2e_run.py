@@ -49,7 +49,7 @@ class RunInMode(unittest.TestCase):
             s.tap_in(pixels, PIXELS_END)
             s.gone(pixels)
             s.settled()
-            self.assertEqual(("VGA.0", 3), (s.dev.running()["mode"], s.resets()))
+            self.assertEqual(("VGA.0", 3), (s.dev.home.running()["mode"], s.resets()))
         finally:
             report = s.stop()
         self.assertEqual(["QVGA.0", "VGA.1", "QVGA.0", "VGA.0"], [b["mode"] for b in report["boots"]], s.output())

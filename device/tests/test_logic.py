@@ -13,12 +13,19 @@ from unittest import mock
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "host"))
 
-import device  # noqa: E402
+import build  # noqa: E402
 import driver  # noqa: E402
 import factory  # noqa: E402
 import pages  # noqa: E402
 import registry  # noqa: E402
 import startup  # noqa: E402
+import ui  # noqa: E402
+import winerunner  # noqa: E402
+import winestart  # noqa: E402
+from errors import DeviceError  # noqa: E402
+from home import Home, host_path  # noqa: E402
+from image import Image  # noqa: E402
+from session import Session  # noqa: E402
 
 TABLE = (b"// table\r\n[ASIC0]\r\n\"AutoPwr\"=dword:1\r\n[LCD0]\r\n\"Rotation\"=dword:%s   // comment\r\n"
          b"[LCD1]\r\n\"Rotation\"=%s\r\n")
@@ -124,7 +131,7 @@ class RegistryFiles(unittest.TestCase):
         self.assertEqual(hive.keys, back.keys)
 
     def test_regedit4_export_leaves_out_the_volatile_keys(self):
-        image = device.Image("e805").registry
+        image = Image("e805").registry
         again = registry.parse_regedit4(registry.to_regedit4(image, skip_prefix="HKLM\\HARDWARE"))
         self.assertIsNone(again.key("HKLM\\HARDWARE\\DEVICEMAP\\TOUCH"))
         self.assertEqual(image.get("HKLM\\SYSTEM\\GWE\\Menu\\BarFnt", "Ht"),
@@ -136,7 +143,7 @@ class RegistryFiles(unittest.TestCase):
 class Images(unittest.TestCase):
     def test_images_hold_what_the_device_is_read_for(self):
         for name, model in (("e805", "TOSHIBA e805"), ("e800", "TOSHIBA e800")):
-            image = device.Image(name)
+            image = Image(name)
             reg = image.registry
             self.assertEqual(model, image.oem_info, name)
             self.assertEqual((registry.REG_SZ, "tapadm.exe"), reg.get("HKLM\\init", "Launch90"), name)
@@ -151,20 +158,20 @@ class Images(unittest.TestCase):
                 path = rom["\\Windows\\" + program]
                 self.assertNotEqual(3072, os.path.getsize(path), path)
             self.assertIn("\\Windows\\StartUp", image.folders(), name)
-        self.assertIsNotNone(device.Image("e805").registry.key("HKLM\\Software\\TOSHIBA\\Bluetooth\\BTSETUP"))
-        self.assertIsNone(device.Image("e800").registry.key("HKLM\\Software\\TOSHIBA\\Bluetooth\\BTSETUP"))
-        self.assertIn("\\Windows\\BPU.exe", device.Image("e805").rom_files())
+        self.assertIsNotNone(Image("e805").registry.key("HKLM\\Software\\TOSHIBA\\Bluetooth\\BTSETUP"))
+        self.assertIsNone(Image("e800").registry.key("HKLM\\Software\\TOSHIBA\\Bluetooth\\BTSETUP"))
+        self.assertIn("\\Windows\\BPU.exe", Image("e805").rom_files())
 
     def test_unknown_image_names_the_known_ones(self):
-        with self.assertRaises(device.DeviceError) as raised:
-            device.Image("e999")
+        with self.assertRaises(DeviceError) as raised:
+            Image("e999")
         self.assertIn("e805", str(raised.exception))
 
     def test_host_path_ignores_letter_case(self):
-        root = device.Image("e805").files
+        root = Image("e805").files
         self.assertEqual(os.path.join(root, "Windows", "atihwtbl0.txt"),
-                         device.host_path(root, "\\WINDOWS\\ATIHWTBL0.TXT"))
-        self.assertIsNone(device.host_path(root, "\\Windows\\none.txt"))
+                         host_path(root, "\\WINDOWS\\ATIHWTBL0.TXT"))
+        self.assertIsNone(host_path(root, "\\Windows\\none.txt"))
 
 
 class StartUpShortcuts(unittest.TestCase):
@@ -199,7 +206,7 @@ class StartUpShortcuts(unittest.TestCase):
         for path, data in files.items():
             with open(os.path.join(drive, *path.split("/")), "wb") as f:
                 f.write(data)
-        plan = startup.plan(lambda path: device.host_path(drive, path))
+        plan = startup.plan(lambda path: host_path(drive, path))
         self.assertEqual([("A.lnk", "\\Windows\\WTM.exe", [], "\\Windows\\WTM.exe is no program"),
                           ("b.lnk", "\\Windows\\tool.exe", ["arg"], ""),
                           ("c.lnk", "\\Windows\\missing.exe", [], "\\Windows\\missing.exe is missing")],
@@ -208,67 +215,105 @@ class StartUpShortcuts(unittest.TestCase):
         self.assertEqual(4, len(plan))
 
 
-# A stand-in for Wine's loader: "flaky" fails its first start as the loader does when it cannot
-# place a process, "failing" is a program that runs and fails; each start is counted.
+# A stand-in for Wine's loader: its first $UNSTARTED starts fail as the loader's do when it
+# cannot place a process; then the program runs and ends with exit code $CODE, as devctl's server
+# after answering one command. Each start is counted in $STARTS.
 FAKE_WINE = """#!/bin/sh
 n=$(cat "$STARTS" 2>/dev/null || echo 0); echo $((n + 1)) > "$STARTS"
-if [ "$1" = flaky ] && [ "$n" = 0 ]; then
+if [ "$n" -lt "${UNSTARTED:-0}" ]; then
     echo "err:virtual:virtual_alloc_first_teb wine: failed to map the shared user data: c0000018" >&2; exit 1
 fi
-[ "$1" = failing ] && exit 1
+if [ "$2" = serve ] && [ "${CODE:-0}" = 0 ]; then read -r command; printf '%s\\036%d\\n' "$command" 0; fi
 echo ran
+exit "${CODE:-0}"
 """
 
 
 class StartFailures(unittest.TestCase):
-    def test_a_program_wine_could_not_start_is_started_again_one_that_ran_and_failed_is_not(self):
-        home = tempfile.mkdtemp()
-        self.addCleanup(shutil.rmtree, home)
-        wine, starts = os.path.join(home, "wine"), os.path.join(home, "starts")
-        with open(wine, "w") as f:
-            f.write(FAKE_WINE)
-        os.chmod(wine, 0o755)
-        dev = device.Device("e805", home=home, build=home, log=lambda *a: None)
-        os.makedirs(dev.drive)
+    """A program that Wine's loader could not start is started again, at most three times in
+    all; one that ran and failed is not: by the device host, its devctl server and the unit
+    tests' runner."""
 
-        def run(program):
-            if os.path.exists(starts):
-                os.remove(starts)
-            result = dev.wine(program, check=False, capture=True)
-            with open(starts) as f:
-                return result.returncode, result.stdout, int(f.read())
-        with mock.patch.object(device, "WINE", wine), mock.patch.dict(os.environ, STARTS=starts):
-            self.assertEqual((0, b"ran\n", 2), run("flaky"))
-            self.assertEqual((1, b"", 1), run("failing"))
-        with open(os.path.join(dev.dir, "wine.log"), "rb") as f:
-            self.assertIn(device.START_FAILURE, f.read())
+    def setUp(self):
+        self.folder = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, self.folder)
+        self.wine, self.starts = self.file("wine", FAKE_WINE), os.path.join(self.folder, "starts")
+        patched = mock.patch.dict(os.environ, STARTS=self.starts)
+        patched.start()
+        self.addCleanup(patched.stop)
 
-    def test_the_unit_tests_runner_likewise(self):
-        home = tempfile.mkdtemp()
-        self.addCleanup(shutil.rmtree, home)
-        wine, server, runner, starts = (os.path.join(home, n) for n in ("wine", "wineserver", "wine-run", "starts"))
-        with open(os.path.join(device.REPO, "tools", "wine-run.in")) as f:
+    def file(self, name, text):
+        path = os.path.join(self.folder, name)
+        with open(path, "w") as f:
+            f.write(text)
+        os.chmod(path, 0o755)
+        return path
+
+    def started(self, run, unstarted=0, code=0):
+        """(what run() gives, how often the program was started)."""
+        if os.path.exists(self.starts):
+            os.remove(self.starts)
+        with mock.patch.dict(os.environ, UNSTARTED=str(unstarted), CODE=str(code)):
+            result = run()
+        with open(self.starts) as f:
+            return result, int(f.read())
+
+    def home(self):
+        home = Home("e805", home=self.folder, build=self.folder, log=lambda *a: None)
+        os.makedirs(home.drive)
+        self.addCleanup(home.wine.close)
+        return home
+
+    def test_the_device_host(self):
+        wine = self.home().wine
+
+        def run():
+            result = wine.run("program", check=False, capture=True)
+            return result.returncode, result.stdout
+        with mock.patch.object(winerunner, "WINE", self.wine):
+            self.assertEqual(((0, b"ran\n"), 2), self.started(run, unstarted=1))
+            self.assertEqual(((1, b""), 3), self.started(run, unstarted=5))
+            self.assertEqual(((1, b"ran\n"), 1), self.started(run, code=1))
+        with open(wine.log_path, "rb") as f:
+            self.assertIn(winestart.START_FAILURE, f.read())
+
+    def test_the_devctl_server(self):
+        dev = Session(self.home())
+        with open(dev.home.session_file, "w") as f:
+            f.write('{"host_pid": %d, "display": ":0", "boot": 1}' % os.getpid())
+
+        def run():
+            try:
+                return ui.devctl(dev, "list")
+            finally:
+                server = ui._servers.pop(id(dev), None)
+                if server is not None:
+                    server.close(dev)
+        with mock.patch.object(winerunner, "WINE", self.wine):
+            self.assertEqual(((0, "list"), 2), self.started(run, unstarted=1))
+            self.assertEqual(((1, "devctl could not be started: failed to map the shared user data"), 3),
+                             self.started(run, unstarted=5))
+            self.assertEqual(((5, "devctl list ended with exit code 5 while it ran"), 1), self.started(run, code=5))
+
+    def test_the_unit_tests_runner(self):
+        with open(os.path.join(build.REPO, "tools", "wine-run.in")) as f:
             template = f.read()
-        for path, text in ((wine, FAKE_WINE), (server, "#!/bin/sh\nexit 2\n"),
-                           (runner, template.replace("@CMAKE_BINARY_DIR@", home))):
-            with open(path, "w") as f:
-                f.write(text)
-            os.chmod(path, 0o755)
-        prefix = os.path.join(home, "prefix")
+        runner = self.file("wine-run", template.replace("@CMAKE_BINARY_DIR@", self.folder).replace(
+            "@CMAKE_SOURCE_DIR@", build.REPO))
+        prefix = os.path.join(self.folder, "prefix")
         os.makedirs(os.path.join(prefix, "dosdevices"))
         open(os.path.join(prefix, ".dorix-ready"), "w").close()
-        env = dict(os.environ, DORIX_WINE=wine, DORIX_WINESERVER=server, DORIX_WINEPREFIX=prefix,
-                   DORIX_DEVICE_DIR=os.path.join(home, "drive"), STARTS=starts)
+        env = dict(os.environ, DORIX_WINE=self.wine, DORIX_WINESERVER=self.file("wineserver", "#!/bin/sh\nexit 2\n"),
+                   DORIX_WINEPREFIX=prefix, DORIX_DEVICE_DIR=os.path.join(self.folder, "drive"))
         env.pop("CTEST_RESOURCE_GROUP_0_DEVICE", None)
 
-        def run(program):
-            if os.path.exists(starts):
-                os.remove(starts)
-            result = subprocess.run([runner, program], env=env, capture_output=True)
-            with open(starts) as f:
-                return result.returncode, result.stdout, int(f.read())
-        self.assertEqual((0, b"ran\n", 2), run("flaky"))
-        self.assertEqual((1, b"", 1), run("failing"))
+        def run():
+            result = subprocess.run([runner, "program"], env=dict(env, UNSTARTED=os.environ["UNSTARTED"],
+                                                                   CODE=os.environ["CODE"]), capture_output=True)
+            return result.returncode, result.stdout, winestart.START_FAILURE in result.stderr
+        self.assertEqual(((0, b"ran\n", False), 2), self.started(run, unstarted=1))
+        self.assertEqual(((1, b"", True), 3), self.started(run, unstarted=5))
+        self.assertEqual(((1, b"ran\n", False), 1), self.started(run, code=1))
 
 
 def control(hwnd, parent, rect, cls="Static", style=0, visible=True, **more):

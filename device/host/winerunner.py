@@ -1,0 +1,96 @@
+"""Windows programs run under Wine in one prefix: a working directory of their own, Wine's own
+messages into a log file, a start that Wine's loader could not make made again (winestart)."""
+
+import os
+import subprocess
+import tempfile
+
+import winestart
+from errors import DeviceError
+
+WINE = "/usr/lib/wine/wine64"
+WINESERVER = "/usr/lib/wine/wineserver"
+# Wine's own messages are off, but for the one that says why the loader could not start a
+# program (winestart).
+WINEDEBUG = "-all,err+virtual"
+
+
+def win_path(unix_path):
+    """A host path as Windows programs see it (Wine maps / as Z:)."""
+    return "Z:" + os.path.abspath(unix_path).replace("/", "\\")
+
+
+class WineRunner:
+    """Runs programs in the prefix with cwd as their working directory and the environment
+    variables env on top of the host's. display, when set, is the X display they show on."""
+
+    def __init__(self, prefix, cwd, log_path, **env):
+        self.prefix = prefix
+        self.cwd = cwd
+        self.log_path = log_path
+        self.extra_env = env
+        self.display = None
+        self._log = None
+
+    def env(self):
+        env = dict(os.environ)
+        env.update(WINEPREFIX=self.prefix, WINEDEBUG=WINEDEBUG, WINEDLLOVERRIDES="mscoree,mshtml=", **self.extra_env)
+        if self.display:
+            env["DISPLAY"] = self.display
+        return env
+
+    def log(self):
+        """The log file, opened on first use."""
+        if self._log is None:
+            os.makedirs(os.path.dirname(self.log_path), exist_ok=True)
+            self._log = open(self.log_path, "ab")
+        return self._log
+
+    def log_errors(self, errors):
+        self.log().write(errors)
+        self.log().flush()
+
+    def close(self):
+        if self._log is not None:
+            self._log.close()
+            self._log = None
+
+    def run(self, *args, check=True, timeout=120, capture=False):
+        """Runs a Windows program and waits for it. Output never goes to the caller's terminal or
+        pipes: Wine's services started on the way would inherit them. With capture, the result's
+        stdout holds its output; else it goes to the log, as its error output always does."""
+        out = subprocess.PIPE if capture else self.log()
+
+        def start():
+            with tempfile.TemporaryFile() as err:
+                result = subprocess.run([WINE] + list(args), env=self.env(), cwd=self.cwd, stdin=subprocess.DEVNULL,
+                                        stdout=out, stderr=err, timeout=timeout)
+                err.seek(0)
+                errors = err.read()
+            self.log_errors(errors)
+            return result.returncode, errors, result
+        result = winestart.start_retried(start)[2]
+        if check and result.returncode != 0:
+            raise DeviceError("%s failed with exit code %d%s" % (
+                os.path.basename(args[0]), result.returncode,
+                (": " + result.stdout.decode("utf-8", "replace").strip()) if capture else ""))
+        return result
+
+    def start(self, *args, stdin=subprocess.DEVNULL, stdout=None, stderr=None):
+        """Starts a Windows program without waiting for it; output and error output go to the log
+        unless given."""
+        return subprocess.Popen([WINE] + list(args), env=self.env(), cwd=self.cwd, stdin=stdin,
+                                stdout=self.log() if stdout is None else stdout,
+                                stderr=self.log() if stderr is None else stderr)
+
+    def keep_server(self):
+        """Starts the prefix's wineserver, if it is not running, to stay until it is stopped."""
+        subprocess.run([WINESERVER, "-p"], env=self.env(), stdin=subprocess.DEVNULL, stdout=self.log(),
+                       stderr=self.log())
+
+    def stop_server(self):
+        """wineserver -k ends every process of the prefix and writes the registry to disk."""
+        subprocess.run([WINESERVER, "-k"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-w"], env=self.env(), stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
