@@ -1,15 +1,13 @@
 #include "app/DorixApp.h"
-#include <cwctype>
 #include <memory>
 #include "app/AboutDlg.h"
 #include "app/Installation.h"
 #include "app/KeepModeRun.h"
 #include "app/MainFrame.h"
+#include "app/ModeChange.h"
 #include "app/RunInMode.h"
-#include "core/KeepMode.h"
-#include "core/ModeSwitch.h"
+#include "core/CommandLine.h"
 #include "core/ProgramRun.h"
-#include "core/TaskManager.h"
 #include "framework/Error.h"
 #include "framework/MessageBox.h"
 #include "framework/ProgramEnd.h"
@@ -22,14 +20,6 @@ namespace {
 int Ask(UINT textId, UINT style)
 {
     return ShowProgramMessage(nullptr, LoadResourceString(textId), style);
-}
-
-bool HasAny(const std::wstring& line, std::initializer_list<const wchar_t*> keywords)
-{
-    for (const wchar_t* keyword : keywords)
-        if (CDorixApp::HasSwitch(line, keyword))
-            return true;
-    return false;
 }
 
 // Runs an action started from the command line; a failure is reported and ends the program
@@ -49,113 +39,61 @@ void RunReported(Action action)
 
 }  // namespace
 
-bool CDorixApp::HasSwitch(const std::wstring& commandLine, const std::wstring& keyword)
+bool CDorixApp::ProcessCommandLine(const std::wstring& commandLine)
 {
-    std::wstring word = keyword;
-    for (wchar_t& c : word)
-        c = static_cast<wchar_t>(std::towupper(c));
-    for (const wchar_t* prefix : {L" ", L" /", L" -"})
-        if (commandLine.find(prefix + word + L" ") != std::wstring::npos)
-            return true;
-    return false;
-}
-
-bool CDorixApp::ConfirmReset(const std::wstring& commandLine)
-{
-    return HasSwitch(commandLine, L"Y") || Ask(IDS_CONFIRM_RESET, MB_OKCANCEL | MB_ICONEXCLAMATION) == IDOK;
-}
-
-bool CDorixApp::ProcessCommandLine(std::wstring& commandLine)
-{
-    if (commandLine.empty())
+    const CCommandLine line = CCommandLine::Parse(commandLine);
+    switch (line.m_action) {
+    case CCommandLine::Action::window:
         return false;
-    // Keywords stand only before "RUN": the program and its arguments are not ours to read.
-    std::wstring program, arguments;
-    const bool run = CProgramRun::SplitCommandLine(commandLine, program, arguments);
-    for (wchar_t& c : commandLine)
-        c = static_cast<wchar_t>(std::towupper(c));
-    commandLine = L" " + commandLine + L" ";
-    const std::wstring& line = commandLine;
-    const bool yes = HasSwitch(line, L"Y");
-
-    if (HasAny(line, {L"INSTALL", L"I"})) {
+    case CCommandLine::Action::install:
         RunReported([&] {
             Install();
-            if (!yes)
+            if (!line.m_bYes)
                 Ask(IDS_INSTALLED, MB_OK | MB_ICONINFORMATION);
         });
         return true;
-    }
-    if (HasAny(line, {L"UNINSTALL", L"U"})) {
-        if (!yes && Ask(IDS_CONFIRM_UNINSTALL, MB_YESNO | MB_ICONINFORMATION) == IDNO)
+    case CCommandLine::Action::uninstall:
+        if (!line.m_bYes && Ask(IDS_CONFIRM_UNINSTALL, MB_YESNO | MB_ICONINFORMATION) == IDNO)
             return true;
         RunReported([&] {
             Uninstall();
-            if (!yes)
+            if (!line.m_bYes)
                 Ask(IDS_UNINSTALLED, MB_OK | MB_ICONINFORMATION);
         });
         return true;
-    }
-    if (HasSwitch(line, L"TESTPROFILE")) {
+    case CCommandLine::Action::testProfile:
         TestProfile();
         return true;
-    }
-    if (HasSwitch(line, CKeepMode::kKeyword)) {
+    case CCommandLine::Action::keep:
         RunReported([] { CKeepModeRun::Run(); });
         return true;
-    }
-    if (HasSwitch(line, CProgramRun::kResumeKeyword)) {
+    case CCommandLine::Action::resume:
         RunReported([] { CRunInMode::Resume(); });
         return true;
-    }
-
-    int16_t orientation = 0;
-    if (HasAny(line, {L"PORTRAIT", L"P"}))
-        orientation = 0;
-    else if (HasAny(line, {L"LANDSCAPE", L"LANDSCAPE-RIGHT", L"LR", L"RIGHT", L"R"}))
-        orientation = 1;
-    else if (HasAny(line, {L"LANDSCAPE-LEFT", L"LL", L"LEFT", L"L"}))
-        orientation = 3;
-    else if (HasAny(line, {L"PORTRAIT-UPSIDEDOWN", L"PU", L"PUD", L"UPSIDEDOWN", L"UD"}))
-        orientation = 2;
-
-    const bool qvga = HasAny(line, {L"QVGA", L"Q", L"QV"});
-    const bool vga = !qvga && HasAny(line, {L"VGA", L"V"});
-    if ((!qvga && !vga) || (run && program.empty())) {
+    case CCommandLine::Action::incorrect:
         Ask(IDS_COMMAND_LINE_INCORRECT, MB_OK | MB_ICONSTOP);
         return false;
+    case CCommandLine::Action::switchMode:
+        break;
     }
-    const CVideoMode target(vga, orientation);
-    if (run) {
-        CProgramRun request(program, arguments);
-        request.m_bReturn = HasSwitch(line, CProgramRun::kReturnKeyword);
-        CRunInMode::Start(target, request, line);
+    CModeChange change(line.m_mode);
+    // "Y" stands for callers that want no questions, after the reset neither.
+    change.m_bAsk = !line.m_bYes;
+    change.m_bSafetyNet = !line.m_bYes;
+    if (line.m_bRun) {
+        CProgramRun request(line.m_strProgram, line.m_strArguments);
+        request.m_bReturn = line.m_bReturn;
+        CRunInMode::Start(change, request);
         return true;
     }
-
-    if (!ConfirmReset(line))
-        return true;
-    bool switched = false;
-    RunReported([&] {
-        // "Y" stands for callers that want no questions, after the reset neither.
-        if (yes)
-            GetModeSwitch().SwitchTo(target);
-        else
-            CKeepMode::SwitchTo(target);
-        // The user chose another mode: a program run waiting to go back must not undo it.
-        CProgramRun::Remove();
-        switched = true;
-    });
-    if (switched)
-        RunReported([] { SoftReset(); });
+    RunReported([&] { change.Run(); });
     return true;
 }
 
 bool CDorixApp::InitInstance()
 {
     RunReported([] { InstallIfOutdated(); });
-    std::wstring commandLine = m_strCmdLine;
-    if (ProcessCommandLine(commandLine))
+    if (ProcessCommandLine(m_strCmdLine))
         return true;
     if (!IsSupportedDevice() && Ask(IDS_UNSUPPORTED_DEVICE, MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDCANCEL)
         return true;

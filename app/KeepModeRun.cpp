@@ -1,11 +1,11 @@
 #include "app/KeepModeRun.h"
+#include "app/ModeChange.h"
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
-#include "core/TaskManager.h"
-#include "profiles/ProfileCommand.h"
+#include "core/ProgramRun.h"
 #include "ui/KeepModeDlg.h"
 
-bool CKeepModeRun::Run(void (*alsoOnBack)())
+bool CKeepModeRun::Run()
 {
     CVideoMode previous;
     INT_PTR answer = IDOK;
@@ -18,17 +18,18 @@ bool CKeepModeRun::Run(void (*alsoOnBack)())
         CKeepMode::Remove();
         throw;
     }
-    if (answer != IDOK) {
-        // The net stays up until the way back has succeeded: a switch back that fails leaves
-        // it for the next boot to ask again.
-        const CShowMessageCommand::CUnattended unattended(answer == IDTIMEOUT);
-        GetModeSwitch().SwitchTo(previous);
-    }
-    CKeepMode::Remove();
-    if (answer == IDOK)
+    if (answer == IDOK) {
+        CKeepMode::Remove();
         return true;
-    if (alsoOnBack)
-        alsoOnBack();
-    SoftReset();
+    }
+    CModeChange back(previous);
+    back.m_bSafetyNet = false;
+    back.m_bUnattended = answer == IDTIMEOUT;
+    // The net stays up until the way back has succeeded: a switch back that fails leaves it
+    // for the next boot to ask again.
+    back.Switch();
+    CKeepMode::Remove();
+    CProgramRun::Remove();
+    back.Finish();
     return false;
 }

@@ -1,16 +1,11 @@
 #include "app/MainView.h"
 #include <algorithm>
 #include <iterator>
-#include "core/KeepMode.h"
-#include "core/ModeSwitch.h"
-#include "core/ProgramRun.h"
-#include "core/TaskManager.h"
+#include "app/ModeChange.h"
 #include "framework/Error.h"
 #include "framework/MainWindow.h"
-#include "framework/MessageBox.h"
 #include "framework/ProgramEnd.h"
 #include "resources/resource.h"
-#include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
 
 namespace {
@@ -152,39 +147,20 @@ bool CMainView::OnCommand(UINT id, UINT code, HWND control)
     return false;
 }
 
-int CMainView::Ask(UINT messageId)
-{
-    return ShowProgramMessage(GetMainWindow(), LoadResourceString(messageId), MB_OKCANCEL | MB_ICONEXCLAMATION);
-}
-
 void CMainView::SwitchFromButton(CVideoMode target)
 {
-    const HWND owner = GetMainWindow();
+    CModeChange change(target);
+    change.m_owner = GetMainWindow();
+    change.m_bWarnVga3 = !IsSet(L"NoVGA3Warning");
+    change.m_bAsk = !IsSet(L"NoResetWarning");
+    change.m_bReset = !IsSet(L"NoReset");
+    change.m_bSafetyNet = change.m_bReset;
     try {
-        if (target == CVideoMode(true, 3) && !IsSet(L"NoVGA3Warning") && Ask(IDS_CONFIRM_VGA3) != IDOK)
-            return;
-        if (!IsSet(L"NoResetWarning")) {
-            const int answer = Ask(IDS_CONFIRM_RESET);
-            // Let the screen repaint where the box was before the switch blocks the thread.
-            PumpMessages();
-            if (answer != IDOK)
-                return;
-        }
-        const bool reset = !IsSet(L"NoReset");
-        if (reset)
-            CKeepMode::SwitchTo(target);
-        else
-            GetModeSwitch().SwitchTo(target);
-        // The user chose another mode: a program run waiting to go back must not undo it.
-        CProgramRun::Remove();
-        if (reset)
-            SoftReset();
-        else
-            ::PostMessageW(owner, WM_QUIT, 0, 0);
+        change.Run();
         return;
     } catch (...) {
         // A driver table file that cannot be read or written is as much a failed switch.
-        ReportCurrentException(owner);
+        ReportCurrentException(change.m_owner);
     }
     EndProgram(1);
 }

@@ -46,7 +46,6 @@ private:
     // Confirms, switches, then restarts or ends the program. A failure of the switch is
     // reported and ends the program with exit code 1; nothing escapes.
     void SwitchFromButton(CVideoMode target);
-    int Ask(UINT messageId);
 
     CBmpButton m_buttons[8];
     CLayoutScaler m_scaler;

@@ -1,40 +1,33 @@
 #include "app/RunInMode.h"
-#include "app/DorixApp.h"
 #include "app/KeepModeRun.h"
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
-#include "core/TaskManager.h"
 #include "framework/Error.h"
 #include "framework/ProgramEnd.h"
 #include "platform/Shortcut.h"
 
-void CRunInMode::Start(const CVideoMode& target, CProgramRun run, const std::wstring& commandLine)
+void CRunInMode::Start(const CModeChange& change, CProgramRun run)
 {
-    const bool yes = CDorixApp::HasSwitch(commandLine, L"Y");
     try {
         const CVideoMode current = GetModeSwitch().GetCurrentMode();
-        if (current == target) {
+        if (current == change.GetTarget()) {
             run.Start();
             return;
         }
-        if (!CDorixApp::ConfirmReset(commandLine))
+        if (!change.Confirm())
             return;
         if (run.m_bReturn)
             run.m_returnMode = current;
         run.Arm();
         try {
-            // "Y" stands for callers that want no questions, after the reset neither.
-            if (yes)
-                GetModeSwitch().SwitchTo(target);
-            else
-                CKeepMode::SwitchTo(target);
+            change.Switch();
         } catch (...) {
             CProgramRun::Remove();
             throw;
         }
         // One shortcut of the program's at the next boot: the run's asks the net's question.
         platform::DeleteShortcut(CKeepMode::GetShortcutPath());
-        SoftReset();
+        change.Finish();
     } catch (...) {
         ReportCurrentException();
         EndProgram(1);
@@ -43,14 +36,16 @@ void CRunInMode::Start(const CVideoMode& target, CProgramRun run, const std::wst
 
 void CRunInMode::GoBack(const CVideoMode& mode)
 {
-    GetModeSwitch().SwitchTo(mode);
+    CModeChange back(mode);
+    back.m_bSafetyNet = false;
+    back.Switch();
     CProgramRun::Remove();
-    SoftReset();
+    back.Finish();
 }
 
 void CRunInMode::Resume()
 {
-    if (!CKeepModeRun::Run(&CProgramRun::Remove))
+    if (!CKeepModeRun::Run())
         return;
     CProgramRun run;
     try {

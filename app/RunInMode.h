@@ -1,7 +1,7 @@
 #pragma once
 // A program run in a video mode of its own from a shortcut's command line ("RUN"), and the
 // "RESUME" run after the reset that carries it out.
-#include <string>
+#include "app/ModeChange.h"
 #include "core/ProgramRun.h"
 
 class CRunInMode {
@@ -10,9 +10,9 @@ public:
     // after the confirmation (none with yes), the run is recorded with its Startup shortcut,
     // the device switches and resets; a switch that fails takes record and shortcut down
     // again. With the safety net on, the run's shortcut carries the net's question too.
-    // commandLine is the prepared line before "RUN" ("Y" skips the questions). Reports
-    // failures and ends the program with exit code 1.
-    static void Start(const CVideoMode& target, CProgramRun run, const std::wstring& commandLine);
+    // change is the switch as the command line asked for it. Reports failures and ends the
+    // program with exit code 1.
+    static void Start(const CModeChange& change, CProgramRun run);
 
     // After the reset: the net's question first ("Back" cancels the run and goes back), then
     // the recorded program starts. Without "RETURN" record and shortcut go at once; with it,

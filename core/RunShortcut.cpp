@@ -1,6 +1,6 @@
 #include "core/RunShortcut.h"
 #include <windows.h>
-#include "core/ProgramRun.h"
+#include "core/CommandLine.h"
 #include "framework/File.h"
 #include "platform/DevicePaths.h"
 #include "platform/Shortcut.h"
@@ -12,20 +12,14 @@ const int kProgramsFolder = 2;
 
 }  // namespace
 
-std::wstring CRunShortcut::ModeKeywords(const CVideoMode& mode)
-{
-    static const wchar_t* const kOrientations[4] = {L"PORTRAIT", L"LANDSCAPE", L"UPSIDEDOWN", L"LANDSCAPE-LEFT"};
-    return std::wstring(mode.m_bVGA ? L"VGA " : L"QVGA ") + kOrientations[mode.m_nOrientation & 3];
-}
-
 std::wstring CRunShortcut::GetArguments() const
 {
-    std::wstring arguments = ModeKeywords(m_mode);
+    std::wstring arguments = CCommandLine::ModeKeywords(m_mode);
     if (m_bReturn)
-        arguments += std::wstring(L" ") + CProgramRun::kReturnKeyword;
+        arguments += std::wstring(L" ") + CCommandLine::kReturn;
     if (m_bYes)
-        arguments += L" Y";
-    return arguments + L" " + CProgramRun::kRunKeyword + L" " + platform::CommandLineText(m_strProgram, m_strArguments);
+        arguments += std::wstring(L" ") + CCommandLine::kYes;
+    return arguments + L" " + CCommandLine::kRun + L" " + platform::CommandLineText(m_strProgram, m_strArguments);
 }
 
 std::wstring CRunShortcut::GetPath() const

@@ -27,7 +27,4 @@ public:
     // Writes the shortcut, replacing one of the same name. Raises CFileException when it
     // cannot be written.
     void Write() const;
-
-    // The keywords of a mode on the command line, e.g. "VGA LANDSCAPE-LEFT".
-    static std::wstring ModeKeywords(const CVideoMode& mode);
 };

@@ -1,5 +1,6 @@
 #include <stdexcept>
 #include "ModeFixture.h"
+#include "core/CommandLine.h"
 #include "app/DorixApp.h"
 #include "app/Installation.h"
 #include "framework/ProgramEnd.h"
@@ -23,14 +24,15 @@ protected:
     }
 };
 
-TEST_F(DorixAppTest, HasSwitchFindsWholeWordsWithOrWithoutPrefix)
+TEST_F(DorixAppTest, KeywordsAreWholeWordsWithOrWithoutPrefix)
 {
-    const std::wstring line = L" QVGA /LANDSCAPE -Y ";
-    EXPECT_TRUE(CDorixApp::HasSwitch(line, L"qvga"));
-    EXPECT_TRUE(CDorixApp::HasSwitch(line, L"LANDSCAPE"));
-    EXPECT_TRUE(CDorixApp::HasSwitch(line, L"Y"));
-    EXPECT_FALSE(CDorixApp::HasSwitch(line, L"VGA")) << "no keyword inside a longer word";
-    EXPECT_FALSE(CDorixApp::HasSwitch(line, L"LAND"));
+    const CCommandLine line = CCommandLine::Parse(L"qvga /Landscape -Y");
+    EXPECT_EQ(CCommandLine::Action::switchMode, line.m_action);
+    EXPECT_EQ(CVideoMode(false, 1), line.m_mode);
+    EXPECT_TRUE(line.m_bYes);
+    EXPECT_EQ(CCommandLine::Action::incorrect, CCommandLine::Parse(L"XVGA LAND").m_action)
+        << "no keyword inside a longer word";
+    EXPECT_EQ(CCommandLine::Action::incorrect, CCommandLine::Parse(L"//VGA").m_action) << "one prefix at most";
 }
 
 TEST_F(DorixAppTest, EmptyLineOpensTheWindow)

@@ -10,6 +10,7 @@
 #include "SheetDriver.h"
 #include "app/DorixApp.h"
 #include "app/MainFrame.h"
+#include "core/CommandLine.h"
 #include "core/ProgramRun.h"
 #include "framework/Handle.h"
 #include "platform/Shortcut.h"
@@ -121,26 +122,26 @@ TEST_F(RunInModeTest, KeywordsStandOnlyBeforeRun)
 {
     const struct {
         const wchar_t* line;
-        const wchar_t* keywords;
+        CVideoMode mode;
         const wchar_t* program;
         const wchar_t* arguments;
     } cases[] = {
-        {L"VGA L RUN \"\\Program Files\\VGA Game.exe\" -L VGA", L"VGA L", L"\\Program Files\\VGA Game.exe", L"-L VGA"},
-        {L"q /run \\Windows\\LL.exe", L"q", L"\\Windows\\LL.exe", L""},
-        {L"-Run \\x.exe  two  blanks", L"", L"\\x.exe", L" two  blanks"},
-        {L"VGA RUN", L"VGA", L"", L""},
-        {L"VGA RUN \"\\unclosed quote", L"VGA", L"", L""},
+        {L"VGA L RUN \"\\Program Files\\VGA Game.exe\" -L VGA", CVideoMode(true, 3), L"\\Program Files\\VGA Game.exe",
+         L"-L VGA"},
+        {L"q /run \\Windows\\LL.exe", CVideoMode(false, 0), L"\\Windows\\LL.exe", L""},
+        {L"q -Run \\x.exe  two  blanks", CVideoMode(false, 0), L"\\x.exe", L" two  blanks"},
     };
     for (const auto& c : cases) {
-        std::wstring line = c.line, program = L"sentinel", arguments = L"sentinel";
-        EXPECT_TRUE(CProgramRun::SplitCommandLine(line, program, arguments)) << Narrow(c.line);
-        EXPECT_EQ(c.keywords, line) << Narrow(c.line);
-        EXPECT_EQ(c.program, program) << Narrow(c.line);
-        EXPECT_EQ(c.arguments, arguments) << Narrow(c.line);
+        const CCommandLine line = CCommandLine::Parse(c.line);
+        EXPECT_EQ(CCommandLine::Action::switchMode, line.m_action) << Narrow(c.line);
+        EXPECT_TRUE(line.m_bRun) << Narrow(c.line);
+        EXPECT_EQ(c.mode, line.m_mode) << Narrow(c.line);
+        EXPECT_EQ(c.program, line.m_strProgram) << Narrow(c.line);
+        EXPECT_EQ(c.arguments, line.m_strArguments) << Narrow(c.line);
     }
-    std::wstring line = L"VGA RUNNER Y", program = L"sentinel", arguments;
-    EXPECT_FALSE(CProgramRun::SplitCommandLine(line, program, arguments));
-    EXPECT_EQ(L"VGA RUNNER Y", line);
+    for (const wchar_t* noProgram : {L"VGA RUN", L"VGA RUN \"\\unclosed quote"})
+        EXPECT_EQ(CCommandLine::Action::incorrect, CCommandLine::Parse(noProgram).m_action) << Narrow(noProgram);
+    EXPECT_FALSE(CCommandLine::Parse(L"VGA RUNNER Y").m_bRun);
 
     // Without a program or a resolution before RUN the line is incorrect, whatever follows.
     for (const wchar_t* incorrect : {L"VGA RUN", L"LANDSCAPE RUN \\Windows\\VGA.exe"}) {
@@ -232,6 +233,23 @@ TEST_F(RunInModeTest, ResetWhileTheProgramRanCountsAsItsEnd)
     ExpectRunGone();
 }
 
+// A way back that fails is reported, and leaves record and shortcut for the next boot.
+TEST_F(RunInModeTest, FailedWayBackKeepsTheRunForTheNextBoot)
+{
+    BootInto(true, 1);
+    Record(Probe(), true, true);
+    GetSettingsRegistry().WriteDWord(L"QVGA.portrait", L"ClkFreq.0", 500);
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"RESUME"));
+    ASSERT_EQ(1u, m_boxes.size());
+    EXPECT_EQ(L"Invalid clock settings", m_boxes[0].text);
+    EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
+    EXPECT_EQ("VGA.1", DriverMode());
+    EXPECT_EQ(RawDWord(1), RawValue(kUser, kRecord, L"Started"));
+    EXPECT_EQ("stale", ReadFileBytes(kShortcut));
+    EXPECT_EQ(0, m_resets);
+}
+
 // The user picks another mode while the program runs (here the program itself does it, as
 // the program's own window would): the way back is off.
 TEST_F(RunInModeTest, SwitchWhileTheProgramRunsCancelsTheReturn)
@@ -253,7 +271,17 @@ TEST_F(RunInModeTest, ProgramThatCannotStartIsReportedByNameAndGoesBack)
     BootInto(true, 1);
     Record(missing, true);
     AnswerNextBox(IDOK);
+    // The run is marked started before the start is tried: a reset while the program runs
+    // must find it so, and go back. The box reports the start that failed.
+    std::string startedAtTheStart = "<no box>";
+    MessageBoxHandler fixture;
+    fixture = SetMessageBoxHandler([&](const MessageBoxRequest& box) {
+        startedAtTheStart = RawValue(kUser, kRecord, L"Started");
+        return fixture(box);
+    });
     EXPECT_TRUE(Process(L"RESUME"));
+    SetMessageBoxHandler(std::move(fixture));
+    EXPECT_EQ(RawDWord(1), startedAtTheStart);
     ASSERT_EQ(1u, m_boxes.size());
     EXPECT_NE(std::wstring::npos, m_boxes[0].text.find(L"\"" + missing + L"\"")) << Narrow(m_boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), m_boxes[0].style);

@@ -1,0 +1,58 @@
+#include "app/ModeChange.h"
+#include "core/KeepMode.h"
+#include "core/ModeSwitch.h"
+#include "core/ProgramRun.h"
+#include "core/TaskManager.h"
+#include "framework/MessageBox.h"
+#include "profiles/ProfileCommand.h"
+#include "resources/resource.h"
+#include "state/FileHelpers.h"
+
+namespace {
+
+int Ask(HWND owner, UINT messageId)
+{
+    return ShowProgramMessage(owner, LoadResourceString(messageId), MB_OKCANCEL | MB_ICONEXCLAMATION);
+}
+
+}  // namespace
+
+bool CModeChange::Confirm() const
+{
+    if (m_bWarnVga3 && m_target == CVideoMode(true, 3) && Ask(m_owner, IDS_CONFIRM_VGA3) != IDOK)
+        return false;
+    if (!m_bAsk)
+        return true;
+    const int answer = Ask(m_owner, IDS_CONFIRM_RESET);
+    // Let the screen repaint where the box was before the switch blocks the thread.
+    if (m_owner)
+        PumpMessages();
+    return answer == IDOK;
+}
+
+void CModeChange::Switch() const
+{
+    const CShowMessageCommand::CUnattended unattended(m_bUnattended);
+    if (m_bSafetyNet)
+        CKeepMode::SwitchTo(m_target);
+    else
+        GetModeSwitch().SwitchTo(m_target);
+}
+
+void CModeChange::Finish() const
+{
+    if (m_bReset)
+        SoftReset();
+    else
+        ::PostMessageW(m_owner, WM_QUIT, 0, 0);
+}
+
+bool CModeChange::Run() const
+{
+    if (!Confirm())
+        return false;
+    Switch();
+    CProgramRun::Remove();
+    Finish();
+    return true;
+}

@@ -1,0 +1,164 @@
+#include "core/CommandLine.h"
+#include <vector>
+
+const wchar_t CCommandLine::kKeep[] = L"KEEP";
+const wchar_t CCommandLine::kResume[] = L"RESUME";
+const wchar_t CCommandLine::kReturn[] = L"RETURN";
+const wchar_t CCommandLine::kRun[] = L"RUN";
+const wchar_t CCommandLine::kYes[] = L"Y";
+
+namespace {
+
+// A group of keywords of one meaning; the program writes the first of a group.
+enum class Meaning { install, uninstall, testProfile, keep, resume, yes, ret, portrait, right, left, upsideDown,
+                     qvga, vga };
+struct KeywordGroup {
+    Meaning meaning;
+    std::vector<const wchar_t*> words;
+};
+const KeywordGroup kKeywords[] = {
+    {Meaning::install, {L"INSTALL", L"I"}},
+    {Meaning::uninstall, {L"UNINSTALL", L"U"}},
+    {Meaning::testProfile, {L"TESTPROFILE"}},
+    {Meaning::keep, {CCommandLine::kKeep}},
+    {Meaning::resume, {CCommandLine::kResume}},
+    {Meaning::yes, {CCommandLine::kYes}},
+    {Meaning::ret, {CCommandLine::kReturn}},
+    {Meaning::portrait, {L"PORTRAIT", L"P"}},
+    {Meaning::right, {L"LANDSCAPE", L"LANDSCAPE-RIGHT", L"LR", L"RIGHT", L"R"}},
+    {Meaning::left, {L"LANDSCAPE-LEFT", L"LL", L"LEFT", L"L"}},
+    {Meaning::upsideDown, {L"UPSIDEDOWN", L"PORTRAIT-UPSIDEDOWN", L"PU", L"PUD", L"UD"}},
+    {Meaning::qvga, {L"QVGA", L"Q", L"QV"}},
+    {Meaning::vga, {L"VGA", L"V"}},
+};
+
+wchar_t Upper(wchar_t c)
+{
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+// The words of text, upper case, without a leading "/" or "-".
+std::vector<std::wstring> Words(const std::wstring& text)
+{
+    std::vector<std::wstring> words;
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = std::min(text.find(L' ', at), text.size());
+        if (end > at) {
+            std::wstring word = text.substr(at, end - at);
+            if (word.size() > 1 && (word[0] == L'/' || word[0] == L'-'))
+                word.erase(0, 1);
+            for (wchar_t& c : word)
+                c = Upper(c);
+            words.push_back(word);
+        }
+        at = end + 1;
+    }
+    return words;
+}
+
+bool Has(const std::vector<std::wstring>& words, Meaning meaning)
+{
+    for (const KeywordGroup& group : kKeywords) {
+        if (group.meaning != meaning)
+            continue;
+        for (const std::wstring& word : words)
+            for (const wchar_t* keyword : group.words)
+                if (word == keyword)
+                    return true;
+    }
+    return false;
+}
+
+const wchar_t* Written(Meaning meaning)
+{
+    for (const KeywordGroup& group : kKeywords)
+        if (group.meaning == meaning)
+            return group.words.front();
+    return L"";
+}
+
+// Where the word "RUN" starts in text and where what follows it starts; false without one.
+bool FindRun(const std::wstring& text, size_t& start, size_t& rest)
+{
+    size_t at = 0;
+    while (at < text.size()) {
+        const size_t end = std::min(text.find(L' ', at), text.size());
+        size_t word = at;
+        if (end - at > 1 && (text[at] == L'/' || text[at] == L'-'))
+            ++word;
+        if (end - word == 3 && Upper(text[word]) == L'R' && Upper(text[word + 1]) == L'U'
+            && Upper(text[word + 2]) == L'N') {
+            start = at;
+            rest = end + 1;
+            return true;
+        }
+        at = end + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
+CCommandLine CCommandLine::Parse(const std::wstring& text)
+{
+    CCommandLine line;
+    if (text.empty())
+        return line;
+    size_t runStart = 0, rest = 0;
+    line.m_bRun = FindRun(text, runStart, rest);
+    // Keywords stand only before "RUN": the program and its arguments are not ours to read.
+    const std::vector<std::wstring> words = Words(line.m_bRun ? text.substr(0, runStart) : text);
+    if (line.m_bRun && rest < text.size()) {
+        const std::wstring after = text.substr(rest);
+        size_t end;
+        if (after[0] == L'"') {
+            end = after.find(L'"', 1);
+            if (end != std::wstring::npos) {
+                line.m_strProgram = after.substr(1, end - 1);
+                ++end;
+            }
+        } else {
+            end = after.find(L' ');
+            line.m_strProgram = after.substr(0, end);
+        }
+        if (end < after.size())
+            line.m_strArguments = after.substr(after[end] == L' ' ? end + 1 : end);
+    }
+    line.m_bYes = Has(words, Meaning::yes);
+    line.m_bReturn = Has(words, Meaning::ret);
+    const std::pair<Meaning, Action> actions[] = {
+        {Meaning::install, Action::install}, {Meaning::uninstall, Action::uninstall},
+        {Meaning::testProfile, Action::testProfile}, {Meaning::keep, Action::keep}, {Meaning::resume, Action::resume}};
+    for (const auto& action : actions) {
+        if (Has(words, action.first)) {
+            line.m_action = action.second;
+            return line;
+        }
+    }
+    int16_t orientation = 0;
+    if (Has(words, Meaning::portrait))
+        orientation = 0;
+    else if (Has(words, Meaning::right))
+        orientation = 1;
+    else if (Has(words, Meaning::left))
+        orientation = 3;
+    else if (Has(words, Meaning::upsideDown))
+        orientation = 2;
+    const bool qvga = Has(words, Meaning::qvga);
+    const bool vga = !qvga && Has(words, Meaning::vga);
+    if ((!qvga && !vga) || (line.m_bRun && line.m_strProgram.empty())) {
+        line.m_action = Action::incorrect;
+        return line;
+    }
+    line.m_mode = CVideoMode(vga, orientation);
+    line.m_action = Action::switchMode;
+    return line;
+}
+
+std::wstring CCommandLine::ModeKeywords(const CVideoMode& mode)
+{
+    static const Meaning kOrientations[4] = {Meaning::portrait, Meaning::right, Meaning::upsideDown, Meaning::left};
+    return std::wstring(Written(mode.m_bVGA ? Meaning::vga : Meaning::qvga)) + L" "
+           + Written(kOrientations[mode.m_nOrientation & 3]);
+}
