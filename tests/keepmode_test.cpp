@@ -76,18 +76,11 @@ private:
     const std::wstring m_path = GetProgramFolder() + L"keepmode-watch.dorix";
 };
 
-// The shortcut's exact bytes for this program, as the device's shortcut format has them.
+// The shortcut that starts this program with "KEEP", in the format the test below pins.
 std::string ExpectedShortcut()
 {
-    wchar_t self[MAX_PATH] = L"";
-    const DWORD n = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring path(self, n);
-    if (path.rfind(L"D:", 0) == 0)
-        path.erase(0, 2);
-    if (path.find(L' ') != std::wstring::npos)
-        path = L"\"" + path + L"\"";
-    const std::string line = std::string(path.begin(), path.end()) + " KEEP";
-    return std::to_string(line.size()) + "#" + line;
+    const std::wstring text = platform::ShortcutText(GetProgramPath(), L"KEEP");
+    return std::string(text.begin(), text.end());
 }
 
 }  // namespace

@@ -148,8 +148,11 @@ TEST_F(SettingsSheetTest, ScrollbarSizeOutOfRangeKeepsTheSheetOnItsPage)
                 << "the focus goes to the value";
             CSheetDriver::TapTab(sheet, 0);
             EXPECT_EQ(1, sheet.GetActiveIndex()) << "another tab waits until the value is right";
+            // A value of its own in every box, so that each box is seen to store its own.
             CSheetDriver::Type(sheet, IDC_HSCROLL_WIDTH, L"50");
             CSheetDriver::Type(sheet, IDC_VSCROLL_HEIGHT, L"5");
+            CSheetDriver::Type(sheet, IDC_VSCROLL_WIDTH, L"21");
+            CSheetDriver::Type(sheet, IDC_HSCROLL_HEIGHT, L"34");
             CSheetDriver::Press(sheet, ID_SHEET_OK);
         });
     Open(ID_MODE_QVGA_PORTRAIT);
@@ -158,8 +161,8 @@ TEST_F(SettingsSheetTest, ScrollbarSizeOutOfRangeKeepsTheSheetOnItsPage)
     ExpectBox(1, L"Please enter an integer between 5 and 50.");
     EXPECT_EQ(RawDWord(50), RawValue(kUser, kQvgaPortrait, L"HorzScrollWidth"));
     EXPECT_EQ(RawDWord(5), RawValue(kUser, kQvgaPortrait, L"VertScrollHeight"));
-    EXPECT_EQ(RawDWord(13), RawValue(kUser, kQvgaPortrait, L"VertScrollWidth")) << "unchanged default";
-    EXPECT_EQ(RawDWord(13), RawValue(kUser, kQvgaPortrait, L"HorzScrollHeight")) << "unchanged default";
+    EXPECT_EQ(RawDWord(21), RawValue(kUser, kQvgaPortrait, L"VertScrollWidth"));
+    EXPECT_EQ(RawDWord(34), RawValue(kUser, kQvgaPortrait, L"HorzScrollHeight"));
 }
 
 TEST_F(SettingsSheetTest, LandscapeClockPageEditsRightAndLeftHandedWithinOneTo199)
