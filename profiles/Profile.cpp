@@ -84,6 +84,7 @@ void TestProfile()
         undo.UndoAll(true);
         ReportError(e);
     } catch (...) {
+        undo.UndoAll(true);
         ShowProgramMessage(nullptr, LoadResourceString(IDS_UNKNOWN_ERROR), MB_OK);
     }
 }

@@ -258,19 +258,42 @@ TEST_F(ProfileTest, TestRunReportsAMissingProfile)
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), m_boxes[0].style);
 }
 
+// Whatever ends the test run, an error or anything else, the swap it recorded is undone.
 TEST_F(ProfileTest, TestRunUndoesWhatItRecorded)
 {
     CRegistry live(CRegistry::kLocalMachine, L"Software\\DorixTest");
-    live.WriteDWord(nullptr, L"swapped", 5);
-    CRegistry(CRegistry::kCurrentUser, L"Software\\Dorix\\Saved Registry Data")
-        .WriteDWord(nullptr, L"HKLM\\Software\\DorixTest\\swapped\\VGA.portrait", 9);
-    WritePacked(L"\\Pocket Informant 4.6.zdorix",
-                {{"profile.dorix", Text("[VGA]\r\n0=RegSwap,HKLM\\Software\\DorixTest,swapped\r\n1=CopyFile,missing.txt,\\x.txt\r\n")}});
-    AnswerNextBox(IDOK);
-    TestProfile();
-    ASSERT_EQ(1u, m_boxes.size());
-    EXPECT_EQ(L"File \"missing.txt\" not found within zip-archive \"\\Pocket Informant 4.6.zdorix\".", m_boxes[0].text);
-    EXPECT_EQ(5, live.ReadDWord(nullptr, L"swapped", 0)) << "the swap was undone";
+    const struct {
+        const char* failing;
+        std::wstring box;
+        UINT style;
+    } cases[] = {
+        {"CopyFile,missing.txt,\\x.txt",
+         L"File \"missing.txt\" not found within zip-archive \"\\Pocket Informant 4.6.zdorix\".", MB_OK | MB_ICONSTOP},
+        {"ShowMessage,no error", L"Unknown error", MB_OK},
+    };
+    for (const auto& c : cases) {
+        m_boxes.clear();
+        live.WriteDWord(nullptr, L"swapped", 5);
+        CRegistry(CRegistry::kCurrentUser, L"Software\\Dorix\\Saved Registry Data")
+            .WriteDWord(nullptr, L"HKLM\\Software\\DorixTest\\swapped\\VGA.portrait", 9);
+        WritePacked(L"\\Pocket Informant 4.6.zdorix",
+                    {{"profile.dorix", Text(std::string("[VGA]\r\n0=RegSwap,HKLM\\Software\\DorixTest,swapped\r\n1=")
+                                            + c.failing + "\r\n")}});
+        // A box that raises what is no `error` stands for any such failure within the run.
+        MessageBoxHandler fixture;
+        fixture = SetMessageBoxHandler([&](const MessageBoxRequest& box) {
+            if (box.text == L"no error")
+                throw 1;
+            return fixture(box);
+        });
+        AnswerNextBox(IDOK);
+        TestProfile();
+        SetMessageBoxHandler(std::move(fixture));
+        ASSERT_EQ(1u, m_boxes.size()) << c.failing;
+        EXPECT_EQ(c.box, m_boxes[0].text) << c.failing;
+        EXPECT_EQ(c.style, m_boxes[0].style) << c.failing;
+        EXPECT_EQ(5, live.ReadDWord(nullptr, L"swapped", 0)) << c.failing << ": the swap was undone";
+    }
 }
 
 }  // namespace
