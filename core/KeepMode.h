@@ -37,8 +37,8 @@ public:
     // go back to (the device's mode, or the mode an earlier net still open names), the
     // record and the shortcut are written first and deleted again if the switch fails; a
     // switch to the mode an open net names takes that net down. Raises what SwitchTo raises;
-    // when the net cannot be put up, an `error` (the record) or a CFileException (the
-    // shortcut), and nothing has been switched then.
+    // when the net cannot be put up, a CRegistry::CWriteException (the record) or a
+    // CFileException (the shortcut), and nothing has been switched then.
     static void SwitchTo(const CVideoMode& target);
 
     // The mode recorded before the last switch; false when there is no record. Raises

@@ -32,10 +32,10 @@ void CMenuFont::Load(CRegistry& registry, const std::wstring& subKey)
 
 void CMenuFont::Save(CRegistry& registry, const std::wstring& subKey) const
 {
-    registry.StoreString(subKey.c_str(), L"Nm", m_strFaceName.c_str());
-    registry.StoreDWord(subKey.c_str(), L"Ht", m_nHeight);
-    registry.StoreDWord(subKey.c_str(), L"Wt", m_nWeight);
-    registry.StoreDWord(subKey.c_str(), L"It", m_bItalic ? 1 : 0);
+    registry.WriteString(subKey.c_str(), L"Nm", m_strFaceName.c_str());
+    registry.WriteDWord(subKey.c_str(), L"Ht", m_nHeight);
+    registry.WriteDWord(subKey.c_str(), L"Wt", m_nWeight);
+    registry.WriteDWord(subKey.c_str(), L"It", m_bItalic ? 1 : 0);
 }
 
 void CMenuFont::ApplyToSystem(CRegistry& system, const std::wstring& subKey) const
@@ -86,7 +86,7 @@ void CModeProp::Save()
     m_barFont.Save(settings, group + L"\\BarFnt");
     m_popFont.Save(settings, group + L"\\PopFnt");
     for (const SizeValue& size : kSizes)
-        settings.StoreDWord(group.c_str(), size.settingsName, this->*size.member);
+        settings.WriteDWord(group.c_str(), size.settingsName, this->*size.member);
 }
 
 void CModeProp::ApplyToSystem()

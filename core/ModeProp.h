@@ -27,8 +27,8 @@ struct CMenuFont {
     // Writes "Nm", "Ht", "Wt", "It" under subKey, in that order; "It" as 0 or 1. Raises
     // CRegistry::CWriteException when the registry refuses a write.
     void Save(CRegistry& registry, const std::wstring& subKey) const;
-    // The same four values into the system's menu font, silently; a height the font chooser
-    // cannot store leaves the system's height as it is.
+    // The same four values into the system's menu font; a height the font chooser cannot
+    // store leaves the system's height as it is.
     void ApplyToSystem(CRegistry& system, const std::wstring& subKey) const;
     // Whether the font chooser stores this height: 1 to kMaxPoints points at the screen's
     // pixels per inch.

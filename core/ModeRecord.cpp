@@ -1,10 +1,8 @@
 #include "core/ModeRecord.h"
 #include <windows.h>
 #include "framework/File.h"
-#include "framework/ResourceString.h"
 #include "platform/DevicePaths.h"
 #include "platform/Shortcut.h"
-#include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
 
@@ -48,9 +46,6 @@ void WriteRecordedMode(const wchar_t* key, const CVideoMode& mode)
     CRegistry& settings = GetSettingsRegistry();
     settings.WriteDWord(key, kVgaValue, mode.m_bVGA ? 1 : 0);
     settings.WriteDWord(key, kOrientationValue, mode.m_nOrientation);
-    CVideoMode written;
-    if (!ReadRecordedMode(key, written) || written != mode)
-        throw error(LoadResourceString(IDS_REG_CANNOT_WRITE));
 }
 
 std::wstring GetStartupShortcutPath(const wchar_t* name)

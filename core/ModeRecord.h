@@ -9,9 +9,7 @@
 bool HasRecordedMode(const wchar_t* key);
 // The mode recorded under key; false when either value is missing, no number or out of range.
 bool ReadRecordedMode(const wchar_t* key, CVideoMode& mode);
-// Records mode under key. The registry refuses writes silently, and a record that does not
-// hold would let the next boot act on something else: raises an `error` when the values do
-// not read back.
+// Records mode under key. Raises CRegistry::CWriteException when the registry refuses it.
 void WriteRecordedMode(const wchar_t* key, const CVideoMode& mode);
 
 // The path of the shortcut name in the Startup folder.

@@ -92,11 +92,6 @@ void CProgramRun::Arm() const
         settings.WriteString(kRecordKey, kArgumentsValue, m_strArguments.c_str());
         if (m_bReturn)
             WriteRecordedMode(kRecordKey, m_returnMode);
-        // The registry refuses writes silently; a record that does not hold would start
-        // something else, or nothing, after the reset.
-        if (settings.ReadString(kRecordKey, kProgramValue, L"") != m_strProgram
-            || settings.ReadString(kRecordKey, kArgumentsValue, L"") != m_strArguments)
-            throw error(LoadResourceString(IDS_REG_CANNOT_WRITE));
         CreateBootShortcut(kShortcutName, kResumeKeyword);
     } catch (...) {
         Remove();

@@ -46,11 +46,12 @@ public:
     // The recorded run; false when there is none. Raises CRecordException when the record
     // names no program or a mode to go back to that is none.
     static bool ReadRecord(CProgramRun& run);
-    // Replaces any earlier record by this run's and puts the shortcut up. Raises an `error`
-    // (the record) or a CFileException (the shortcut) when either cannot be written, after
-    // taking down what was written.
+    // Replaces any earlier record by this run's and puts the shortcut up. Raises a
+    // CRegistry::CWriteException (the record) or a CFileException (the shortcut) when either
+    // cannot be written, after taking down what was written.
     void Arm() const;
-    // Records that the program has been started.
+    // Records that the program has been started. Raises CRegistry::CWriteException when the
+    // registry refuses it: the program must not start then, or a reset would start it again.
     static void MarkStarted();
     // Deletes the record and the shortcut, whichever exist.
     static void Remove();

@@ -36,7 +36,7 @@ void SaveOverride(const std::wstring& group, const std::wstring& name, int32_t v
     if (value == defaultValue)
         settings.DeleteValue(group.c_str(), name.c_str());
     else
-        settings.StoreDWord(group.c_str(), name.c_str(), value);
+        settings.WriteDWord(group.c_str(), name.c_str(), value);
 }
 
 }  // namespace

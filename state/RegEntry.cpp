@@ -181,14 +181,14 @@ void CRegEntry::SetValueText(const CVideoMode& mode, const std::wstring& text) c
     CLocation location = Locate(mode);
     switch (location.kind) {
     case CRegistry::kindString:
-        location.registry.StoreString(location.subKey.c_str(), location.valueName.c_str(), text.c_str());
+        location.registry.WriteString(location.subKey.c_str(), location.valueName.c_str(), text.c_str());
         break;
     case CRegistry::kindDWord: {
         // Signed decimal, as far as the text is a number; its 32 bits, never clamped.
         long long parsed = 0;
         if (!ParseWholeNumber(text, INT32_MIN, UINT32_MAX, parsed, wholeNumberLeading))
             Throw(IDS_REG_CANNOT_WRITE);
-        location.registry.StoreDWord(location.subKey.c_str(), location.valueName.c_str(),
+        location.registry.WriteDWord(location.subKey.c_str(), location.valueName.c_str(),
                                      static_cast<int32_t>(static_cast<uint32_t>(parsed)));
         break;
     }

@@ -16,23 +16,27 @@ std::wstring KeyName(const std::wstring& path)
     return path.substr(begin, end - begin);
 }
 
-CRegKey OpenKey(uint32_t root, const std::wstring& path)
+// No root names no key: the system's answer to a handle that is none.
+CRegKey OpenKey(uint32_t root, const std::wstring& path, LONG& result)
 {
     HKEY h = nullptr;
-    if (root == 0
-        || ::RegOpenKeyExW(CRegistry::RootKey(root), KeyName(path).c_str(), 0, KEY_ALL_ACCESS, &h) != ERROR_SUCCESS)
-        return CRegKey();
-    return CRegKey(h);
+    result = root == 0 ? ERROR_INVALID_HANDLE
+                       : ::RegOpenKeyExW(CRegistry::RootKey(root), KeyName(path).c_str(), 0, KEY_ALL_ACCESS, &h);
+    return result == ERROR_SUCCESS ? CRegKey(h) : CRegKey();
 }
 
-CRegKey CreateKey(uint32_t root, const std::wstring& path)
+CRegKey CreateKey(uint32_t root, const std::wstring& path, LONG& result)
 {
     HKEY h = nullptr;
-    if (root == 0
-        || ::RegCreateKeyExW(CRegistry::RootKey(root), KeyName(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             KEY_ALL_ACCESS, nullptr, &h, nullptr) != ERROR_SUCCESS)
-        return CRegKey();
-    return CRegKey(h);
+    result = root == 0 ? ERROR_INVALID_HANDLE
+                       : ::RegCreateKeyExW(CRegistry::RootKey(root), KeyName(path).c_str(), 0, nullptr,
+                                           REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &h, nullptr);
+    return result == ERROR_SUCCESS ? CRegKey(h) : CRegKey();
+}
+
+bool IsMissing(LONG result)
+{
+    return result == ERROR_FILE_NOT_FOUND || result == ERROR_PATH_NOT_FOUND;
 }
 
 }  // namespace
@@ -66,45 +70,24 @@ int32_t CRegistry::ReadDWord(const wchar_t* subKey, const wchar_t* valueName, in
     return CKey::Open(m_root, GetFullPath(subKey)).ReadDWord(valueName, defaultValue);
 }
 
-CRegistry::CWriteException::CWriteException() : error(LoadResourceString(IDS_REG_CANNOT_WRITE)) {}
-
-bool CRegistry::Set(const wchar_t* subKey, const wchar_t* valueName, DWORD type, const void* data, DWORD size)
+CRegistry::CWriteException::CWriteException(LONG systemError)
+    : error(LoadResourceString(IDS_REG_CANNOT_WRITE)),
+      m_systemError(systemError),
+      m_systemText(SystemErrorText(static_cast<DWORD>(systemError)))
 {
-    return CKey::Create(m_root, GetFullPath(subKey)).SetBytes(valueName, type, data, size);
-}
-
-bool CRegistry::SetDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
-{
-    const DWORD data = static_cast<DWORD>(value);
-    return Set(subKey, valueName, REG_DWORD, &data, sizeof data);
-}
-
-bool CRegistry::SetString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
-{
-    const std::wstring value = text ? text : L"";
-    return Set(subKey, valueName, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 void CRegistry::WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
 {
-    SetDWord(subKey, valueName, value);
-}
-
-void CRegistry::StoreDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
-{
-    if (!SetDWord(subKey, valueName, value))
-        throw CWriteException();
+    const DWORD data = static_cast<DWORD>(value);
+    CKey::Create(m_root, GetFullPath(subKey)).Set(valueName, REG_DWORD, &data, sizeof data);
 }
 
 void CRegistry::WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
 {
-    SetString(subKey, valueName, text);
-}
-
-void CRegistry::StoreString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
-{
-    if (!SetString(subKey, valueName, text))
-        throw CWriteException();
+    const std::wstring value = text ? text : L"";
+    CKey::Create(m_root, GetFullPath(subKey))
+        .Set(valueName, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 std::wstring CRegistry::ReadString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* defaultValue)
@@ -138,7 +121,9 @@ void CRegistry::DeleteKey(const wchar_t* subKey)
         return;
     CKeyCache::Forget();
     // The device's RegDeleteKey takes the key's subkeys with it.
-    ::RegDeleteKeyW(RootKey(m_root), name.c_str());
+    const LONG result = ::RegDeleteKeyW(RootKey(m_root), name.c_str());
+    if (result != ERROR_SUCCESS && !IsMissing(result))
+        throw CWriteException(result);
 }
 
 bool CRegistry::KeyExists(const wchar_t* subKey)
@@ -174,12 +159,13 @@ CRegistry::CKey CRegistry::CKey::Create(uint32_t root, const std::wstring& path)
     return Get(root, path, CreateKey);
 }
 
-CRegistry::CKey CRegistry::CKey::Get(uint32_t root, const std::wstring& path, CRegKey (*open)(uint32_t, const std::wstring&))
+CRegistry::CKey CRegistry::CKey::Get(uint32_t root, const std::wstring& path,
+                                     CRegKey (*open)(uint32_t, const std::wstring&, LONG&))
 {
     CKey key;
     CKeyCache* const cache = CKeyCache::s_pCurrent;
     if (!cache) {
-        key.m_owned = open(root, path);
+        key.m_owned = open(root, path, key.m_openError);
         key.m_key = key.m_owned.Get();
         return key;
     }
@@ -187,7 +173,7 @@ CRegistry::CKey CRegistry::CKey::Get(uint32_t root, const std::wstring& path, CR
     auto name = std::make_pair(root, KeyName(path));
     auto found = cache->m_keys.find(name);
     if (found == cache->m_keys.end()) {
-        CRegKey opened = open(root, path);
+        CRegKey opened = open(root, path, key.m_openError);
         if (!opened)
             return key;
         found = cache->m_keys.emplace(std::move(name), std::move(opened)).first;
@@ -246,18 +232,28 @@ std::wstring CRegistry::CKey::ReadString(const wchar_t* valueName, const wchar_t
 
 void CRegistry::CKey::Set(const wchar_t* valueName, DWORD type, const std::vector<BYTE>& data) const
 {
-    SetBytes(valueName, type, data.data(), static_cast<DWORD>(data.size()));
+    Set(valueName, type, data.data(), static_cast<DWORD>(data.size()));
 }
 
-bool CRegistry::CKey::SetBytes(const wchar_t* valueName, DWORD type, const void* data, DWORD size) const
+void CRegistry::CKey::Set(const wchar_t* valueName, DWORD type, const void* data, DWORD size) const
 {
-    return m_key && ::RegSetValueExW(m_key, valueName, 0, type, static_cast<const BYTE*>(data), size) == ERROR_SUCCESS;
+    if (!m_key)
+        throw CWriteException(m_openError);
+    const LONG result = ::RegSetValueExW(m_key, valueName, 0, type, static_cast<const BYTE*>(data), size);
+    if (result != ERROR_SUCCESS)
+        throw CWriteException(result);
 }
 
 void CRegistry::CKey::DeleteValue(const wchar_t* valueName) const
 {
-    if (m_key)
-        ::RegDeleteValueW(m_key, valueName);
+    if (!m_key) {
+        if (!IsMissing(m_openError))
+            throw CWriteException(m_openError);
+        return;
+    }
+    const LONG result = ::RegDeleteValueW(m_key, valueName);
+    if (result != ERROR_SUCCESS && !IsMissing(result))
+        throw CWriteException(result);
 }
 
 bool CRegistry::CKey::IsEmpty() const
@@ -324,7 +320,8 @@ std::wstring CRegistry::FirstMissingKey(uint32_t root, const std::wstring& path)
     const std::wstring name = KeyName(path);
     for (size_t end = name.find(L'\\');; end = name.find(L'\\', end + 1)) {
         const std::wstring part = name.substr(0, end);
-        if (!OpenKey(root, part))
+        LONG result;
+        if (!OpenKey(root, part, result))
             return part;
         if (end == std::wstring::npos)
             return std::wstring();

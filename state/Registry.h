@@ -1,9 +1,8 @@
 #pragma once
 // The one wrapper through which the program reads and writes the registry. An instance names a
-// root and a base path; every operation appends its sub-key to the base path. The reads and
-// the Write/Delete operations are silent: reads fall back to the caller's default, refused
-// writes have no effect. The Store operations are for what the user asked to be kept: a write
-// the registry refuses raises CWriteException. Key handles never outlive the operation that
+// root and a base path; every operation appends its sub-key to the base path. Reads fall back
+// to the caller's default; a write or deletion the registry refuses raises CWriteException
+// (deleting what is not there is no failure). Key handles never outlive the operation that
 // opened them, or the key cache (below) that a run of operations keeps them in.
 #include <windows.h>
 #include <cstdint>
@@ -24,16 +23,22 @@ public:
 
     enum ValueKind { kindString = 0, kindDWord = 1, kindUnsupported = 2, kindMissing = 3 };
 
-    // A write the registry refused: "Cannot write registry data".
+    // A write the registry refused: "Cannot write registry data", with the system's reason.
     class CWriteException : public error {
     public:
-        CWriteException();
+        explicit CWriteException(LONG systemError);
+        LONG GetSystemError() const { return m_systemError; }
+        const std::wstring& GetSystemText() const { return m_systemText; }
+
+    private:
+        LONG m_systemError;
+        std::wstring m_systemText;
     };
 
     // One key held open through an operation that touches several of its values, such as one
     // registry entry's switch; closed when the object goes. Paths are full paths under the
-    // root. Like the rest of this class it reports nothing: a key that could not be opened
-    // reads as empty and ignores writes.
+    // root. A key that could not be opened reads as empty; a write to it raises
+    // CWriteException with the reason it could not be opened.
     class CKey {
     public:
         // The existing key only.
@@ -48,8 +53,8 @@ public:
         int32_t ReadDWord(const wchar_t* valueName, int32_t defaultValue) const;
         std::wstring ReadString(const wchar_t* valueName, const wchar_t* defaultValue = nullptr) const;
         void Set(const wchar_t* valueName, DWORD type, const std::vector<BYTE>& data) const;
-        // Whether the registry took the value.
-        bool SetBytes(const wchar_t* valueName, DWORD type, const void* data, DWORD size) const;
+        void Set(const wchar_t* valueName, DWORD type, const void* data, DWORD size) const;
+        // A missing key or value is left as it is.
         void DeleteValue(const wchar_t* valueName) const;
         // Whether the key holds neither values nor sub-keys.
         bool IsEmpty() const;
@@ -61,11 +66,13 @@ public:
 
     private:
         friend class CRegistry;
-        static CKey Get(uint32_t root, const std::wstring& path, CRegKey (*open)(uint32_t, const std::wstring&));
+        static CKey Get(uint32_t root, const std::wstring& path, CRegKey (*open)(uint32_t, const std::wstring&, LONG&));
 
         CRegKey m_owned;
         // The open key: m_owned's, or one the current key cache holds.
         HKEY m_key = nullptr;
+        // Why the key could not be opened.
+        LONG m_openError = ERROR_SUCCESS;
     };
 
     // While one lives, the keys that CKey and this class's operations open stay open in it
@@ -110,16 +117,13 @@ public:
     std::wstring ReadString(const wchar_t* subKey, const wchar_t* valueName,
                             const wchar_t* defaultValue = nullptr);
     void WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text);
-    // As WriteDWord and WriteString; a write the registry refuses raises CWriteException.
-    void StoreDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value);
-    void StoreString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text);
     ValueKind GetValueKind(const wchar_t* subKey, const wchar_t* valueName);
     void DeleteValue(const wchar_t* subKey, const wchar_t* valueName);
     void DeleteKey(const wchar_t* subKey);
     bool KeyExists(const wchar_t* subKey);
 
     // Copies one value of any type with its exact bytes; the paths are full paths under the
-    // roots. A missing source leaves the destination as it was. Reports nothing.
+    // roots. A missing source leaves the destination as it was.
     static void CopyValue(uint32_t sourceRoot, const std::wstring& sourcePath, const wchar_t* sourceName,
                           uint32_t destRoot, const std::wstring& destPath, const wchar_t* destName);
     // The shortest leading part of a full path that names no existing key, as the system
@@ -127,7 +131,8 @@ public:
     static std::wstring FirstMissingKey(uint32_t root, const std::wstring& path);
     // Deletes the key at path and then each key above it, as long as the key is empty and
     // lies at or below the key named `top` (a leading part of path, as FirstMissingKey gives
-    // it). Keys that hold anything stay, and so does everything above them.
+    // it). Keys that hold anything stay, and so does everything above them. Reports nothing:
+    // a key left behind holds nothing.
     static void RemoveEmptyKeys(uint32_t root, const std::wstring& path, const std::wstring& top);
     static uint32_t ParseRootName(const std::wstring& name);
     // Splits "ROOT\sub\path" at its first backslash; false without one or for an unknown root.
@@ -138,11 +143,6 @@ public:
     static HKEY RootKey(uint32_t root);
 
 private:
-    // Creates the key and sets the value; false when the registry refused either.
-    bool Set(const wchar_t* subKey, const wchar_t* valueName, DWORD type, const void* data, DWORD size);
-    bool SetDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value);
-    bool SetString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text);
-
     std::wstring m_fullPath;
     uint32_t m_root = 0;
     std::wstring m_path;

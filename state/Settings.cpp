@@ -38,8 +38,8 @@ void WriteList(const wchar_t* subKey, const std::vector<std::wstring>& items)
 {
     CRegistry& registry = GetSettingsRegistry();
     for (size_t i = 0; i < items.size(); ++i)
-        registry.StoreString(subKey, std::to_wstring(i).c_str(), items[i].c_str());
-    registry.StoreDWord(subKey, L"Count", static_cast<int32_t>(items.size()));
+        registry.WriteString(subKey, std::to_wstring(i).c_str(), items[i].c_str());
+    registry.WriteDWord(subKey, L"Count", static_cast<int32_t>(items.size()));
     const CRegistry::CKey key = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(subKey));
     for (const std::wstring& name : key.GetValueNames())
         if (ItemIndex(name) >= static_cast<int64_t>(items.size()))
@@ -120,13 +120,13 @@ void CSettings::Save()
     });
     CRegistry& registry = GetSettingsRegistry();
     for (const std::wstring& name : names)
-        registry.StoreDWord(L"Profiles", name.c_str(), checked.count(name) ? 1 : 0);
+        registry.WriteDWord(L"Profiles", name.c_str(), checked.count(name) ? 1 : 0);
     const CRegistry::CKey key = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(L"Profiles"));
     for (const std::wstring& name : key.GetValueNames())
         if (!names.count(name))
             key.DeleteValue(name.c_str());
-    registry.StoreDWord(nullptr, L"SwitchTodayTheme", m_bSwitchTodayTheme ? 1 : 0);
-    registry.StoreDWord(nullptr, L"SwitchCalibrationData", m_bSwitchCalibration ? 1 : 0);
+    registry.WriteDWord(nullptr, L"SwitchTodayTheme", m_bSwitchTodayTheme ? 1 : 0);
+    registry.WriteDWord(nullptr, L"SwitchCalibrationData", m_bSwitchCalibration ? 1 : 0);
 }
 
 void CSettings::SwitchAll(CVideoMode from, CVideoMode to)

@@ -220,6 +220,20 @@ TEST_F(KeepModeTest, NetThatCannotBePutUpStopsTheSwitch)
     EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
     EXPECT_EQ("QVGA.0", DriverMode()) << "not switched";
     EXPECT_FALSE(RecordExists());
+
+    // A record the registry refuses stops it as well, and leaves no shortcut.
+    ASSERT_TRUE(::CreateDirectoryW(L"\\Windows\\StartUp", nullptr));
+    m_boxes.clear();
+    m_exitCodes.clear();
+    const CRefusedWrites refused(kUser, kRecord);
+    AnswerNextBox(IDOK);
+    AnswerNextBox(IDOK);
+    EXPECT_TRUE(Process(L"VGA"));
+    ASSERT_EQ(2u, m_boxes.size());
+    EXPECT_EQ(L"Cannot write registry data", m_boxes[1].text);
+    EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
+    EXPECT_EQ("QVGA.0", DriverMode()) << "not switched";
+    EXPECT_FALSE(FileExists(kShortcut));
 }
 
 TEST_F(KeepModeTest, KeepWithoutRecordOnlyDeletesAStaleShortcut)

@@ -378,6 +378,7 @@ private:
             {IDS_PROFILE_NO_SECTIONS, FormatResourceString(IDS_PROFILE_NO_SECTIONS, {L"m"}), false},
             {IDS_CANNOT_REPLACE_FILE, FormatResourceString(IDS_CANNOT_REPLACE_FILE, {any}), false},
             {0, L"CIniFile::WriteString failed: Key not found", false},
+            {IDS_REG_CANNOT_WRITE, LoadResourceString(IDS_REG_CANNOT_WRITE), false},
             {IDS_ZIP_CANNOT_OPEN, FormatResourceString(IDS_ZIP_CANNOT_OPEN, {kPackedPath}), true},
             {IDS_ZIP_INVALID_FORMAT, FormatResourceString(IDS_ZIP_INVALID_FORMAT, {kPackedPath}), true},
             {IDS_ZIP_UNSUPPORTED_METHOD, FormatResourceString(IDS_ZIP_UNSUPPORTED_METHOD), true},

@@ -1,4 +1,6 @@
 #include "DeviceFixture.h"
+#include <functional>
+#include "framework/ResourceString.h"
 #include "state/Registry.h"
 
 namespace {
@@ -159,12 +161,37 @@ TEST_F(RegistryTest, LeadingAndTrailingBackslashesNameTheSameKey)
     EXPECT_TRUE(root.KeyExists(L"Software\\DorixTest\\K"));
 }
 
-TEST_F(RegistryTest, RootlessRegistryDoesNothing)
+// A write the registry refuses raises the system's reason; deleting what is not there is no
+// failure, and neither is reading what cannot be read.
+TEST_F(RegistryTest, RefusedWritesRaiseTheSystemsReason)
 {
-    CRegistry reg(0, kTestKey);
-    reg.WriteDWord(nullptr, L"v", 1);
-    EXPECT_EQ(3, reg.ReadDWord(nullptr, L"v", 3));
-    EXPECT_FALSE(CRegistry(CRegistry::kCurrentUser, kTestKey).KeyExists(nullptr));
+    CRegistry reg(CRegistry::kCurrentUser, kTestKey);
+    reg.DeleteKey(L"Missing");
+    CRegistry::CKey::Open(CRegistry::kCurrentUser, L"Software\\DorixTest\\Missing").DeleteValue(L"v");
+    auto expectRefused = [](const char* what, LONG code, const std::function<void()>& write) {
+        try {
+            write();
+            ADD_FAILURE() << what << ": no exception";
+        } catch (const CRegistry::CWriteException& e) {
+            EXPECT_EQ(L"Cannot write registry data", e.GetMessage()) << what;
+            EXPECT_EQ(code, e.GetSystemError()) << what;
+            EXPECT_EQ(SystemErrorText(static_cast<DWORD>(code)), e.GetSystemText()) << what;
+        }
+    };
+    {
+        const CRefusedWrites refused(CRegistry::kCurrentUser, kTestKey);
+        expectRefused("WriteDWord", ERROR_ACCESS_DENIED, [&] { reg.WriteDWord(nullptr, L"v", 1); });
+        expectRefused("WriteString", ERROR_ACCESS_DENIED, [&] { reg.WriteString(nullptr, L"s", L"x"); });
+        expectRefused("DeleteValue", ERROR_ACCESS_DENIED, [&] { reg.DeleteValue(nullptr, L"v"); });
+        expectRefused("CopyValue", ERROR_ACCESS_DENIED, [] {
+            SetRawValue(CRegistry::kLocalMachine, kTestKey, L"src", REG_DWORD, {1, 0, 0, 0});
+            CRegistry::CopyValue(CRegistry::kLocalMachine, kTestKey, L"src", CRegistry::kCurrentUser, kTestKey, L"copy");
+        });
+        EXPECT_EQ(3, reg.ReadDWord(nullptr, L"v", 3));
+    }
+    CRegistry rootless(0, kTestKey);
+    expectRefused("rootless", ERROR_INVALID_HANDLE, [&] { rootless.WriteDWord(nullptr, L"v", 1); });
+    EXPECT_EQ(3, rootless.ReadDWord(nullptr, L"v", 3));
 }
 
 TEST_F(RegistryTest, ParseRootNameAcceptsEveryAliasIgnoringCase)

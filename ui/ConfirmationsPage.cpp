@@ -30,9 +30,9 @@ void CConfirmationsPage::OnApply()
 {
     CRegistry& settings = GetSettingsRegistry();
     for (size_t i = 0; i < std::size(kConfirmations); ++i)
-        settings.StoreDWord(nullptr, kConfirmations[i].setting, m_bAsk[i] ? 0 : 1);
+        settings.WriteDWord(nullptr, kConfirmations[i].setting, m_bAsk[i] ? 0 : 1);
     // A count set by hand stays while the box stays ticked.
     const int32_t stored = settings.ReadDWord(nullptr, CKeepMode::kSecondsSetting, 0);
     const int32_t seconds = !m_bKeepMode ? 0 : stored != 0 ? stored : CKeepMode::kDefaultSeconds;
-    settings.StoreDWord(nullptr, CKeepMode::kSecondsSetting, seconds);
+    settings.WriteDWord(nullptr, CKeepMode::kSecondsSetting, seconds);
 }
