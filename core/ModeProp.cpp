@@ -1,4 +1,5 @@
 #include "core/ModeProp.h"
+#include "framework/Font.h"
 #include "state/Registry.h"
 #include "state/SettingsRegistry.h"
 
@@ -49,15 +50,9 @@ void CMenuFont::ApplyToSystem(CRegistry& system, const std::wstring& subKey) con
 
 bool CMenuFont::IsChooserHeight(int32_t height)
 {
-    HDC screen = ::GetDC(nullptr);
-    int perInch = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
-    if (perInch <= 0)
-        perInch = 96;
-    // The chooser's height of n points: -round(n x pixels per inch / 72).
-    const auto heightOf = [perInch](int64_t points) { return -((points * perInch * 2 + 72) / 144); };
-    return heightOf(kMaxPoints) <= height && height <= heightOf(1);
+    // The heights the font chooser makes of its sizes.
+    const int perInch = GetScreenPixelsPerInch();
+    return HeightFromPoints(kMaxPoints, perInch) <= height && height <= HeightFromPoints(1, perInch);
 }
 
 CModeProp::CModeProp(const CVideoMode& mode)

@@ -1,5 +1,6 @@
 #include "ModeFixture.h"
 #include "core/ModeProp.h"
+#include "framework/Font.h"
 
 namespace {
 
@@ -99,6 +100,18 @@ TEST_F(ModePropTest, ApplyLeavesTheSystemsValueForSizesAndHeightsNoPageStores)
     EXPECT_EQ(RawSz(L"Arial"), RawValue(CRegistry::kLocalMachine, L"SYSTEM\\GWE\\Menu\\BarFnt", L"Nm"))
         << "the rest of the font is applied";
     EXPECT_TRUE(CMenuFont::IsChooserHeight(-11));
+}
+
+TEST(FontSizeTest, PointsBecomeHeightsAndBackAsTheChooserShowsThem)
+{
+    EXPECT_EQ(-12, HeightFromPoints(9, 96));
+    EXPECT_EQ(-2, HeightFromPoints(1, 108)) << "1.5 pixels round away from zero";
+    EXPECT_EQ(8, PointsFromHeight(-11, 96));
+    EXPECT_EQ(2, PointsFromHeight(-2, 96)) << "1.5 points round up";
+    EXPECT_EQ(-9, PointsFromHeight(13, 96)) << "a cell height truncates";
+    for (int perInch : {72, 96, 131, 192})
+        for (int points = 1; points <= CMenuFont::kMaxPoints; ++points)
+            EXPECT_EQ(points, PointsFromHeight(HeightFromPoints(points, perInch), perInch)) << points << " at " << perInch;
 }
 
 }  // namespace

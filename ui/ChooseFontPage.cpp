@@ -41,18 +41,6 @@ void CChooseFontPage::SetFaceName(LOGFONTW& lf, const std::wstring& faceName)
     lf.lfFaceName[copied] = L'\0';
 }
 
-int64_t CChooseFontPage::MulDivRound(int64_t a, int64_t b, int64_t c)
-{
-    const int64_t product = a * b;
-    const int64_t quotient = product / c;
-    return product % c >= c / 2 ? quotient + 1 : quotient;
-}
-
-int CChooseFontPage::HeightFromPoints(int points) const
-{
-    return static_cast<int>(-MulDivRound(points, m_nPixelsPerInch, 72));
-}
-
 bool CChooseFontPage::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
@@ -61,13 +49,8 @@ bool CChooseFontPage::OnInitDialog()
     GetDlgItem(IDC_FONT_STYLE_LABEL).SetFont(m_labelFont.Get());
     GetDlgItem(IDC_FONT_PREVIEW_LABEL).SetFont(m_labelFont.Get());
 
-    HDC screen = ::GetDC(nullptr);
-    m_nPixelsPerInch = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (m_nPixelsPerInch <= 0)
-        m_nPixelsPerInch = 96;
+    m_nPixelsPerInch = GetScreenPixelsPerInch();
     FillFaces();
-    if (screen)
-        ::ReleaseDC(nullptr, screen);
 
     const CWindow face = GetDlgItem(IDC_FONT_FACE);
     const LRESULT found
@@ -103,7 +86,7 @@ void CChooseFontPage::FillFaces() const
 
 void CChooseFontPage::SelectSize() const
 {
-    const std::wstring text = std::to_wstring(MulDivRound(-72, m_lf.lfHeight, m_nPixelsPerInch));
+    const std::wstring text = std::to_wstring(PointsFromHeight(m_lf.lfHeight, m_nPixelsPerInch));
     const CWindow size = GetDlgItem(IDC_FONT_SIZE);
     // The entry equal to the text: a prefix match would take "10" for "1".
     const LRESULT found
@@ -119,7 +102,7 @@ void CChooseFontPage::SetSizeText(const std::wstring& text)
     const int points = LeadingNumber(text);
     if (points < 1 || points > kMaxSize)
         return;
-    m_lf.lfHeight = HeightFromPoints(points);
+    m_lf.lfHeight = HeightFromPoints(points, m_nPixelsPerInch);
     RebuildPreview();
 }
 

@@ -19,12 +19,6 @@ public:
 
     // Copies as much of the face name as the font description holds.
     static void SetFaceName(LOGFONTW& lf, const std::wstring& faceName);
-    // round(a x b / c): the quotient truncated toward zero, plus one when the remainder is at
-    // least half of c; a negative product is never rounded up. Computed in 64 bits.
-    static int64_t MulDivRound(int64_t a, int64_t b, int64_t c);
-    // The height, in the font description's convention, of a size in points at the screen's
-    // pixels per inch.
-    int HeightFromPoints(int points) const;
 
     LOGFONTW m_lf{};
 
