@@ -1,11 +1,11 @@
 #include "app/Installation.h"
 #include <windows.h>
 #include "core/KeepMode.h"
+#include "core/ModeRecord.h"
 #include "core/ProgramRun.h"
 #include "core/VideoMode.h"
 #include "framework/Error.h"
 #include "framework/File.h"
-#include "platform/DevicePaths.h"
 #include "platform/OemInfo.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"
@@ -24,17 +24,16 @@ const wchar_t kBluetoothMonitor[] = L"\\Windows\\BPU.exe";
 const wchar_t kWiFiShortcut[] = L"WiFi-Monitor.lnk";
 const wchar_t kBluetoothShortcut[] = L"BT-Monitor.lnk";
 
-// Settings sub-key and values of the installation record.
+// Settings sub-key and values of the installation record; the calibration's copy is named as
+// the touch driver's value.
 const wchar_t kUninstallKey[] = L"Uninstall";
 const wchar_t kVersionValue[] = L"Version";
-const wchar_t kCalibrationValue[] = L"CalibrationData";
+const wchar_t kSavedCalibrationValue[] = L"CalibrationData";
 const wchar_t kInstalledValue[] = L"Installed";
 
 // The start-up entry that runs the device's tapadm.exe; installation blanks it.
 const wchar_t kLaunchValue[] = L"Launch90";
 const wchar_t kLaunchFactory[] = L"tapadm.exe";
-
-const int kStartupFolder = 7;
 
 CRegistry InitKey()
 {
@@ -43,12 +42,7 @@ CRegistry InitKey()
 
 CRegistry TouchKey()
 {
-    return CRegistry(CRegistry::kLocalMachine, L"HARDWARE\\DEVICEMAP\\TOUCH");
-}
-
-std::wstring StartupShortcutPath(const std::wstring& name)
-{
-    return platform::GetSpecialFolderPath(kStartupFolder) + L"\\" + name;
+    return CRegistry(CRegistry::kLocalMachine, kTouchKey);
 }
 
 }  // namespace
@@ -70,9 +64,9 @@ void Install()
     CRegistry& settings = GetSettingsRegistry();
     // The first installation's copy is the factory calibration; later ones must not replace
     // it with a calibration that Dorix has rotated since.
-    if (settings.ReadString(kUninstallKey, kCalibrationValue, L"").empty())
-        settings.WriteString(kUninstallKey, kCalibrationValue,
-                             TouchKey().ReadString(nullptr, kCalibrationValue, L"").c_str());
+    if (settings.ReadString(kUninstallKey, kSavedCalibrationValue, L"").empty())
+        settings.WriteString(kUninstallKey, kSavedCalibrationValue,
+                             TouchKey().ReadString(nullptr, kTouchCalibrationValue, L"").c_str());
 
     CreateStartupShortcut(kWiFiMonitor, kWiFiShortcut);
     if (HasToshibaBluetooth())
@@ -92,11 +86,11 @@ void Uninstall()
     InitKey().WriteString(nullptr, kLaunchValue, kLaunchFactory);
 
     CRegistry& settings = GetSettingsRegistry();
-    const std::wstring calibration = settings.ReadString(kUninstallKey, kCalibrationValue, L"");
+    const std::wstring calibration = settings.ReadString(kUninstallKey, kSavedCalibrationValue, L"");
     if (!calibration.empty())
-        TouchKey().WriteString(nullptr, kCalibrationValue, calibration.c_str());
+        TouchKey().WriteString(nullptr, kTouchCalibrationValue, calibration.c_str());
 
-    CRegistry(CRegistry::kLocalMachine, L"System\\GDI\\Rotation").WriteDWord(nullptr, L"Angle", 0);
+    CRegistry(CRegistry::kLocalMachine, kRotationKey).WriteDWord(nullptr, kAngleValue, 0);
     DeleteStartupShortcut(kWiFiShortcut);
     DeleteStartupShortcut(kBluetoothShortcut);
     // Nothing of the program may start at the next boot.
@@ -104,7 +98,7 @@ void Uninstall()
     // A read-only table would survive the delete.
     ::SetFileAttributesW(kDriverTableFile, FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileW(kDriverTableFile);
-    CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").WriteDWord(nullptr, L"VGAMode", 0);
+    CRegistry(CRegistry::kCurrentUser, kDisplayModeKey).WriteDWord(nullptr, kVgaModeValue, 0);
     settings.DeleteValue(kUninstallKey, kVersionValue);
 }
 
@@ -135,12 +129,12 @@ void DeleteIfStub(const std::wstring& path)
 void CreateStartupShortcut(const std::wstring& target, const std::wstring& name)
 {
     if (Exists(target))
-        platform::CreateShortcut(StartupShortcutPath(name), target);
+        platform::CreateShortcut(GetStartupShortcutPath(name.c_str()), target);
 }
 
 void DeleteStartupShortcut(const std::wstring& name)
 {
-    platform::DeleteShortcut(StartupShortcutPath(name));
+    platform::DeleteShortcut(GetStartupShortcutPath(name.c_str()));
 }
 
 bool IsSupportedDevice()

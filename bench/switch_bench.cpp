@@ -14,6 +14,7 @@
 #include <vector>
 #include "BenchHelpers.h"
 #include "core/ModeSwitch.h"
+#include "core/VideoMode.h"
 #include "framework/Error.h"
 #include "framework/File.h"
 #include "framework/Handle.h"
@@ -45,7 +46,6 @@ const wchar_t kWriteKey[] = L"Software\\DorixBench\\Written";
 const wchar_t kSwapKey[] = L"Software\\DorixBench\\Swapped";
 const wchar_t kSwapKeyPath[] = L"HKLM\\Software\\DorixBench\\Swapped";
 const wchar_t kSavedKey[] = L"Software\\Dorix\\Saved Registry Data";
-const wchar_t kTouchKey[] = L"HARDWARE\\DEVICEMAP\\TOUCH";
 const wchar_t kDriverTable[] = L"\\Windows\\atihwtbl0.txt";
 
 const wchar_t* const kProfileNames[] = {L"DorixBench Registry.dorix", L"DorixBench Files.dorix",

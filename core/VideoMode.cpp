@@ -6,12 +6,7 @@
 #include "state/IniFile.h"
 #include "state/Registry.h"
 
-const wchar_t kDriverTableFile[] = L"\\Windows\\atihwtbl0.txt";
-
 namespace {
-
-const wchar_t kDisplayModeKey[] = L"ControlPanel\\DisplayMode";
-const wchar_t kRotationKey[] = L"System\\GDI\\Rotation";
 
 const wchar_t* ControllerSection(bool vga) { return vga ? L"ASIC1" : L"ASIC0"; }
 const wchar_t* PanelSection(bool vga) { return vga ? L"LCD1" : L"LCD0"; }
@@ -56,7 +51,7 @@ std::wstring CVideoMode::FormatDwordText(int number)
 CVideoMode CVideoMode::ReadCurrentMode()
 {
     CRegistry registry(CRegistry::kCurrentUser, kDisplayModeKey);
-    const bool vga = registry.ReadDWord(nullptr, L"VGAMode", 0) == 1;
+    const bool vga = registry.ReadDWord(nullptr, kVgaModeValue, 0) == 1;
     const CIniFile table(kDriverTableFile);
     const std::wstring rotation = table.ReadString(PanelSection(vga), L"Rotation");
     int16_t orientation = 0;
@@ -108,8 +103,8 @@ void CVideoMode::WriteDriverSettings()
     // as they were.
     table.Close();
 
-    CRegistry(CRegistry::kCurrentUser, kDisplayModeKey).WriteDWord(nullptr, L"VGAMode", m_bVGA ? 1 : 0);
-    CRegistry(CRegistry::kLocalMachine, kRotationKey).WriteDWord(nullptr, L"Angle", GetAngle());
+    CRegistry(CRegistry::kCurrentUser, kDisplayModeKey).WriteDWord(nullptr, kVgaModeValue, m_bVGA ? 1 : 0);
+    CRegistry(CRegistry::kLocalMachine, kRotationKey).WriteDWord(nullptr, kAngleValue, GetAngle());
 
     const bool perMode = modeSwitch.IsCalibrationSwitched();
     if (perMode)

@@ -10,8 +10,19 @@ public:
     using error::error;
 };
 
-// The display driver's hardware table file, read by the driver at boot.
-extern const wchar_t kDriverTableFile[];
+// What the display driver is started with at boot: its hardware table file, the resolution
+// (HKEY_CURRENT_USER "ControlPanel\DisplayMode" "VGAMode", 1 for VGA) and the rotation
+// (HKEY_LOCAL_MACHINE "System\GDI\Rotation" "Angle", in degrees). The switch writes them;
+// uninstalling puts back the factory mode.
+inline constexpr wchar_t kDriverTableFile[] = L"\\Windows\\atihwtbl0.txt";
+inline constexpr wchar_t kDisplayModeKey[] = L"ControlPanel\\DisplayMode";
+inline constexpr wchar_t kVgaModeValue[] = L"VGAMode";
+inline constexpr wchar_t kRotationKey[] = L"System\\GDI\\Rotation";
+inline constexpr wchar_t kAngleValue[] = L"Angle";
+// The touch driver's calibration, HKEY_LOCAL_MACHINE "HARDWARE\DEVICEMAP\TOUCH"
+// "CalibrationData": five points as text.
+inline constexpr wchar_t kTouchKey[] = L"HARDWARE\\DEVICEMAP\\TOUCH";
+inline constexpr wchar_t kTouchCalibrationValue[] = L"CalibrationData";
 
 class CVideoMode {
 public:

@@ -11,8 +11,6 @@
 
 namespace {
 
-const wchar_t kTouchKey[] = L"HARDWARE\\DEVICEMAP\\TOUCH";
-const wchar_t kCalibrationValue[] = L"CalibrationData";
 // Sub-key of the settings registry holding one copy per mode name.
 const wchar_t kSavedCalibrationKey[] = L"CalibrationData";
 
@@ -24,7 +22,7 @@ using Points = std::array<Point, 5>;
 
 std::wstring ReadLive()
 {
-    return CRegistry(CRegistry::kLocalMachine, kTouchKey).ReadString(nullptr, kCalibrationValue, L"");
+    return CRegistry(CRegistry::kLocalMachine, kTouchKey).ReadString(nullptr, kTouchCalibrationValue, L"");
 }
 
 [[noreturn]] void ThrowCannotRotate()
@@ -98,7 +96,7 @@ std::wstring CVideoMode::RotatedCalibration(int from, int to)
 
 void CVideoMode::WriteLiveCalibration(const std::wstring& text)
 {
-    CRegistry(CRegistry::kLocalMachine, kTouchKey).WriteString(nullptr, kCalibrationValue, text.c_str());
+    CRegistry(CRegistry::kLocalMachine, kTouchKey).WriteString(nullptr, kTouchCalibrationValue, text.c_str());
 }
 
 void CVideoMode::RotateCalibration(int from, int to)

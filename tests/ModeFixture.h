@@ -34,7 +34,6 @@ protected:
 };
 
 inline const wchar_t kDriverTable[] = L"\\Windows\\atihwtbl0.txt";
-inline const wchar_t kTouchKey[] = L"HARDWARE\\DEVICEMAP\\TOUCH";
 
 // The device as the driver left it after booting into mode: the factory table with the
 // mode's rotation, and "VGAMode".

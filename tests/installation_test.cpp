@@ -3,6 +3,7 @@
 #include "framework/Error.h"
 #include "framework/Handle.h"
 #include "core/KeepMode.h"
+#include "core/VideoMode.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
@@ -13,7 +14,6 @@ namespace {
 
 const wchar_t kFactoryCalibration[] = L"522,509 910,884 905,140 140,133 146,880 ";
 const wchar_t kRotatedCalibration[] = L"522,509 146,880 910,884 905,140 140,133 ";
-const wchar_t kTouchKey[] = L"HARDWARE\\DEVICEMAP\\TOUCH";
 const wchar_t kWiFiShortcut[] = L"\\Windows\\StartUp\\WiFi-Monitor.lnk";
 const wchar_t kBluetoothShortcut[] = L"\\Windows\\StartUp\\BT-Monitor.lnk";
 
