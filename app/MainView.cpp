@@ -151,9 +151,9 @@ void CMainView::SwitchFromButton(CVideoMode target)
 {
     CModeChange change(target);
     change.m_owner = GetMainWindow();
-    change.m_bWarnVga3 = !IsSet(L"NoVGA3Warning");
-    change.m_bAsk = !IsSet(L"NoResetWarning");
-    change.m_bReset = !IsSet(L"NoReset");
+    change.m_bWarnVga3 = !IsSet(kNoVga3WarningSetting);
+    change.m_bAsk = !IsSet(kNoResetWarningSetting);
+    change.m_bReset = !IsSet(kNoResetSetting);
     change.m_bSafetyNet = change.m_bReset;
     try {
         change.Run();

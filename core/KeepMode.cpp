@@ -6,7 +6,6 @@
 #include "resources/resource.h"
 #include "state/SettingsRegistry.h"
 
-const wchar_t CKeepMode::kSecondsSetting[] = L"KeepModeSeconds";
 const wchar_t CKeepMode::kKeyword[] = L"KEEP";
 
 namespace {
@@ -18,12 +17,12 @@ const wchar_t kShortcutName[] = L"Dorix Keep Mode.lnk";
 
 bool CKeepMode::IsOn()
 {
-    return GetSettingsRegistry().ReadDWord(nullptr, kSecondsSetting, 0) != 0;
+    return GetSettingsRegistry().ReadDWord(nullptr, kKeepModeSecondsSetting, 0) != 0;
 }
 
 int CKeepMode::GetSeconds()
 {
-    const int32_t seconds = GetSettingsRegistry().ReadDWord(nullptr, kSecondsSetting, 0);
+    const int32_t seconds = GetSettingsRegistry().ReadDWord(nullptr, kKeepModeSecondsSetting, 0);
     return 0 < seconds && seconds <= kMaxSeconds ? seconds : kDefaultSeconds;
 }
 

@@ -16,8 +16,6 @@ public:
         using error::error;
     };
 
-    // The settings value, and what the confirmations page stores when the net is on.
-    static const wchar_t kSecondsSetting[];
     static constexpr int kDefaultSeconds = 15;
     // A stored count outside this range counts as the default.
     static constexpr int kMaxSeconds = 3600;

@@ -66,7 +66,7 @@ CModeProp& CModeSwitch::CreateModeProp(const CVideoMode& mode)
 
 bool CModeSwitch::IsCalibrationSwitched()
 {
-    return GetSettingsRegistry().ReadDWord(nullptr, L"SwitchCalibrationData", 0) != 0;
+    return GetSettingsRegistry().ReadDWord(nullptr, kSwitchCalibrationSetting, 0) != 0;
 }
 
 CModeSwitch& GetModeSwitch()

@@ -71,13 +71,13 @@ std::vector<std::wstring> CSettings::ReadList(const wchar_t* subKey)
 void CSettings::Load()
 {
     m_regEntries.RemoveAll();
-    for (const std::wstring& text : ReadList(L"Registry")) {
+    for (const std::wstring& text : ReadList(kRegistryListKey)) {
         auto entry = std::make_unique<CRegEntry>();
         entry->FromString(text);
         m_regEntries.Add(std::move(entry));
     }
     m_fileEntries.RemoveAll();
-    for (const std::wstring& path : ReadList(L"Files"))
+    for (const std::wstring& path : ReadList(kFileListKey))
         m_fileEntries.Add(std::make_unique<CFileEntry>(path));
 
     m_profiles.RemoveAll();
@@ -88,7 +88,7 @@ void CSettings::Load()
         FindFiles(folder + L"profiles\\", pattern, true, found);
     }
     CRegistry& registry = GetSettingsRegistry();
-    const CRegistry::CKey flags = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(L"Profiles"));
+    const CRegistry::CKey flags = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(kProfilesKey));
     for (const std::wstring& path : found) {
         if (IsDirectory(path))
             continue;
@@ -96,18 +96,18 @@ void CSettings::Load()
         profile->SetChecked(flags.ReadDWord(profile->GetName().c_str(), 0) != 0);
         m_profiles.Add(std::move(profile));
     }
-    m_bSwitchTodayTheme = registry.ReadDWord(nullptr, L"SwitchTodayTheme", 0) != 0;
-    m_bSwitchCalibration = registry.ReadDWord(nullptr, L"SwitchCalibrationData", 0) != 0;
+    m_bSwitchTodayTheme = registry.ReadDWord(nullptr, kSwitchTodayThemeSetting, 0) != 0;
+    m_bSwitchCalibration = registry.ReadDWord(nullptr, kSwitchCalibrationSetting, 0) != 0;
 }
 
 void CSettings::Save()
 {
     std::vector<std::wstring> items;
     m_regEntries.ForEach([&](const CRegEntry& entry) { items.push_back(entry.ToString()); });
-    WriteList(L"Registry", items);
+    WriteList(kRegistryListKey, items);
     items.clear();
     m_fileEntries.ForEach([&](const CFileEntry& entry) { items.push_back(entry.GetPath()); });
-    WriteList(L"Files", items);
+    WriteList(kFileListKey, items);
 
     // Profiles of one name (one beside the program, one in "profiles") share one flag, on
     // when either is checked. Every flag is written before the flags of profiles no longer
@@ -120,13 +120,13 @@ void CSettings::Save()
     });
     CRegistry& registry = GetSettingsRegistry();
     for (const std::wstring& name : names)
-        registry.WriteDWord(L"Profiles", name.c_str(), checked.count(name) ? 1 : 0);
-    const CRegistry::CKey key = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(L"Profiles"));
+        registry.WriteDWord(kProfilesKey, name.c_str(), checked.count(name) ? 1 : 0);
+    const CRegistry::CKey key = CRegistry::CKey::Open(registry.GetRoot(), registry.GetFullPath(kProfilesKey));
     for (const std::wstring& name : key.GetValueNames())
         if (!names.count(name))
             key.DeleteValue(name.c_str());
-    registry.WriteDWord(nullptr, L"SwitchTodayTheme", m_bSwitchTodayTheme ? 1 : 0);
-    registry.WriteDWord(nullptr, L"SwitchCalibrationData", m_bSwitchCalibration ? 1 : 0);
+    registry.WriteDWord(nullptr, kSwitchTodayThemeSetting, m_bSwitchTodayTheme ? 1 : 0);
+    registry.WriteDWord(nullptr, kSwitchCalibrationSetting, m_bSwitchCalibration ? 1 : 0);
 }
 
 void CSettings::SwitchAll(CVideoMode from, CVideoMode to)

@@ -51,7 +51,7 @@ LRESULT CClockPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != kShowWarning)
         return CTabbedPage::WindowProc(message, wParam, lParam);
-    if (GetSettingsRegistry().ReadDWord(nullptr, L"NoClockWarning", 0) == 0)
+    if (GetSettingsRegistry().ReadDWord(nullptr, kNoClockWarningSetting, 0) == 0)
         ShowProgramMessage(m_hWnd, LoadResourceString(IDS_CLOCK_WARNING), MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }

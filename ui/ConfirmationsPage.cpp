@@ -4,9 +4,9 @@
 #include "state/SettingsRegistry.h"
 
 const CConfirmationsPage::Confirmation CConfirmationsPage::kConfirmations[3] = {
-    {IDC_CONFIRM_RESET, L"NoResetWarning"},
-    {IDC_CONFIRM_VGA3, L"NoVGA3Warning"},
-    {IDC_CONFIRM_CLOCK, L"NoClockWarning"},
+    {IDC_CONFIRM_RESET, kNoResetWarningSetting},
+    {IDC_CONFIRM_VGA3, kNoVga3WarningSetting},
+    {IDC_CONFIRM_CLOCK, kNoClockWarningSetting},
 };
 
 CConfirmationsPage::CConfirmationsPage() : CTabbedPage(IDD_CONFIRMATIONS) {}
@@ -32,7 +32,7 @@ void CConfirmationsPage::OnApply()
     for (size_t i = 0; i < std::size(kConfirmations); ++i)
         settings.WriteDWord(nullptr, kConfirmations[i].setting, m_bAsk[i] ? 0 : 1);
     // A count set by hand stays while the box stays ticked.
-    const int32_t stored = settings.ReadDWord(nullptr, CKeepMode::kSecondsSetting, 0);
+    const int32_t stored = settings.ReadDWord(nullptr, kKeepModeSecondsSetting, 0);
     const int32_t seconds = !m_bKeepMode ? 0 : stored != 0 ? stored : CKeepMode::kDefaultSeconds;
-    settings.WriteDWord(nullptr, CKeepMode::kSecondsSetting, seconds);
+    settings.WriteDWord(nullptr, kKeepModeSecondsSetting, seconds);
 }
