@@ -3,6 +3,7 @@
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
 #include "core/ProgramRun.h"
+#include "framework/Error.h"
 #include "ui/KeepModeDlg.h"
 
 bool CKeepModeRun::Run()
@@ -15,7 +16,7 @@ bool CKeepModeRun::Run()
         if (CKeepMode::ReadRecord(previous) && GetModeSwitch().GetCurrentMode() != previous)
             answer = CKeepModeDlg(GetModeSwitch().GetCurrentMode(), CKeepMode::GetSeconds()).DoModal();
     } catch (...) {
-        CKeepMode::Remove();
+        UndoQuietly(&CKeepMode::Remove);
         throw;
     }
     if (answer == IDOK) {

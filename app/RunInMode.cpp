@@ -22,7 +22,7 @@ void CRunInMode::Start(const CModeChange& change, CProgramRun run)
         try {
             change.Switch();
         } catch (...) {
-            CProgramRun::Remove();
+            UndoQuietly(&CProgramRun::Remove);
             throw;
         }
         // One shortcut of the program's at the next boot: the run's asks the net's question.
@@ -55,7 +55,7 @@ void CRunInMode::Resume()
         }
     } catch (...) {
         // Deleted, so that no later boot runs into it again.
-        CProgramRun::Remove();
+        UndoQuietly(&CProgramRun::Remove);
         throw;
     }
     if (run.m_bStarted) {

@@ -1,12 +1,12 @@
 #include "core/KeepMode.h"
+#include "core/CommandLine.h"
 #include "core/ModeRecord.h"
 #include "core/ModeSwitch.h"
+#include "framework/Error.h"
 #include "framework/ResourceString.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"
 #include "state/SettingsRegistry.h"
-
-const wchar_t CKeepMode::kKeyword[] = L"KEEP";
 
 namespace {
 
@@ -55,10 +55,10 @@ void CKeepMode::Arm(const CVideoMode& confirmed, bool pending)
 {
     try {
         WriteRecord(confirmed);
-        CreateBootShortcut(kShortcutName, kKeyword);
+        CreateBootShortcut(kShortcutName, CCommandLine::kKeep);
     } catch (...) {
         if (!pending)
-            Remove();
+            UndoQuietly(&Remove);
         throw;
     }
 }
@@ -89,7 +89,7 @@ void CKeepMode::SwitchTo(const CVideoMode& target)
         // No reset follows a failed switch: the device stays in its mode, and so does a net
         // that was up before.
         if (ask && !pending)
-            Remove();
+            UndoQuietly(&Remove);
         throw;
     }
     if (!ask && pending)

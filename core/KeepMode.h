@@ -26,10 +26,9 @@ public:
     // stored one is out of range.
     static int GetSeconds();
 
-    // The shortcut's path, "Dorix Keep Mode.lnk" in the Startup folder, and its command line's
-    // arguments after the program's own path.
+    // The shortcut's path, "Dorix Keep Mode.lnk" in the Startup folder; it starts the program
+    // with "KEEP".
     static std::wstring GetShortcutPath();
-    static const wchar_t kKeyword[];
 
     // The switch to target with the net: when it is on and target differs from the mode to
     // go back to (the device's mode, or the mode an earlier net still open names), the

@@ -1,15 +1,12 @@
 #include "core/ProgramRun.h"
 #include <windows.h>
-#include <cwctype>
+#include "core/CommandLine.h"
 #include "core/ModeRecord.h"
+#include "framework/Error.h"
 #include "framework/ResourceString.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"
 #include "state/SettingsRegistry.h"
-
-const wchar_t CProgramRun::kRunKeyword[] = L"RUN";
-const wchar_t CProgramRun::kReturnKeyword[] = L"RETURN";
-const wchar_t CProgramRun::kResumeKeyword[] = L"RESUME";
 
 namespace {
 
@@ -20,47 +17,6 @@ const wchar_t kStartedValue[] = L"Started";
 const wchar_t kShortcutName[] = L"Dorix Run.lnk";
 
 }  // namespace
-
-bool CProgramRun::SplitCommandLine(std::wstring& commandLine, std::wstring& program, std::wstring& arguments)
-{
-    // Padded as the keyword search pads it, so that the word may stand at either end.
-    const std::wstring padded = L" " + commandLine + L" ";
-    std::wstring upper = padded;
-    for (wchar_t& c : upper)
-        c = static_cast<wchar_t>(std::towupper(c));
-    size_t found = std::wstring::npos;
-    size_t length = 0;
-    for (const wchar_t* prefix : {L" ", L" /", L" -"}) {
-        const std::wstring word = prefix + std::wstring(kRunKeyword) + L" ";
-        const size_t at = upper.find(word);
-        if (at < found) {
-            found = at;
-            length = word.size();
-        }
-    }
-    if (found == std::wstring::npos)
-        return false;
-    std::wstring rest = padded.substr(found + length);
-    if (!rest.empty())
-        rest.pop_back();
-    commandLine = found == 0 ? std::wstring() : commandLine.substr(0, found - 1);
-    program.clear();
-    arguments.clear();
-    size_t end;
-    if (!rest.empty() && rest[0] == L'"') {
-        end = rest.find(L'"', 1);
-        if (end == std::wstring::npos)
-            return true;
-        program = rest.substr(1, end - 1);
-        ++end;
-    } else {
-        end = rest.find(L' ');
-        program = rest.substr(0, end);
-    }
-    if (end < rest.size())
-        arguments = rest.substr(rest[end] == L' ' ? end + 1 : end);
-    return true;
-}
 
 std::wstring CProgramRun::GetShortcutPath()
 {
@@ -92,9 +48,9 @@ void CProgramRun::Arm() const
         settings.WriteString(kRecordKey, kArgumentsValue, m_strArguments.c_str());
         if (m_bReturn)
             WriteRecordedMode(kRecordKey, m_returnMode);
-        CreateBootShortcut(kShortcutName, kResumeKeyword);
+        CreateBootShortcut(kShortcutName, CCommandLine::kResume);
     } catch (...) {
-        Remove();
+        UndoQuietly(&Remove);
         throw;
     }
 }

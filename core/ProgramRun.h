@@ -18,17 +18,6 @@ public:
         using error::error;
     };
 
-    static const wchar_t kRunKeyword[];
-    static const wchar_t kReturnKeyword[];
-    static const wchar_t kResumeKeyword[];
-
-    // Splits commandLine at the word "RUN" (any letter case, bare or with "/" or "-" in front,
-    // the first one found): commandLine keeps what stands before it, and what follows one
-    // blank on is the program, in double quotes when it holds blanks, then after one blank
-    // its arguments. The program is empty when nothing follows or a quote is not closed.
-    // False, with nothing changed, when the line has no such word.
-    static bool SplitCommandLine(std::wstring& commandLine, std::wstring& program, std::wstring& arguments);
-
     CProgramRun() = default;
     CProgramRun(std::wstring program, std::wstring arguments)
         : m_strProgram(std::move(program)), m_strArguments(std::move(arguments)) {}

@@ -22,3 +22,15 @@ void ReportError(const error& e, HWND owner = nullptr);
 // Called inside a catch block: reports the exception being handled as above, and anything
 // that is not an `error` as "Unknown error".
 void ReportCurrentException(HWND owner = nullptr);
+
+// Takes back what a failed action left, inside the handler that passes the action's error on:
+// a failure of the taking back is passed over, so that it never takes the place of the error
+// the user has to see.
+template <typename Undo>
+void UndoQuietly(Undo undo) noexcept
+{
+    try {
+        undo();
+    } catch (...) {
+    }
+}
