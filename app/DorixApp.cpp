@@ -5,6 +5,7 @@
 #include "app/KeepModeRun.h"
 #include "app/MainFrame.h"
 #include "app/ModeChange.h"
+#include "app/ProgramUser.h"
 #include "app/RunInMode.h"
 #include "core/CommandLine.h"
 #include "core/ProgramRun.h"
@@ -37,9 +38,28 @@ void RunReported(Action action)
     }
 }
 
+// The profile test: runs "\Pocket Informant 4.6.zdorix" for a switch from QVGA to VGA
+// portrait, reports a failure and undoes what it recorded.
+void TestProfile(CModeSwitch& modeSwitch)
+{
+    CProgramUser user(nullptr);
+    const CSessionUser present(modeSwitch, &user);
+    CUndoBuffer& undo = modeSwitch.GetUndoBuffer();
+    undo.RemoveAll();
+    try {
+        CProfile(L"\\Pocket Informant 4.6.zdorix").Run(modeSwitch, CVideoMode(false, 0), CVideoMode(true, 0));
+    } catch (const error& e) {
+        undo.UndoAll(true);
+        ReportError(e);
+    } catch (...) {
+        undo.UndoAll(true);
+        ShowProgramMessage(nullptr, LoadResourceString(IDS_UNKNOWN_ERROR), MB_OK);
+    }
+}
+
 }  // namespace
 
-bool CDorixApp::ProcessCommandLine(const std::wstring& commandLine)
+bool CDorixApp::ProcessCommandLine(const std::wstring& commandLine, CModeSwitch& modeSwitch)
 {
     const CCommandLine line = CCommandLine::Parse(commandLine);
     switch (line.m_action) {
@@ -62,13 +82,13 @@ bool CDorixApp::ProcessCommandLine(const std::wstring& commandLine)
         });
         return true;
     case CCommandLine::Action::testProfile:
-        TestProfile();
+        TestProfile(modeSwitch);
         return true;
     case CCommandLine::Action::keep:
-        RunReported([] { CKeepModeRun::Run(); });
+        RunReported([&] { CKeepModeRun::Run(modeSwitch); });
         return true;
     case CCommandLine::Action::resume:
-        RunReported([] { CRunInMode::Resume(); });
+        RunReported([&] { CRunInMode::Resume(modeSwitch); });
         return true;
     case CCommandLine::Action::incorrect:
         Ask(IDS_COMMAND_LINE_INCORRECT, MB_OK | MB_ICONSTOP);
@@ -76,7 +96,7 @@ bool CDorixApp::ProcessCommandLine(const std::wstring& commandLine)
     case CCommandLine::Action::switchMode:
         break;
     }
-    CModeChange change(line.m_mode);
+    CModeChange change(modeSwitch, line.m_mode);
     // "Y" stands for callers that want no questions, after the reset neither.
     change.m_bAsk = !line.m_bYes;
     change.m_bSafetyNet = !line.m_bYes;
@@ -93,11 +113,11 @@ bool CDorixApp::ProcessCommandLine(const std::wstring& commandLine)
 bool CDorixApp::InitInstance()
 {
     RunReported([] { InstallIfOutdated(); });
-    if (ProcessCommandLine(m_strCmdLine))
+    if (ProcessCommandLine(m_strCmdLine, m_modeSwitch))
         return true;
     if (!IsSupportedDevice() && Ask(IDS_UNSUPPORTED_DEVICE, MB_OKCANCEL | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDCANCEL)
         return true;
-    auto frame = std::make_unique<CMainFrame>();
+    auto frame = std::make_unique<CMainFrame>(m_modeSwitch);
     if (!frame->Create())
         return true;
     CMainFrame& window = *frame;

@@ -1,9 +1,10 @@
 #include "app/Installation.h"
 #include <windows.h>
+#include "core/BootRecord.h"
+#include "core/DisplayDriver.h"
 #include "core/KeepMode.h"
-#include "core/ModeRecord.h"
 #include "core/ProgramRun.h"
-#include "core/VideoMode.h"
+#include "core/TouchCalibration.h"
 #include "framework/Error.h"
 #include "framework/File.h"
 #include "platform/OemInfo.h"

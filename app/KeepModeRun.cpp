@@ -6,15 +6,15 @@
 #include "framework/Error.h"
 #include "ui/KeepModeDlg.h"
 
-bool CKeepModeRun::Run()
+bool CKeepModeRun::Run(CModeSwitch& modeSwitch)
 {
     CVideoMode previous;
     INT_PTR answer = IDOK;
     try {
         // A device already back in the recorded mode has nothing to ask; this also ends
         // the net when its record could not be deleted last time.
-        if (CKeepMode::ReadRecord(previous) && GetModeSwitch().GetCurrentMode() != previous)
-            answer = CKeepModeDlg(GetModeSwitch().GetCurrentMode(), CKeepMode::GetSeconds()).DoModal();
+        if (CKeepMode::ReadRecord(previous) && modeSwitch.GetCurrentMode() != previous)
+            answer = CKeepModeDlg(modeSwitch.GetCurrentMode(), CKeepMode::GetSeconds()).DoModal();
     } catch (...) {
         UndoQuietly(&CKeepMode::Remove);
         throw;
@@ -23,7 +23,7 @@ bool CKeepModeRun::Run()
         CKeepMode::Remove();
         return true;
     }
-    CModeChange back(previous);
+    CModeChange back(modeSwitch, previous);
     back.m_bSafetyNet = false;
     back.m_bUnattended = answer == IDTIMEOUT;
     // The net stays up until the way back has succeeded: a switch back that fails leaves it

@@ -1,6 +1,8 @@
 #pragma once
 // The "KEEP" run after the reset that a switch with the safety net ends in.
 
+class CModeSwitch;
+
 class CKeepModeRun {
 public:
     // The "KEEP" run after the reset. Without a record it only deletes a stale shortcut. With
@@ -10,5 +12,5 @@ public:
     // the profiles' messages: nobody is there to answer them. A record naming no mode is
     // deleted and its error raised; an error of the switch back is raised with the net left
     // up, so that the next boot asks again. True when the device stays in its mode.
-    static bool Run();
+    static bool Run(CModeSwitch& modeSwitch);
 };

@@ -52,7 +52,7 @@ bool CMainFrame::OnCreate()
 {
     if (!CFrameWnd::OnCreate())
         return false;
-    auto view = std::make_unique<CMainView>();
+    auto view = std::make_unique<CMainView>(m_modeSwitch);
     if (!view->Create(m_hWnd, ID_VIEW_PANE))
         return false;
     m_pView = std::move(view);
@@ -97,7 +97,7 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
 
 void CMainFrame::RunModeSettings(const CVideoMode& mode, UINT captionId)
 {
-    CModeProp& prop = GetModeSwitch().CreateModeProp(mode);
+    CModeProp& prop = m_modeSwitch.CreateModeProp(mode);
     CFontPage fonts;
     CScrollbarPage scrollbars;
     CClockPage clock;
@@ -107,9 +107,9 @@ void CMainFrame::RunModeSettings(const CVideoMode& mode, UINT captionId)
 
 void CMainFrame::RunStateSettings()
 {
-    CSettings& settings = GetModeSwitch().GetSettings();
+    CSettings& settings = m_modeSwitch.GetSettings();
     CProfilePage profiles;
-    CRegistryPage registry;
+    CRegistryPage registry(m_modeSwitch);
     CFilePage files;
     CStateOptionsPage options;
     settings.Load();
@@ -126,7 +126,7 @@ void CMainFrame::RunNewShortcut()
 {
     CRunShortcut shortcut;
     try {
-        shortcut.m_mode = GetModeSwitch().GetCurrentMode();
+        shortcut.m_mode = m_modeSwitch.GetCurrentMode();
     } catch (...) {
         // A driver table that cannot be read only leaves the first mode chosen.
     }

@@ -6,9 +6,12 @@
 #include "framework/FrameWnd.h"
 #include "platform/CommandBar.h"
 
+class CModeSwitch;
+
 class CMainFrame : public CFrameWnd {
 public:
-    CMainFrame() = default;
+    // Its switches and settings dialogs work in modeSwitch, which outlives the frame.
+    explicit CMainFrame(CModeSwitch& modeSwitch) : m_modeSwitch(modeSwitch) {}
     ~CMainFrame() override;
 
     // Creates the frame from resource 128 (icon and menu), with its view and command bar.
@@ -35,6 +38,7 @@ protected:
     void OnSetFocus() override;
 
 private:
+    CModeSwitch& m_modeSwitch;
     std::unique_ptr<CMainView> m_pView;
     CCommandBar m_commandBar;
 };

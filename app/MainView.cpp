@@ -27,7 +27,7 @@ const CMainView::ModeButton CMainView::kButtons[8] = {
     {IDC_VGA_UPSIDEDOWN, true, 2}, {IDC_VGA_LANDSCAPE_LEFT, true, 3},
 };
 
-CMainView::CMainView() : CFormView(IDD_MAINVIEW, true) {}
+CMainView::CMainView(CModeSwitch& modeSwitch) : CFormView(IDD_MAINVIEW, true), m_modeSwitch(modeSwitch) {}
 
 void CMainView::OnInitialUpdate()
 {
@@ -149,7 +149,7 @@ bool CMainView::OnCommand(UINT id, UINT code, HWND control)
 
 void CMainView::SwitchFromButton(CVideoMode target)
 {
-    CModeChange change(target);
+    CModeChange change(m_modeSwitch, target);
     change.m_owner = GetMainWindow();
     change.m_bWarnVga3 = !IsSet(kNoVga3WarningSetting);
     change.m_bAsk = !IsSet(kNoResetWarningSetting);

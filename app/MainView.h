@@ -2,10 +2,12 @@
 // The main window's face: eight picture buttons, one per video mode. A tap confirms, switches
 // and restarts the device (or, with "NoReset", ends the program).
 #include <cstdint>
-#include "core/VideoMode.h"
 #include "framework/FormView.h"
+#include "state/VideoMode.h"
 #include "ui/BmpButton.h"
 #include "ui/LayoutScaler.h"
+
+class CModeSwitch;
 
 class CMainView : public CFormView {
 public:
@@ -20,7 +22,8 @@ public:
     static constexpr int kDesignWidth = 240;
     static constexpr int kDesignHeight = 268;
 
-    CMainView();
+    // The buttons switch in modeSwitch, which outlives the view.
+    explicit CMainView(CModeSwitch& modeSwitch);
 
     // Gives every button its picture, sized to it, on the grey background, then fits the form
     // to the screen and the buttons into the view.
@@ -47,6 +50,7 @@ private:
     // reported and ends the program with exit code 1; nothing escapes.
     void SwitchFromButton(CVideoMode target);
 
+    CModeSwitch& m_modeSwitch;
     CBmpButton m_buttons[8];
     CLayoutScaler m_scaler;
 };

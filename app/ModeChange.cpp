@@ -1,10 +1,10 @@
 #include "app/ModeChange.h"
+#include "app/ProgramUser.h"
 #include "core/KeepMode.h"
 #include "core/ModeSwitch.h"
 #include "core/ProgramRun.h"
 #include "core/TaskManager.h"
 #include "framework/MessageBox.h"
-#include "profiles/ProfileCommand.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 
@@ -32,11 +32,12 @@ bool CModeChange::Confirm() const
 
 void CModeChange::Switch() const
 {
-    const CShowMessageCommand::CUnattended unattended(m_bUnattended);
+    CProgramUser user(m_owner);
+    const CSessionUser present(m_modeSwitch, m_bUnattended ? nullptr : &user);
     if (m_bSafetyNet)
-        CKeepMode::SwitchTo(m_target);
+        CKeepMode::SwitchTo(m_modeSwitch, m_target);
     else
-        GetModeSwitch().SwitchTo(m_target);
+        m_modeSwitch.SwitchTo(m_target);
 }
 
 void CModeChange::Finish() const

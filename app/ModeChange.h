@@ -4,11 +4,14 @@
 // without the safety net, a pending program run taken down, and the soft reset (or, with
 // "NoReset" from the window, the program's end).
 #include <windows.h>
-#include "core/VideoMode.h"
+#include "state/VideoMode.h"
+
+class CModeSwitch;
 
 class CModeChange {
 public:
-    explicit CModeChange(const CVideoMode& target) : m_target(target) {}
+    // The switch runs in modeSwitch, the session of the program's run.
+    CModeChange(CModeSwitch& modeSwitch, const CVideoMode& target) : m_modeSwitch(modeSwitch), m_target(target) {}
 
     // Ask before the reset (not with "Y", nor from the window with "NoResetWarning").
     bool m_bAsk = true;
@@ -37,7 +40,9 @@ public:
     bool Run() const;
 
     const CVideoMode& GetTarget() const { return m_target; }
+    CModeSwitch& GetModeSwitch() const { return m_modeSwitch; }
 
 private:
+    CModeSwitch& m_modeSwitch;
     CVideoMode m_target;
 };

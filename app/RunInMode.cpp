@@ -9,7 +9,7 @@
 void CRunInMode::Start(const CModeChange& change, CProgramRun run)
 {
     try {
-        const CVideoMode current = GetModeSwitch().GetCurrentMode();
+        const CVideoMode current = change.GetModeSwitch().GetCurrentMode();
         if (current == change.GetTarget()) {
             run.Start();
             return;
@@ -34,18 +34,18 @@ void CRunInMode::Start(const CModeChange& change, CProgramRun run)
     }
 }
 
-void CRunInMode::GoBack(const CVideoMode& mode)
+void CRunInMode::GoBack(CModeSwitch& modeSwitch, const CVideoMode& mode)
 {
-    CModeChange back(mode);
+    CModeChange back(modeSwitch, mode);
     back.m_bSafetyNet = false;
     back.Switch();
     CProgramRun::Remove();
     back.Finish();
 }
 
-void CRunInMode::Resume()
+void CRunInMode::Resume(CModeSwitch& modeSwitch)
 {
-    if (!CKeepModeRun::Run())
+    if (!CKeepModeRun::Run(modeSwitch))
         return;
     CProgramRun run;
     try {
@@ -59,7 +59,7 @@ void CRunInMode::Resume()
         throw;
     }
     if (run.m_bStarted) {
-        GoBack(run.m_returnMode);
+        GoBack(modeSwitch, run.m_returnMode);
         return;
     }
     if (!run.m_bReturn) {
@@ -74,11 +74,11 @@ void CRunInMode::Resume()
         process = run.Start();
     } catch (const error& e) {
         ReportError(e);
-        GoBack(run.m_returnMode);
+        GoBack(modeSwitch, run.m_returnMode);
         return;
     }
     ::WaitForSingleObject(process.Get(), INFINITE);
     CProgramRun still;
     if (CProgramRun::ReadRecord(still))
-        GoBack(run.m_returnMode);
+        GoBack(modeSwitch, run.m_returnMode);
 }

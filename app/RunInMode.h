@@ -22,8 +22,8 @@ public:
     // made meanwhile took away leaves the device in its mode. Raises the errors of a
     // damaged record (deleted first), of a program that cannot be started without
     // "RETURN", and of the switch back (record and shortcut stay for the next boot).
-    static void Resume();
+    static void Resume(CModeSwitch& modeSwitch);
 
 private:
-    static void GoBack(const CVideoMode& mode);
+    static void GoBack(CModeSwitch& modeSwitch, const CVideoMode& mode);
 };

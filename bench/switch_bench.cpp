@@ -13,8 +13,9 @@
 #include <string>
 #include <vector>
 #include "BenchHelpers.h"
+#include "core/DisplayDriver.h"
 #include "core/ModeSwitch.h"
-#include "core/VideoMode.h"
+#include "core/TouchCalibration.h"
 #include "framework/Error.h"
 #include "framework/File.h"
 #include "framework/Handle.h"
@@ -22,6 +23,7 @@
 #include "state/Registry.h"
 #include "state/Settings.h"
 #include "state/SettingsRegistry.h"
+#include "state/VideoMode.h"
 #include "tests/ZipWriter.h"
 
 namespace {
@@ -264,7 +266,7 @@ public:
     double Switch()
     {
         const CVideoMode target = NextSwitchTarget();
-        const double seconds = Seconds([&] { GetModeSwitch().SwitchTo(target); });
+        const double seconds = Seconds([&] { m_modeSwitch.SwitchTo(target); });
         Verify();
         return seconds;
     }
@@ -273,32 +275,32 @@ public:
     Times SwitchInSteps()
     {
         CVideoMode target = NextSwitchTarget();
-        CModeSwitch& modeSwitch = GetModeSwitch();
+        CModeSwitch& modeSwitch = m_modeSwitch;
         CSettings& settings = modeSwitch.GetSettings();
         Times times{};
         times[kTotal] = Seconds([&] {
             modeSwitch.GetUndoBuffer().RemoveAll();
-            const CRegistry::CKeyCache keys;  // as SwitchTo holds the keys open
+            const CSwitchSession::CKeysOpen keys(modeSwitch);  // as SwitchTo holds the keys open
             const CVideoMode current = modeSwitch.ReadCurrentMode();
             times[kLoad] = Seconds([&] { settings.Load(); });
             times[kFileStep] = Seconds([&] {
                 for (size_t i = 0; i < settings.m_fileEntries.GetSize(); ++i)
-                    settings.m_fileEntries[i]->Switch(current, target);
+                    settings.m_fileEntries[i]->Switch(modeSwitch, current, target);
             });
             times[kRegistryStep] = Seconds([&] {
-                settings.m_regEntries.ForEach([&](const CRegEntry& entry) { entry.Switch(current, target); });
+                settings.m_regEntries.ForEach([&](const CRegEntry& entry) { entry.Switch(modeSwitch, current, target); });
             });
             times[kProfileStep] = Seconds([&] {
                 for (size_t i = 0; i < settings.m_profiles.GetSize(); ++i)
                     if (settings.m_profiles[i]->IsChecked())
-                        settings.m_profiles[i]->Run(current, target);
+                        settings.m_profiles[i]->Run(modeSwitch, current, target);
             });
             times[kRest] = Seconds([&] {
                 CModeProp& metrics = modeSwitch.CreateModeProp(target);
                 metrics.Load();
                 metrics.ApplyToSystem();
                 target.LoadClocks();
-                target.WriteDriverSettings();
+                CDisplayDriver::WriteSettings(modeSwitch, target);
             });
         });
         Verify();
@@ -388,7 +390,7 @@ private:
         const int32_t written = CRegistry(CRegistry::kLocalMachine, kWriteKey).ReadDWord(nullptr, L"d3", -1);
         if (written != 3 + (mode.vga ? 100 : 0))
             throw error(L"the registry profile did not run");
-        if (GetModeSwitch().GetUndoBuffer().GetSize() != static_cast<size_t>(kRegEntries + kProfileSwaps))
+        if (m_modeSwitch.GetUndoBuffer().GetSize() != static_cast<size_t>(kRegEntries + kProfileSwaps))
             throw error(L"the switch did not record every registry value");
     }
 
@@ -411,6 +413,8 @@ private:
     }
 
     std::wstring m_programFolder;
+    // The switch session of the program's switches.
+    CModeSwitch m_modeSwitch;
     int m_switchTarget = 0;
     int m_directTarget = 0;
 };

@@ -5,7 +5,7 @@
 // holds blanks, and after one blank its arguments, as they stand. One table holds every
 // keyword: the shortcuts the program writes take theirs from it.
 #include <string>
-#include "core/VideoMode.h"
+#include "state/VideoMode.h"
 
 class CCommandLine {
 public:

@@ -1,17 +1,15 @@
 #include "core/KeepMode.h"
+#include "core/BootRecord.h"
 #include "core/CommandLine.h"
-#include "core/ModeRecord.h"
 #include "core/ModeSwitch.h"
 #include "framework/Error.h"
 #include "framework/ResourceString.h"
-#include "platform/Shortcut.h"
 #include "resources/resource.h"
 #include "state/SettingsRegistry.h"
 
 namespace {
 
-const wchar_t kRecordKey[] = L"Pending";
-const wchar_t kShortcutName[] = L"Dorix Keep Mode.lnk";
+const CBootRecord kRecord(L"Pending", L"Dorix Keep Mode.lnk", CCommandLine::kKeep);
 
 }  // namespace
 
@@ -28,45 +26,32 @@ int CKeepMode::GetSeconds()
 
 std::wstring CKeepMode::GetShortcutPath()
 {
-    return GetStartupShortcutPath(kShortcutName);
+    return kRecord.GetShortcutPath();
 }
 
 bool CKeepMode::ReadRecord(CVideoMode& mode)
 {
-    if (!GetSettingsRegistry().KeyExists(kRecordKey))
+    if (!kRecord.Exists())
         return false;
-    if (!ReadRecordedMode(kRecordKey, mode))
+    if (!kRecord.ReadMode(mode))
         throw CRecordException(LoadResourceString(IDS_KEEP_MODE_BAD_RECORD));
     return true;
 }
 
 void CKeepMode::WriteRecord(const CVideoMode& mode)
 {
-    WriteRecordedMode(kRecordKey, mode);
+    kRecord.WriteMode(mode);
 }
 
 void CKeepMode::Remove()
 {
-    GetSettingsRegistry().DeleteKey(kRecordKey);
-    platform::DeleteShortcut(GetShortcutPath());
+    kRecord.Remove();
 }
 
-void CKeepMode::Arm(const CVideoMode& confirmed, bool pending)
-{
-    try {
-        WriteRecord(confirmed);
-        CreateBootShortcut(kShortcutName, CCommandLine::kKeep);
-    } catch (...) {
-        if (!pending)
-            UndoQuietly(&Remove);
-        throw;
-    }
-}
-
-void CKeepMode::SwitchTo(const CVideoMode& target)
+void CKeepMode::SwitchTo(CModeSwitch& modeSwitch, const CVideoMode& target)
 {
     if (!IsOn()) {
-        GetModeSwitch().SwitchTo(target);
+        modeSwitch.SwitchTo(target);
         return;
     }
     // While the question of an earlier switch is still open (its box, or the boot that asks
@@ -79,12 +64,12 @@ void CKeepMode::SwitchTo(const CVideoMode& target)
     } catch (const CRecordException&) {
     }
     if (!pending)
-        confirmed = GetModeSwitch().GetCurrentMode();
+        confirmed = modeSwitch.GetCurrentMode();
     const bool ask = confirmed != target;
     if (ask)
-        Arm(confirmed, pending);
+        kRecord.Arm([&confirmed] { WriteRecord(confirmed); }, pending);
     try {
-        GetModeSwitch().SwitchTo(target);
+        modeSwitch.SwitchTo(target);
     } catch (...) {
         // No reset follows a failed switch: the device stays in its mode, and so does a net
         // that was up before.

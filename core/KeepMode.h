@@ -6,7 +6,9 @@
 // "Back", or no answer in time, switches back to the recorded mode.
 #include <string>
 #include "framework/Error.h"
-#include "core/VideoMode.h"
+#include "state/VideoMode.h"
+
+class CModeSwitch;
 
 class CKeepMode {
 public:
@@ -36,17 +38,13 @@ public:
     // switch to the mode an open net names takes that net down. Raises what SwitchTo raises;
     // when the net cannot be put up, a CRegistry::CWriteException (the record) or a
     // CFileException (the shortcut), and nothing has been switched then.
-    static void SwitchTo(const CVideoMode& target);
+    static void SwitchTo(CModeSwitch& modeSwitch, const CVideoMode& target);
 
     // The mode recorded before the last switch; false when there is no record. Raises
     // CRecordException when the record names no video mode.
     static bool ReadRecord(CVideoMode& mode);
     static void WriteRecord(const CVideoMode& mode);
-    // Deletes the record and the shortcut, whichever exist.
+    // Deletes the record and the shortcut, whichever exist. Raises CRegistry::CWriteException
+    // or CFileException when either stays.
     static void Remove();
-
-private:
-    // Writes the record of confirmed and the shortcut. Raises as SwitchTo when either cannot
-    // be written, after deleting what was written unless a net was up before (pending).
-    static void Arm(const CVideoMode& confirmed, bool pending);
 };

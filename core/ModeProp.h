@@ -4,7 +4,7 @@
 // written into the window manager's settings, which the system reads when it restarts.
 #include <cstdint>
 #include <string>
-#include "core/VideoMode.h"
+#include "state/VideoMode.h"
 
 class CRegistry;
 

@@ -1,58 +1,53 @@
 #include "core/ProgramRun.h"
 #include <windows.h>
+#include "core/BootRecord.h"
 #include "core/CommandLine.h"
-#include "core/ModeRecord.h"
 #include "framework/Error.h"
 #include "framework/ResourceString.h"
-#include "platform/Shortcut.h"
 #include "resources/resource.h"
 #include "state/SettingsRegistry.h"
 
 namespace {
 
-const wchar_t kRecordKey[] = L"Run";
+const CBootRecord kRecord(L"Run", L"Dorix Run.lnk", CCommandLine::kResume);
+const wchar_t* const kRecordKey = kRecord.GetKey();
 const wchar_t kProgramValue[] = L"Program";
 const wchar_t kArgumentsValue[] = L"Arguments";
 const wchar_t kStartedValue[] = L"Started";
-const wchar_t kShortcutName[] = L"Dorix Run.lnk";
 
 }  // namespace
 
 std::wstring CProgramRun::GetShortcutPath()
 {
-    return GetStartupShortcutPath(kShortcutName);
+    return kRecord.GetShortcutPath();
 }
 
 bool CProgramRun::ReadRecord(CProgramRun& run)
 {
-    CRegistry& settings = GetSettingsRegistry();
-    if (!settings.KeyExists(kRecordKey))
+    if (!kRecord.Exists())
         return false;
+    CRegistry& settings = GetSettingsRegistry();
     const bool named = settings.GetValueKind(kRecordKey, kProgramValue) == CRegistry::kindString;
     run.m_strProgram = named ? settings.ReadString(kRecordKey, kProgramValue, L"") : std::wstring();
     run.m_strArguments = settings.ReadString(kRecordKey, kArgumentsValue, L"");
-    run.m_bReturn = HasRecordedMode(kRecordKey);
+    run.m_bReturn = kRecord.HasMode();
     run.m_bStarted = settings.ReadDWord(kRecordKey, kStartedValue, 0) != 0;
-    if (run.m_strProgram.empty() || (run.m_bReturn && !ReadRecordedMode(kRecordKey, run.m_returnMode)))
+    if (run.m_strProgram.empty() || (run.m_bReturn && !kRecord.ReadMode(run.m_returnMode)))
         throw CRecordException(LoadResourceString(IDS_RUN_BAD_RECORD));
     return true;
 }
 
 void CProgramRun::Arm() const
 {
-    CRegistry& settings = GetSettingsRegistry();
-    try {
+    kRecord.Arm([this] {
+        CRegistry& settings = GetSettingsRegistry();
         // Nothing of an earlier run may be left to mix with this one.
         settings.DeleteKey(kRecordKey);
         settings.WriteString(kRecordKey, kProgramValue, m_strProgram.c_str());
         settings.WriteString(kRecordKey, kArgumentsValue, m_strArguments.c_str());
         if (m_bReturn)
-            WriteRecordedMode(kRecordKey, m_returnMode);
-        CreateBootShortcut(kShortcutName, CCommandLine::kResume);
-    } catch (...) {
-        UndoQuietly(&Remove);
-        throw;
-    }
+            kRecord.WriteMode(m_returnMode);
+    });
 }
 
 void CProgramRun::MarkStarted()
@@ -62,8 +57,7 @@ void CProgramRun::MarkStarted()
 
 void CProgramRun::Remove()
 {
-    GetSettingsRegistry().DeleteKey(kRecordKey);
-    platform::DeleteShortcut(GetShortcutPath());
+    kRecord.Remove();
 }
 
 CKernelHandle CProgramRun::Start() const

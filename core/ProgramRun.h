@@ -6,9 +6,9 @@
 // Startup folder starts this program with "RESUME" after the reset, which starts the program
 // there and, with "RETURN", goes back when the program has ended.
 #include <string>
-#include "core/VideoMode.h"
 #include "framework/Error.h"
 #include "framework/Handle.h"
+#include "state/VideoMode.h"
 
 class CProgramRun {
 public:
@@ -42,7 +42,8 @@ public:
     // Records that the program has been started. Raises CRegistry::CWriteException when the
     // registry refuses it: the program must not start then, or a reset would start it again.
     static void MarkStarted();
-    // Deletes the record and the shortcut, whichever exist.
+    // Deletes the record and the shortcut, whichever exist. Raises CRegistry::CWriteException
+    // or CFileException when either stays.
     static void Remove();
 
     // Starts the program with its arguments and hands its process over. Raises an `error`

@@ -3,7 +3,7 @@
 // shortcut" sheet edits. Its command line starts this program with the mode's keywords,
 // "RETURN" and "Y" as chosen, then "RUN", the program and its arguments.
 #include <string>
-#include "core/VideoMode.h"
+#include "state/VideoMode.h"
 
 class CRunShortcut {
 public:

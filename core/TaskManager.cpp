@@ -1,8 +1,6 @@
 #include "core/TaskManager.h"
 #include "framework/CeApi.h"
 #include "framework/Error.h"
-#include "framework/MainWindow.h"
-#include "framework/MessageBox.h"
 #include "framework/ResourceString.h"
 #include "framework/StandardIds.h"
 #include "platform/RebootControl.h"
@@ -16,7 +14,7 @@ const DWORD kProcessAllAccess = 0x1F0FFF;
 
 // Whether the window is one a user would call a running application. The order of the tests
 // matters only for speed: each one alone excludes the window.
-bool IsApplicationWindow(HWND window, HWND mainWindow)
+bool IsApplicationWindow(HWND window)
 {
     if (window == ::GetDesktopWindow())
         return false;
@@ -29,10 +27,6 @@ bool IsApplicationWindow(HWND window, HWND mainWindow)
     if ((::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0)
         return false;
     if ((::GetWindowLongW(window, GWL_STYLE) & WS_CHILD) != 0)
-        return false;
-    // Without a main window the program runs from its command line, where closing other
-    // programs is never wanted.
-    if (mainWindow == nullptr || window == mainWindow)
         return false;
     return ::GetWindowTextLengthW(window) > 0;
 }
@@ -60,7 +54,7 @@ BOOL CALLBACK CTaskManager::EnumWindowProc(HWND window, LPARAM param)
 
 void CTaskManager::CloseApplicationOf(HWND window)
 {
-    if (!IsApplicationWindow(window, GetMainWindow()))
+    if (!IsApplicationWindow(window))
         return;
     DWORD processId = 0;
     if (::GetWindowThreadProcessId(window, &processId) == 0 || processId == 0)
@@ -81,12 +75,8 @@ bool CTaskManager::KillProcess(DWORD processId)
 CKernelHandle CTaskManager::Terminate(DWORD processId)
 {
     CKernelHandle process(::OpenProcess(kProcessAllAccess, FALSE, processId));
-    if (!process) {
-        // Taken first: loading the caption may change the last error.
-        const std::wstring reason = LastErrorText();
-        ShowProgramMessage(GetMainWindow(), reason, MB_OK);
+    if (!process)
         return CKernelHandle();
-    }
     if (!::TerminateProcess(process.Get(), 0))
         return CKernelHandle();
     return process;

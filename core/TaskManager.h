@@ -13,15 +13,16 @@ public:
     virtual ~CTaskManager() = default;
 
     // Terminates the process behind every ordinary application window: visible, top-level,
-    // neither owned nor a tool window, with a title. Nothing is closed while the program has
-    // no main window, and never the program's own process. Termination is asynchronous, so
+    // neither owned nor a tool window, with a title; never the program's own process. Only
+    // the window's user wants this: from the command line nothing is closed. Termination is
+    // asynchronous, so
     // this returns once every terminated process has ended (or kTerminationWaitMs have
     // passed), when the files they held are free. Always true.
     bool CloseRunningApplications();
 
-    // Terminates the process with exit code 0; true when the system accepted that. A process
-    // that cannot be opened is reported in a message box with the system's text and gives
-    // false. The end of the process is not waited for.
+    // Terminates the process with exit code 0; true when the system accepted that, false with
+    // the system's reason as the last error when the process cannot be opened or ended. The
+    // end of the process is not waited for.
     bool KillProcess(DWORD processId);
 
     // How long CloseRunningApplications waits for the terminated processes, all together.

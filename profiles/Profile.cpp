@@ -1,7 +1,5 @@
 #include "profiles/Profile.h"
-#include "core/ModeSwitch.h"
 #include "framework/File.h"
-#include "framework/MessageBox.h"
 #include "framework/NoCaseCompare.h"
 #include "profiles/ProfileScript.h"
 #include "profiles/ZipFile.h"
@@ -58,7 +56,7 @@ void CProfile::ReadInfo(const CIniFile& text)
     m_bInfoLoaded = true;
 }
 
-void CProfile::Run(CVideoMode from, CVideoMode to)
+void CProfile::Run(CSwitchSession& session, CVideoMode from, CVideoMode to)
 {
     // The text is read once for the version and the commands: a packed profile's text is
     // taken out of its archive only once.
@@ -70,21 +68,5 @@ void CProfile::Run(CVideoMode from, CVideoMode to)
     if (m_strVersion != kVersion)
         throw CProfileException(FormatResourceString(IDS_PROFILE_INCOMPATIBLE, {m_strPath}));
     CProfileScript script(this);
-    script.Run(from, to, *text);
-}
-
-void TestProfile()
-{
-    CProfile profile(L"\\Pocket Informant 4.6.zdorix");
-    CUndoBuffer& undo = GetModeSwitch().GetUndoBuffer();
-    undo.RemoveAll();
-    try {
-        profile.Run(CVideoMode(false, 0), CVideoMode(true, 0));
-    } catch (const error& e) {
-        undo.UndoAll(true);
-        ReportError(e);
-    } catch (...) {
-        undo.UndoAll(true);
-        ShowProgramMessage(nullptr, LoadResourceString(IDS_UNKNOWN_ERROR), MB_OK);
-    }
+    script.Run(session, from, to, *text);
 }

@@ -3,10 +3,11 @@
 // (".zdorix") with its payload files, that adapts the device to a video mode.
 #include <memory>
 #include <string>
-#include "core/VideoMode.h"
 #include "framework/Error.h"
+#include "state/VideoMode.h"
 
 class CIniFile;
+class CSwitchSession;
 
 class CProfileException : public error {
 public:
@@ -43,9 +44,9 @@ public:
     // out of the archive, without a temporary copy on disk.
     std::unique_ptr<CIniFile> ReadText() const;
 
-    // Checks the version and runs the commands of the section chosen for to. Every failure
-    // passes to the caller.
-    void Run(CVideoMode from, CVideoMode to);
+    // Checks the version and runs the commands of the section chosen for to in the session.
+    // Every failure passes to the caller.
+    void Run(CSwitchSession& session, CVideoMode from, CVideoMode to);
 
 private:
     void ReadInfo(const CIniFile& text);
@@ -60,6 +61,3 @@ private:
     bool m_bInfoLoaded = false;
 };
 
-// The profile test run of the command line: runs "\Pocket Informant 4.6.zdorix" for a switch
-// from QVGA to VGA portrait, reports a failure and undoes what it recorded.
-void TestProfile();

@@ -1,6 +1,5 @@
 #include "profiles/ProfileCommand.h"
 #include <cwctype>
-#include "framework/MessageBox.h"
 #include "framework/NoCaseCompare.h"
 #include "profiles/Profile.h"
 #include "profiles/UnzipReplace.h"
@@ -9,6 +8,7 @@
 #include "state/FileHelpers.h"
 #include "state/FileReplace.h"
 #include "state/Registry.h"
+#include "state/SwitchSession.h"
 
 namespace {
 
@@ -93,12 +93,12 @@ void CRegWriteCommand::Parse(const std::wstring& args)
         BadArguments(args);
 }
 
-void CRegWriteDWordCommand::Execute(CVideoMode, CVideoMode)
+void CRegWriteDWordCommand::Execute(CSwitchSession&, CVideoMode, CVideoMode)
 {
     CRegistry(m_root, m_strKeyPath).WriteDWord(nullptr, m_strValueName.c_str(), ParseNumber(m_strData));
 }
 
-void CRegWriteStringCommand::Execute(CVideoMode, CVideoMode)
+void CRegWriteStringCommand::Execute(CSwitchSession&, CVideoMode, CVideoMode)
 {
     CRegistry(m_root, m_strKeyPath).WriteString(nullptr, m_strValueName.c_str(), m_strData.c_str());
 }
@@ -108,9 +108,9 @@ void CRegSwapCommand::Parse(const std::wstring& args)
     m_entry.FromString(args);
 }
 
-void CRegSwapCommand::Execute(CVideoMode from, CVideoMode to)
+void CRegSwapCommand::Execute(CSwitchSession& session, CVideoMode from, CVideoMode to)
 {
-    m_entry.Switch(from, to);
+    m_entry.Switch(session, from, to);
 }
 
 void CCopyFileCommand::Parse(const std::wstring& args)
@@ -124,18 +124,16 @@ void CCopyFileCommand::Parse(const std::wstring& args)
     m_strTarget = Absolute(*m_pProfile, m_strTarget);
 }
 
-void CCopyFileCommand::Execute(CVideoMode, CVideoMode)
+void CCopyFileCommand::Execute(CSwitchSession& session, CVideoMode, CVideoMode)
 {
     if (m_pProfile->IsPacked() && m_strSource[0] != L'\\') {
-        CUnzipReplace(m_strSource, m_strTarget, m_pProfile->GetPath(), CopiesDirectory()).Replace();
+        CUnzipReplace(m_strSource, m_strTarget, m_pProfile->GetPath(), CopiesDirectory()).Replace(session);
         return;
     }
-    CFileReplace(m_strSource, m_strTarget).Replace();
+    CFileReplace(m_strSource, m_strTarget).Replace(session);
 }
 
-void CShowMessageCommand::Execute(CVideoMode, CVideoMode)
+void CShowMessageCommand::Execute(CSwitchSession& session, CVideoMode, CVideoMode)
 {
-    if (s_bUnattended)
-        return;
-    ShowProgramMessage(nullptr, m_strMessage, MB_OK | MB_ICONINFORMATION);
+    session.Tell(m_strMessage);
 }

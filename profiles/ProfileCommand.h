@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include "core/VideoMode.h"
 #include "framework/Error.h"
 #include "state/RegEntry.h"
+#include "state/VideoMode.h"
 
 class CProfile;
+class CSwitchSession;
 
 class CProfileCommand {
 public:
@@ -34,7 +35,8 @@ public:
     CProfileCommand& operator=(const CProfileCommand&) = delete;
     virtual ~CProfileCommand() = default;
 
-    virtual void Execute(CVideoMode from, CVideoMode to) = 0;
+    // Carries the command out in the session, for a switch from one mode to another.
+    virtual void Execute(CSwitchSession& session, CVideoMode from, CVideoMode to) = 0;
     // Raises CArgumentException for an argument list the command cannot use.
     virtual void Parse(const std::wstring& args) = 0;
 
@@ -65,19 +67,19 @@ public:
 
 class CRegWriteDWordCommand : public CRegWriteCommand {
 public:
-    void Execute(CVideoMode from, CVideoMode to) override;
+    void Execute(CSwitchSession& session, CVideoMode from, CVideoMode to) override;
 };
 
 class CRegWriteStringCommand : public CRegWriteCommand {
 public:
-    void Execute(CVideoMode from, CVideoMode to) override;
+    void Execute(CSwitchSession& session, CVideoMode from, CVideoMode to) override;
 };
 
 // Switches a value between its per-mode copies, as the program's own registry list does.
 class CRegSwapCommand : public CRegWriteCommand {
 public:
     void Parse(const std::wstring& args) override;
-    void Execute(CVideoMode from, CVideoMode to) override;
+    void Execute(CSwitchSession& session, CVideoMode from, CVideoMode to) override;
 
     CRegEntry m_entry;
 };
@@ -85,7 +87,7 @@ public:
 class CCopyFileCommand : public CProfileCommand {
 public:
     void Parse(const std::wstring& args) override;
-    void Execute(CVideoMode from, CVideoMode to) override;
+    void Execute(CSwitchSession& session, CVideoMode from, CVideoMode to) override;
     virtual bool CopiesDirectory() const { return false; }
 
     std::wstring m_strSource;
@@ -97,26 +99,11 @@ public:
     bool CopiesDirectory() const override { return true; }
 };
 
+// Tells the session's user, if anyone is there to answer.
 class CShowMessageCommand : public CProfileCommand {
 public:
-    // While one that is on lives, messages are skipped: the switch runs with nobody there to
-    // answer them.
-    class CUnattended {
-    public:
-        explicit CUnattended(bool on) : m_bPrevious(s_bUnattended) { s_bUnattended = on || m_bPrevious; }
-        ~CUnattended() { s_bUnattended = m_bPrevious; }
-        CUnattended(const CUnattended&) = delete;
-        CUnattended& operator=(const CUnattended&) = delete;
-
-    private:
-        bool m_bPrevious;
-    };
-
     void Parse(const std::wstring& args) override { m_strMessage = args; }
-    void Execute(CVideoMode from, CVideoMode to) override;
+    void Execute(CSwitchSession& session, CVideoMode from, CVideoMode to) override;
 
     std::wstring m_strMessage;
-
-private:
-    static inline bool s_bUnattended = false;
 };

@@ -5,18 +5,18 @@
 #include "state/FileHelpers.h"
 #include "state/IniFile.h"
 
-void CProfileScript::Run(CVideoMode from, CVideoMode to)
+void CProfileScript::Run(CSwitchSession& session, CVideoMode from, CVideoMode to)
 {
     Load(to);
     for (size_t i = 0; i < m_commands.GetSize(); ++i)
-        m_commands[i]->Execute(from, to);
+        m_commands[i]->Execute(session, from, to);
 }
 
-void CProfileScript::Run(CVideoMode from, CVideoMode to, const CIniFile& text)
+void CProfileScript::Run(CSwitchSession& session, CVideoMode from, CVideoMode to, const CIniFile& text)
 {
     Load(to, text);
     for (size_t i = 0; i < m_commands.GetSize(); ++i)
-        m_commands[i]->Execute(from, to);
+        m_commands[i]->Execute(session, from, to);
 }
 
 std::wstring CProfileScript::FindSection(const CIniFile& text, CVideoMode mode)

@@ -3,12 +3,13 @@
 // whole section is read and parsed before the first command runs, so a bad line anywhere
 // stops the profile before it has changed anything.
 #include <string>
-#include "core/VideoMode.h"
 #include "profiles/ProfileCommand.h"
 #include "state/ColArray.h"
+#include "state/VideoMode.h"
 
 class CIniFile;
 class CProfile;
+class CSwitchSession;
 
 class CProfileScript {
 public:
@@ -23,9 +24,10 @@ public:
     CProfileScript(const CProfileScript&) = delete;
     CProfileScript& operator=(const CProfileScript&) = delete;
 
-    void Run(CVideoMode from, CVideoMode to);
+    // Loads the section for to and executes its commands in the session.
+    void Run(CSwitchSession& session, CVideoMode from, CVideoMode to);
     // The same with the profile's text already read.
-    void Run(CVideoMode from, CVideoMode to, const CIniFile& text);
+    void Run(CSwitchSession& session, CVideoMode from, CVideoMode to, const CIniFile& text);
     // Empties the command list and fills it from the section chosen for mode.
     void Load(CVideoMode mode);
     void Load(CVideoMode mode, const CIniFile& text);

@@ -1,7 +1,7 @@
 #include "state/FileEntry.h"
-#include "core/VideoMode.h"
 #include "state/FileHelpers.h"
 #include "state/FileReplace.h"
+#include "state/VideoMode.h"
 
 std::wstring CFileEntry::FindVersion(const CVideoMode& to) const
 {
@@ -16,9 +16,9 @@ std::wstring CFileEntry::FindVersion(const CVideoMode& to) const
     return std::wstring();
 }
 
-void CFileEntry::Switch(const CVideoMode& /*from*/, const CVideoMode& to)
+void CFileEntry::Switch(const CSwitchSession& session, const CVideoMode& /*from*/, const CVideoMode& to)
 {
     const std::wstring version = FindVersion(to);
     if (!version.empty())
-        CFileReplace(version, m_strPath).Replace();
+        CFileReplace(version, m_strPath).Replace(session);
 }

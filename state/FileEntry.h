@@ -4,6 +4,7 @@
 // a switch copies the best fitting version over the live path. The versions are only read.
 #include <string>
 
+class CSwitchSession;
 class CVideoMode;
 
 class CFileEntry {
@@ -20,7 +21,7 @@ public:
     // Replaces the live path by the version for `to` (CFileReplace, whose
     // CReplaceException propagates). Without a version nothing changes. `from` is not used:
     // the versions do not depend on the mode left.
-    void Switch(const CVideoMode& from, const CVideoMode& to);
+    void Switch(const CSwitchSession& session, const CVideoMode& from, const CVideoMode& to);
 
 private:
     std::wstring m_strPath;

@@ -1,7 +1,7 @@
 #include "state/FileReplace.h"
-#include "core/TaskManager.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
+#include "state/SwitchSession.h"
 
 namespace {
 
@@ -23,12 +23,11 @@ void RemovePath(const std::wstring& path)
 
 }  // namespace
 
-void CFileReplace::Replace()
+void CFileReplace::Replace(const CSwitchSession& session)
 {
     if (Attempt())
         return;
-    // Returns once the terminated programs have ended and their files are free.
-    CTaskManager().CloseRunningApplications();
+    session.FreeHeldFiles();
     if (Attempt())
         return;
     throw CReplaceException(FormatResourceString(IDS_CANNOT_REPLACE_FILE, {m_strTarget}));

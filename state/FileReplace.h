@@ -1,13 +1,15 @@
 #pragma once
 // Swaps a file or a whole folder tree in over a live path, through temporary names in the
 // live path's folder so that the live path changes by moves alone. When the first attempt fails
-// (usually because a program holds the live file open), running programs are closed and the
-// swap is tried once more.
+// (usually because a program holds the live file open), the switch session's user is asked to
+// free the files running programs hold, and the swap is tried once more.
 //
 // Whatever happens, the live path is never left empty while its old content sits under a
 // temporary name, and no temporary name is left behind in the folder.
 #include <string>
 #include "framework/Error.h"
+
+class CSwitchSession;
 
 class CFileReplace {
 public:
@@ -23,8 +25,8 @@ public:
     virtual ~CFileReplace() = default;
 
     // Returns when the target holds a copy of the source; raises CReplaceException ("Cannot
-    // replace file ...") when the attempt after closing running programs failed too.
-    void Replace();
+    // replace file ...") when the attempt after freeing held files failed too.
+    void Replace(const CSwitchSession& session);
 
 protected:
     // Where the source comes from; a derived class may take it from elsewhere than a path.

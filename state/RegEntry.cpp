@@ -1,12 +1,12 @@
 #include "state/RegEntry.h"
 #include <cstdint>
 #include <vector>
-#include "core/ModeSwitch.h"
 #include "framework/NoCaseCompare.h"
 #include "framework/WholeNumber.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
+#include "state/SwitchSession.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ std::wstring CRegEntry::GetSavedValueName(const CVideoMode& mode) const
 }
 
 std::wstring CRegEntry::SavedValueName(const std::wstring& rootName, const std::wstring& subPath,
-                                       CVideoMode mode) const
+                                       const CVideoMode& mode) const
 {
     return rootName + L"\\" + subPath + L"\\" + m_strValueName + L"\\" + mode.GetGroupName();
 }
@@ -98,9 +98,9 @@ CRegistry::ValueKind CRegEntry::GetKind() const
     return CRegistry(root).GetValueKind(subPath.c_str(), m_strValueName.c_str());
 }
 
-bool CRegEntry::FindUndo(uint32_t root, const std::wstring& subPath, const std::wstring& valueName)
+bool CRegEntry::FindUndo(const CUndoBuffer& buffer, uint32_t root, const std::wstring& subPath,
+                         const std::wstring& valueName)
 {
-    const CUndoBuffer& buffer = GetModeSwitch().GetUndoBuffer();
     for (size_t i = 0; i < buffer.GetSize(); ++i) {
         const auto* record = dynamic_cast<const CRegEntry::CUndo*>(buffer.GetAt(i));
         if (record && record->Restores(root, subPath, valueName))
@@ -109,13 +109,14 @@ bool CRegEntry::FindUndo(uint32_t root, const std::wstring& subPath, const std::
     return false;
 }
 
-void CRegEntry::Switch(const CVideoMode& from, const CVideoMode& to) const
+void CRegEntry::Switch(CSwitchSession& session, const CVideoMode& from, const CVideoMode& to) const
 {
     uint32_t root = 0;
     std::wstring rootName, subPath;
     if (!CRegistry::ParseKeyPath(m_strKeyPath, root, rootName, subPath))
         return;
-    if (FindUndo(root, subPath, m_strValueName))
+    CUndoBuffer& undo = session.GetUndoBuffer();
+    if (FindUndo(undo, root, subPath, m_strValueName))
         return;
     const std::wstring fromName = SavedValueName(rootName, subPath, from);
     const std::wstring toName = SavedValueName(rootName, subPath, to);
@@ -123,34 +124,35 @@ void CRegEntry::Switch(const CVideoMode& from, const CVideoMode& to) const
     const wchar_t* const valueName = m_strValueName.c_str();
 
     // The live value becomes from's copy.
-    CRegistry::CKey live = CRegistry::CKey::Open(root, subPath);
+    CRegistry::CKeyCache* const keys = session.GetKeys();
+    CRegistry::CKey live = CRegistry::CKey::Open(root, subPath, keys);
     const std::wstring createdKey = live.IsOpen() ? std::wstring() : CRegistry::FirstMissingKey(root, subPath);
     DWORD type = 0;
     std::vector<BYTE> data;
     const bool liveExisted = live.Query(valueName, type, data);
     // Opening costs less than creating, and the key of the copies exists after the first switch.
-    CRegistry::CKey saved = CRegistry::CKey::Open(CRegistry::kCurrentUser, savedPath);
+    CRegistry::CKey saved = CRegistry::CKey::Open(CRegistry::kCurrentUser, savedPath, keys);
     if (liveExisted && !saved.IsOpen())
-        saved = CRegistry::CKey::Create(CRegistry::kCurrentUser, savedPath);
+        saved = CRegistry::CKey::Create(CRegistry::kCurrentUser, savedPath, keys);
     if (liveExisted)
         saved.Set(fromName.c_str(), type, data);
-    GetModeSwitch().GetUndoBuffer().Add(std::make_unique<CRegEntry::CUndo>(
+    undo.Add(std::make_unique<CRegEntry::CUndo>(
         root, subPath, m_strValueName, CRegistry::kCurrentUser, savedPath, fromName, liveExisted, createdKey));
 
     // To's copy, if there is one, becomes the live value.
     if (!saved.Query(toName.c_str(), type, data))
         return;
     if (!live.IsOpen())
-        live = CRegistry::CKey::Create(root, subPath);
+        live = CRegistry::CKey::Create(root, subPath, keys);
     live.Set(valueName, type, data);
 }
 
-CRegEntry::CLocation CRegEntry::Locate(const CVideoMode& mode) const
+CRegEntry::CLocation CRegEntry::Locate(const CVideoMode& mode, const CVideoMode& current) const
 {
     const CRegistry::ValueKind kind = GetKind();
     if (kind != CRegistry::kindString && kind != CRegistry::kindDWord)
         Throw(IDS_REG_TYPE_NOT_SUPPORTED);
-    if (mode == GetModeSwitch().GetCurrentMode()) {
+    if (mode == current) {
         uint32_t root = 0;
         std::wstring rootName, subPath;
         if (!CRegistry::ParseKeyPath(m_strKeyPath, root, rootName, subPath))
@@ -163,9 +165,9 @@ CRegEntry::CLocation CRegEntry::Locate(const CVideoMode& mode) const
     return CLocation{kind, GetSettingsRegistry(), kSavedDataKey, savedName};
 }
 
-std::wstring CRegEntry::GetValueText(const CVideoMode& mode) const
+std::wstring CRegEntry::GetValueText(const CVideoMode& mode, const CVideoMode& current) const
 {
-    CLocation location = Locate(mode);
+    CLocation location = Locate(mode, current);
     switch (location.kind) {
     case CRegistry::kindString:
         return location.registry.ReadString(location.subKey.c_str(), location.valueName.c_str(), L"");
@@ -176,9 +178,9 @@ std::wstring CRegEntry::GetValueText(const CVideoMode& mode) const
     }
 }
 
-void CRegEntry::SetValueText(const CVideoMode& mode, const std::wstring& text) const
+void CRegEntry::SetValueText(const CVideoMode& mode, const CVideoMode& current, const std::wstring& text) const
 {
-    CLocation location = Locate(mode);
+    CLocation location = Locate(mode, current);
     switch (location.kind) {
     case CRegistry::kindString:
         location.registry.WriteString(location.subKey.c_str(), location.valueName.c_str(), text.c_str());
@@ -206,8 +208,8 @@ bool CRegEntry::ParseNumber(const std::wstring& text, uint32_t& bits)
     return true;
 }
 
-bool CRegEntry::HasValue(const CVideoMode& mode) const
+bool CRegEntry::HasValue(const CVideoMode& mode, const CVideoMode& current) const
 {
-    CLocation location = Locate(mode);
+    CLocation location = Locate(mode, current);
     return location.registry.GetValueKind(location.subKey.c_str(), location.valueName.c_str()) != CRegistry::kindMissing;
 }

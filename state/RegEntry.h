@@ -2,12 +2,15 @@
 // A registry value that follows the video mode: every storage name (QVGA.portrait ...) keeps
 // its own copy of it under the settings sub-key "Saved Registry Data", and a mode switch puts
 // the live value away as the old mode's copy and brings in the new mode's copy. Each value a
-// switch changes is recorded in the mode switch's undo buffer.
+// switch changes is recorded in the switch session's undo buffer.
 #include <cstdint>
 #include <string>
-#include "core/VideoMode.h"
 #include "state/Registry.h"
 #include "state/Undo.h"
+#include "state/VideoMode.h"
+
+class CSwitchSession;
+class CUndoBuffer;
 
 class CRegEntry {
 public:
@@ -60,23 +63,25 @@ public:
     // Puts the live value away as from's copy, records the undo, and brings in to's copy.
     // Does nothing for an unparsable key path or a value this switch already handled; a
     // missing live value or copy leaves the corresponding side as it is. Raises nothing.
-    // One operation: the live key and the key of the copies are each opened once.
-    void Switch(const CVideoMode& from, const CVideoMode& to) const;
+    // One operation: the live key and the key of the copies are each opened once, kept in the
+    // session's key cache.
+    void Switch(CSwitchSession& session, const CVideoMode& from, const CVideoMode& to) const;
 
-    // The value belonging to a mode as text: the live value for the device's current mode,
+    // The value belonging to a mode as text: the live value for current (the mode the device
+    // runs in),
     // the saved copy for any other, read and written as the live value's kind (text or
     // number). A number reads as signed decimal and is written from the number the text begins
     // with, as its 32 bits (-2147483648 to 4294967295; beyond, or without digits, nothing is
     // written). Raise `error` with the registry messages; a refused write is
     // CRegistry::CWriteException.
-    std::wstring GetValueText(const CVideoMode& mode) const;
-    void SetValueText(const CVideoMode& mode, const std::wstring& text) const;
+    std::wstring GetValueText(const CVideoMode& mode, const CVideoMode& current) const;
+    void SetValueText(const CVideoMode& mode, const CVideoMode& current, const std::wstring& text) const;
     // A whole number from -2147483648 to 4294967295, blanks around it allowed, as its 32 bits;
     // false for any other text.
     static bool ParseNumber(const std::wstring& text, uint32_t& bits);
     // Whether the value GetValueText reads for the mode exists (a missing copy reads as empty
     // text or 0). Raises as GetValueText does.
-    bool HasValue(const CVideoMode& mode) const;
+    bool HasValue(const CVideoMode& mode, const CVideoMode& current) const;
 
 private:
     struct CLocation {
@@ -85,9 +90,11 @@ private:
         std::wstring subKey;
         std::wstring valueName;
     };
-    CLocation Locate(const CVideoMode& mode) const;
-    static bool FindUndo(uint32_t root, const std::wstring& subPath, const std::wstring& valueName);
-    std::wstring SavedValueName(const std::wstring& rootName, const std::wstring& subPath, CVideoMode mode) const;
+    CLocation Locate(const CVideoMode& mode, const CVideoMode& current) const;
+    static bool FindUndo(const CUndoBuffer& buffer, uint32_t root, const std::wstring& subPath,
+                         const std::wstring& valueName);
+    std::wstring SavedValueName(const std::wstring& rootName, const std::wstring& subPath,
+                                const CVideoMode& mode) const;
 
     std::wstring m_strKeyPath;
     std::wstring m_strValueName;

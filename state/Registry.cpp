@@ -46,7 +46,7 @@ HKEY CRegistry::RootKey(uint32_t root)
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG_PTR>(static_cast<int32_t>(root))));
 }
 
-CRegistry::CRegistry(uint32_t root, const std::wstring& path)
+CRegistry::CRegistry(uint32_t root, const std::wstring& path, CKeyCache* keys) : m_pKeys(keys)
 {
     SetRoot(root);
     SetPath(path);
@@ -59,15 +59,14 @@ void CRegistry::SetPath(const std::wstring& path)
         m_path += L'\\';
 }
 
-std::wstring CRegistry::GetFullPath(const wchar_t* subKey)
+std::wstring CRegistry::GetFullPath(const wchar_t* subKey) const
 {
-    m_fullPath = subKey ? m_path + subKey : m_path;
-    return m_fullPath;
+    return subKey ? m_path + subKey : m_path;
 }
 
 int32_t CRegistry::ReadDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t defaultValue)
 {
-    return CKey::Open(m_root, GetFullPath(subKey)).ReadDWord(valueName, defaultValue);
+    return CKey::Open(m_root, GetFullPath(subKey), m_pKeys).ReadDWord(valueName, defaultValue);
 }
 
 CRegistry::CWriteException::CWriteException(LONG systemError)
@@ -80,24 +79,24 @@ CRegistry::CWriteException::CWriteException(LONG systemError)
 void CRegistry::WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value)
 {
     const DWORD data = static_cast<DWORD>(value);
-    CKey::Create(m_root, GetFullPath(subKey)).Set(valueName, REG_DWORD, &data, sizeof data);
+    CKey::Create(m_root, GetFullPath(subKey), m_pKeys).Set(valueName, REG_DWORD, &data, sizeof data);
 }
 
 void CRegistry::WriteString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* text)
 {
     const std::wstring value = text ? text : L"";
-    CKey::Create(m_root, GetFullPath(subKey))
+    CKey::Create(m_root, GetFullPath(subKey), m_pKeys)
         .Set(valueName, REG_SZ, value.c_str(), static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
 std::wstring CRegistry::ReadString(const wchar_t* subKey, const wchar_t* valueName, const wchar_t* defaultValue)
 {
-    return CKey::Open(m_root, GetFullPath(subKey)).ReadString(valueName, defaultValue);
+    return CKey::Open(m_root, GetFullPath(subKey), m_pKeys).ReadString(valueName, defaultValue);
 }
 
 CRegistry::ValueKind CRegistry::GetValueKind(const wchar_t* subKey, const wchar_t* valueName)
 {
-    const CKey key = CKey::Open(m_root, GetFullPath(subKey));
+    const CKey key = CKey::Open(m_root, GetFullPath(subKey), m_pKeys);
     DWORD type = 0;
     if (!key.IsOpen() || ::RegQueryValueExW(key.m_key, valueName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
         return kindMissing;
@@ -110,7 +109,7 @@ CRegistry::ValueKind CRegistry::GetValueKind(const wchar_t* subKey, const wchar_
 
 void CRegistry::DeleteValue(const wchar_t* subKey, const wchar_t* valueName)
 {
-    CKey::Create(m_root, GetFullPath(subKey)).DeleteValue(valueName);
+    CKey::Create(m_root, GetFullPath(subKey), m_pKeys).DeleteValue(valueName);
 }
 
 void CRegistry::DeleteKey(const wchar_t* subKey)
@@ -119,7 +118,8 @@ void CRegistry::DeleteKey(const wchar_t* subKey)
     // An empty path names the root itself: deleting everything below a root is never meant.
     if (m_root == 0 || name.empty())
         return;
-    CKeyCache::Forget();
+    if (m_pKeys)
+        m_pKeys->Clear();
     // The device's RegDeleteKey takes the key's subkeys with it.
     const LONG result = ::RegDeleteKeyW(RootKey(m_root), name.c_str());
     if (result != ERROR_SUCCESS && !IsMissing(result))
@@ -128,42 +128,23 @@ void CRegistry::DeleteKey(const wchar_t* subKey)
 
 bool CRegistry::KeyExists(const wchar_t* subKey)
 {
-    return CKey::Open(m_root, GetFullPath(subKey)).IsOpen();
+    return CKey::Open(m_root, GetFullPath(subKey), m_pKeys).IsOpen();
 }
 
-CRegistry::CKeyCache* CRegistry::CKeyCache::s_pCurrent = nullptr;
-
-CRegistry::CKeyCache::CKeyCache() : m_pPrevious(s_pCurrent)
+CRegistry::CKey CRegistry::CKey::Open(uint32_t root, const std::wstring& path, CKeyCache* keys)
 {
-    s_pCurrent = this;
+    return Get(root, path, OpenKey, keys);
 }
 
-CRegistry::CKeyCache::~CKeyCache()
+CRegistry::CKey CRegistry::CKey::Create(uint32_t root, const std::wstring& path, CKeyCache* keys)
 {
-    s_pCurrent = m_pPrevious;
-}
-
-void CRegistry::CKeyCache::Forget()
-{
-    for (CKeyCache* cache = s_pCurrent; cache; cache = cache->m_pPrevious)
-        cache->m_keys.clear();
-}
-
-CRegistry::CKey CRegistry::CKey::Open(uint32_t root, const std::wstring& path)
-{
-    return Get(root, path, OpenKey);
-}
-
-CRegistry::CKey CRegistry::CKey::Create(uint32_t root, const std::wstring& path)
-{
-    return Get(root, path, CreateKey);
+    return Get(root, path, CreateKey, keys);
 }
 
 CRegistry::CKey CRegistry::CKey::Get(uint32_t root, const std::wstring& path,
-                                     CRegKey (*open)(uint32_t, const std::wstring&, LONG&))
+                                     CRegKey (*open)(uint32_t, const std::wstring&, LONG&), CKeyCache* cache)
 {
     CKey key;
-    CKeyCache* const cache = CKeyCache::s_pCurrent;
     if (!cache) {
         key.m_owned = open(root, path, key.m_openError);
         key.m_key = key.m_owned.Get();
@@ -328,14 +309,15 @@ std::wstring CRegistry::FirstMissingKey(uint32_t root, const std::wstring& path)
     }
 }
 
-void CRegistry::RemoveEmptyKeys(uint32_t root, const std::wstring& path, const std::wstring& top)
+void CRegistry::RemoveEmptyKeys(uint32_t root, const std::wstring& path, const std::wstring& top, CKeyCache* keys)
 {
     if (root == 0 || top.empty())
         return;
     for (std::wstring name = KeyName(path); name.size() >= top.size(); name.resize(name.rfind(L'\\'))) {
         if (!CKey::Open(root, name).IsEmpty())
             return;
-        CKeyCache::Forget();
+        if (keys)
+            keys->Clear();
         if (::RegDeleteKeyW(RootKey(root), name.c_str()) != ERROR_SUCCESS)
             return;
         if (name.rfind(L'\\') == std::wstring::npos)

@@ -23,6 +23,8 @@ public:
 
     enum ValueKind { kindString = 0, kindDWord = 1, kindUnsupported = 2, kindMissing = 3 };
 
+    class CKeyCache;
+
     // A write the registry refused: "Cannot write registry data", with the system's reason.
     class CWriteException : public error {
     public:
@@ -41,10 +43,10 @@ public:
     // CWriteException with the reason it could not be opened.
     class CKey {
     public:
-        // The existing key only.
-        static CKey Open(uint32_t root, const std::wstring& path);
-        // The key, created with every missing key on its path.
-        static CKey Create(uint32_t root, const std::wstring& path);
+        // The existing key only; kept in keys, when given, and taken from there next time.
+        static CKey Open(uint32_t root, const std::wstring& path, CKeyCache* keys = nullptr);
+        // The key, created with every missing key on its path; kept as Open keeps it.
+        static CKey Create(uint32_t root, const std::wstring& path, CKeyCache* keys = nullptr);
 
         bool IsOpen() const { return m_key != nullptr; }
         // Type and exact bytes of a value; false when it is missing.
@@ -66,40 +68,38 @@ public:
 
     private:
         friend class CRegistry;
-        static CKey Get(uint32_t root, const std::wstring& path, CRegKey (*open)(uint32_t, const std::wstring&, LONG&));
+        static CKey Get(uint32_t root, const std::wstring& path, CRegKey (*open)(uint32_t, const std::wstring&, LONG&),
+                        CKeyCache* keys);
 
         CRegKey m_owned;
-        // The open key: m_owned's, or one the current key cache holds.
+        // The open key: m_owned's, or one a key cache holds.
         HKEY m_key = nullptr;
         // Why the key could not be opened.
         LONG m_openError = ERROR_SUCCESS;
     };
 
-    // While one lives, the keys that CKey and this class's operations open stay open in it
-    // and are used again, so that a run of operations that meets the same keys over and over
-    // (a mode switch: the key of the saved copies for every entry) opens each once. Deleting
-    // a key closes them all, so that none outlives its key. One at a time: the program has
-    // one thread, and the outer cache is current again when an inner one goes.
+    // The keys a run of operations meets over and over (a mode switch: the key of the saved
+    // copies for every entry), each opened once and kept open until Clear or the cache's end.
+    // Operations given a cache use it; deleting a key through them clears it, so that no
+    // handle outlives its key.
     class CKeyCache {
     public:
-        CKeyCache();
+        CKeyCache() = default;
         CKeyCache(const CKeyCache&) = delete;
         CKeyCache& operator=(const CKeyCache&) = delete;
-        ~CKeyCache();
+
+        // Closes every key.
+        void Clear() { m_keys.clear(); }
 
     private:
         friend class CRegistry;
-        // Closes the keys of every cache: one of them may be about to be deleted.
-        static void Forget();
-
-        static CKeyCache* s_pCurrent;
         // Keys by root and path as the system is given it; a path written in another letter
         // case is opened again, which costs only the open.
         std::map<std::pair<uint32_t, std::wstring>, CRegKey> m_keys;
-        CKeyCache* m_pPrevious;
     };
 
-    explicit CRegistry(uint32_t root = 0, const std::wstring& path = std::wstring());
+    // keys: the cache the operations keep their keys in; none when null. Not owned.
+    explicit CRegistry(uint32_t root = 0, const std::wstring& path = std::wstring(), CKeyCache* keys = nullptr);
     CRegistry(const CRegistry&) = default;
     CRegistry& operator=(const CRegistry&) = default;
     virtual ~CRegistry() = default;
@@ -110,7 +110,7 @@ public:
     void SetPath(const std::wstring& path);
     const std::wstring& GetPath() const { return m_path; }
     // The base path followed directly by the sub-key (the base path ends with "\").
-    std::wstring GetFullPath(const wchar_t* subKey);
+    std::wstring GetFullPath(const wchar_t* subKey) const;
 
     int32_t ReadDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t defaultValue);
     void WriteDWord(const wchar_t* subKey, const wchar_t* valueName, int32_t value);
@@ -132,8 +132,9 @@ public:
     // Deletes the key at path and then each key above it, as long as the key is empty and
     // lies at or below the key named `top` (a leading part of path, as FirstMissingKey gives
     // it). Keys that hold anything stay, and so does everything above them. Reports nothing:
-    // a key left behind holds nothing.
-    static void RemoveEmptyKeys(uint32_t root, const std::wstring& path, const std::wstring& top);
+    // a key left behind holds nothing. Clears keys, when given, before a deletion.
+    static void RemoveEmptyKeys(uint32_t root, const std::wstring& path, const std::wstring& top,
+                                CKeyCache* keys = nullptr);
     static uint32_t ParseRootName(const std::wstring& name);
     // Splits "ROOT\sub\path" at its first backslash; false without one or for an unknown root.
     static bool ParseKeyPath(const std::wstring& path, uint32_t& root, std::wstring& rootName,
@@ -143,7 +144,7 @@ public:
     static HKEY RootKey(uint32_t root);
 
 private:
-    std::wstring m_fullPath;
     uint32_t m_root = 0;
     std::wstring m_path;
+    CKeyCache* m_pKeys = nullptr;
 };

@@ -129,15 +129,15 @@ void CSettings::Save()
     registry.WriteDWord(nullptr, kSwitchCalibrationSetting, m_bSwitchCalibration ? 1 : 0);
 }
 
-void CSettings::SwitchAll(CVideoMode from, CVideoMode to)
+void CSettings::SwitchAll(CSwitchSession& session, CVideoMode from, CVideoMode to)
 {
     for (size_t i = 0; i < m_fileEntries.GetSize(); ++i)
-        m_fileEntries[i]->Switch(from, to);
+        m_fileEntries[i]->Switch(session, from, to);
     for (size_t i = 0; i < m_regEntries.GetSize(); ++i)
-        m_regEntries[i]->Switch(from, to);
+        m_regEntries[i]->Switch(session, from, to);
     for (size_t i = 0; i < m_profiles.GetSize(); ++i)
         if (m_profiles[i]->IsChecked())
-            m_profiles[i]->Run(from, to);
+            m_profiles[i]->Run(session, from, to);
     if (m_bSwitchTodayTheme)
-        CTodayThemeManager().Switch(from, to);
+        CTodayThemeManager().Switch(session, from, to);
 }

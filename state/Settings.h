@@ -4,11 +4,13 @@
 // with their checked flags, and whether the Today theme and the touch calibration follow it.
 #include <string>
 #include <vector>
-#include "core/VideoMode.h"
 #include "profiles/Profile.h"
 #include "state/ColArray.h"
 #include "state/FileEntry.h"
 #include "state/RegEntry.h"
+#include "state/VideoMode.h"
+
+class CSwitchSession;
 
 class CSettings {
 public:
@@ -25,8 +27,8 @@ public:
     static std::vector<std::wstring> ReadList(const wchar_t* subKey);
 
     // The stored-state part of a switch: files, registry entries, checked profiles, then the
-    // Today theme. The first error ends it and reaches the caller.
-    void SwitchAll(CVideoMode from, CVideoMode to);
+    // Today theme, in the session. The first error ends it and reaches the caller.
+    void SwitchAll(CSwitchSession& session, CVideoMode from, CVideoMode to);
 
     CTypedColArray<CRegEntry> m_regEntries;
     CTypedColArray<CFileEntry> m_fileEntries;

@@ -1,13 +1,14 @@
 #include "state/TodayThemeManager.h"
-#include "core/VideoMode.h"
 #include "framework/CeApi.h"
-#include "framework/Handle.h"
 #include "framework/Error.h"
+#include "framework/Handle.h"
 #include "framework/NoCaseCompare.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
 #include "state/SettingsRegistry.h"
+#include "state/SwitchSession.h"
+#include "state/VideoMode.h"
 
 const wchar_t CTodayThemeManager::kStandardTheme[] = L"Windows Standard";
 
@@ -31,7 +32,7 @@ void ClearWallpaper(CRegistry& today)
 
 }  // namespace
 
-void CTodayThemeManager::Switch(CVideoMode from, CVideoMode to)
+void CTodayThemeManager::Switch(const CSwitchSession& session, CVideoMode from, CVideoMode to)
 {
     std::wstring active = Today().ReadString(nullptr, L"Skin");
     if (active.empty())
@@ -44,7 +45,7 @@ void CTodayThemeManager::Switch(CVideoMode from, CVideoMode to)
     try {
         Install(remembered);
     } catch (const CTodayThemeException& e) {
-        ReportError(e);
+        session.Warn(e);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include "framework/Error.h"
 
+class CSwitchSession;
 class CVideoMode;
 
 class CTodayThemeManager {
@@ -16,8 +17,8 @@ public:
     static const wchar_t kStandardTheme[];
 
     // Remembers the active theme for from and installs the one remembered for to, if any. A
-    // theme that cannot be installed is reported to the user and the switch goes on.
-    void Switch(CVideoMode from, CVideoMode to);
+    // theme that cannot be installed is reported to the session's user and the switch goes on.
+    void Switch(const CSwitchSession& session, CVideoMode from, CVideoMode to);
     // "Windows Standard" or the full path of a theme file. Raises CTodayThemeException
     // ("Cannot install theme "%1". File not found." or "Cannot install theme "%1".").
     void Install(const std::wstring& theme);

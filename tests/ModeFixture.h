@@ -4,14 +4,15 @@
 #include <ostream>
 #include <string>
 #include <vector>
-#include "DeviceFixture.h"
+#include "SessionFixture.h"
 #include "app/DorixApp.h"
-#include "core/ModeSwitch.h"
-#include "core/VideoMode.h"
+#include "core/DisplayDriver.h"
+#include "core/TouchCalibration.h"
 #include "framework/ProgramEnd.h"
 #include "platform/RebootControl.h"
 #include "state/IniFile.h"
 #include "state/Registry.h"
+#include "state/VideoMode.h"
 
 // A video mode in assertions: "VGA.3" is VGA landscape left-handed.
 inline void PrintTo(const CVideoMode& mode, std::ostream* os)
@@ -19,19 +20,7 @@ inline void PrintTo(const CVideoMode& mode, std::ostream* os)
     *os << (mode.m_bVGA ? "VGA." : "QVGA.") << mode.m_nOrientation;
 }
 
-class ModeTest : public DeviceTest {
-protected:
-    void SetUp() override
-    {
-        DeviceTest::SetUp();
-        ResetModeSwitch();
-    }
-    void TearDown() override
-    {
-        ResetModeSwitch();
-        DeviceTest::TearDown();
-    }
-};
+using ModeTest = SessionTest;
 
 inline const wchar_t kDriverTable[] = L"\\Windows\\atihwtbl0.txt";
 
@@ -72,13 +61,9 @@ protected:
     }
     // Carries out the command line as start-up does; true when start-up must end without a
     // window.
-    static bool Process(const std::wstring& text)
-    {
-        std::wstring line = text;
-        return CDorixApp::ProcessCommandLine(line);
-    }
+    bool Process(const std::wstring& text) { return CDorixApp::ProcessCommandLine(text, Session()); }
     // The mode the driver's settings name, as "VGA.3".
-    static std::string DriverMode() { return ::testing::PrintToString(CVideoMode::ReadCurrentMode()); }
+    static std::string DriverMode() { return ::testing::PrintToString(CDisplayDriver::ReadCurrentMode()); }
 
     std::vector<UINT> m_exitCodes;
     int m_resets = 0;

@@ -2,23 +2,16 @@
 // Profiles on a fresh device: plain ones written as text, packed ones built byte by byte.
 #include <string>
 #include <vector>
-#include "DeviceFixture.h"
+#include "SessionFixture.h"
 #include "ZipWriter.h"
-#include "core/ModeSwitch.h"
 #include "state/FileHelpers.h"
 
-class ProfileTest : public DeviceTest {
+class ProfileTest : public SessionTest {
 protected:
     void SetUp() override
     {
-        DeviceTest::SetUp();
-        ResetModeSwitch();
+        SessionTest::SetUp();
         ASSERT_TRUE(CreatePath(L"\\profiles"));
-    }
-    void TearDown() override
-    {
-        GetModeSwitch().GetUndoBuffer().RemoveAll();
-        DeviceTest::TearDown();
     }
 
     // A profile text with the version line and the given sections.

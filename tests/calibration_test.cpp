@@ -2,7 +2,15 @@
 
 namespace {
 
-class CalibrationTest : public ModeTest {};
+class CalibrationTest : public ModeTest {
+protected:
+    void WriteSettingsFor(bool vga, int orientation)
+    {
+        CVideoMode target(vga, static_cast<int16_t>(orientation));
+        target.LoadClocks();
+        CDisplayDriver::WriteSettings(Session(), target);
+    }
+};
 
 const wchar_t kCentreFirst[] = L"500,500 100,100 100,900 900,900 900,100 ";
 const wchar_t kOneStep[] = L"500,500 900,100 100,100 100,900 900,900 ";  // a quarter turn forward
@@ -11,15 +19,8 @@ const wchar_t kSavedKey[] = L"Software\\Dorix\\CalibrationData";
 std::wstring Rotated(const std::wstring& live, int from, int to)
 {
     SetLiveCalibration(live);
-    CVideoMode::RotateCalibration(from, to);
+    CTouchCalibration::Rotate(from, to);
     return LiveCalibration();
-}
-
-void WriteSettingsFor(bool vga, int orientation)
-{
-    CVideoMode target(vga, static_cast<int16_t>(orientation));
-    target.LoadClocks();
-    target.WriteDriverSettings();
 }
 
 TEST_F(CalibrationTest, RingTurnsByTheDifferenceOfOrientations)
@@ -33,7 +34,7 @@ TEST_F(CalibrationTest, RingTurnsByTheDifferenceOfOrientations)
     EXPECT_EQ(kOneStep, Rotated(L"500,500 100,100 100,900 900,900 900,100 7,7 ", 0, 1));
     EXPECT_EQ(L"12,0 0,0 0,1 -2,2 0,3 ", Rotated(L"12abc,x 0,1 -2,+2 +0,3 0,", 0, 1));
     ::RegDeleteKeyValueW(Root(CRegistry::kLocalMachine), kTouchKey, L"CalibrationData");
-    CVideoMode::RotateCalibration(2, 2);
+    CTouchCalibration::Rotate(2, 2);
     EXPECT_EQ(L"<missing>", LiveCalibration()) << "equal orientations read nothing";
 }
 
@@ -73,10 +74,10 @@ TEST_F(CalibrationTest, PortraitToPortraitOfTheOtherResolutionLeavesTheCalibrati
     // Not even read: a value that could not be rotated does not stop the switch.
     const wchar_t kUnrotatable[] = L"500,500 100,100 ";
     for (const bool vga : {false, true}) {
-        ResetModeSwitch();
+        NewRun();
         BootInto(vga, 0);
         SetLiveCalibration(kUnrotatable);
-        EXPECT_EQ(L"<no error>", ErrorOf([&] { GetModeSwitch().SwitchTo(CVideoMode(!vga, 0)); })) << (vga ? "VGA" : "QVGA");
+        EXPECT_EQ(L"<no error>", ErrorOf([&] { Session().SwitchTo(CVideoMode(!vga, 0)); })) << (vga ? "VGA" : "QVGA");
         EXPECT_EQ(kUnrotatable, LiveCalibration()) << (vga ? "VGA" : "QVGA");
     }
 }
@@ -90,7 +91,7 @@ TEST_F(CalibrationTest, PerModeCopyIsSavedAndReplacesTheRotatedCalibration)
     EXPECT_EQ(kOneStep, LiveCalibration()) << "no copy of the target yet";
     EXPECT_EQ(RawSz(kCentreFirst), RawValue(CRegistry::kCurrentUser, kSavedKey, L"QVGA.0"));
 
-    ResetModeSwitch();
+    NewRun();
     BootInto(false, 1);
     SetRawValue(CRegistry::kCurrentUser, kSavedKey, L"VGA.3", REG_SZ, SzBytes(L"1,1 2,2 3,3 4,4 5,5 "));
     WriteSettingsFor(true, 3);
@@ -107,12 +108,12 @@ TEST_F(CalibrationTest, UnusableCalibrationFailsTheSwitchWithNothingWritten)
     };
     for (const auto& [live, message] : cases) {
         SCOPED_TRACE(::testing::PrintToString(std::wstring(live)));
-        ResetModeSwitch();
+        NewRun();
         BootInto(false, 0);
         SetLiveCalibration(live);
         const std::string table = ReadFileBytes(kDriverTable);
 
-        EXPECT_EQ(message, ErrorOf([] { WriteSettingsFor(true, 1); }));
+        EXPECT_EQ(message, ErrorOf([&] { WriteSettingsFor(true, 1); }));
 
         EXPECT_EQ(table, ReadFileBytes(kDriverTable));
         EXPECT_EQ(RawDWord(0), RawValue(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode", L"VGAMode"));

@@ -53,7 +53,7 @@ TEST_F(ClocksTest, SwitchWritesTheLoadedClocksAndRefusesAStoredZero)
     SetRawValue(CRegistry::kCurrentUser, kVgaPortrait, L"ClkFreq.0", REG_DWORD, DWordBytes(130));
     CVideoMode target(true, 0);
     target.LoadClocks();
-    target.WriteDriverSettings();
+    CDisplayDriver::WriteSettings(Session(), target);
     CIniFile table(kDriverTable);
     EXPECT_EQ(L"dword:130", table.ReadString(L"ASIC1", L"FastClkFreq"));
     EXPECT_EQ(L"dword:2", table.ReadString(L"LCD1", L"PixClkPostDivider"));
@@ -61,7 +61,7 @@ TEST_F(ClocksTest, SwitchWritesTheLoadedClocksAndRefusesAStoredZero)
     SetRawValue(CRegistry::kCurrentUser, kVgaPortrait, L"ClkFreq.0", REG_DWORD, DWordBytes(0));
     const std::string before = ReadFileBytes(kDriverTable);
     target.LoadClocks();
-    EXPECT_EQ(L"Invalid clock settings", ErrorOf([&] { target.WriteDriverSettings(); }));
+    EXPECT_EQ(L"Invalid clock settings", ErrorOf([&] { CDisplayDriver::WriteSettings(Session(), target); }));
     EXPECT_EQ(before, ReadFileBytes(kDriverTable));
 }
 

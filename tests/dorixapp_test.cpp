@@ -68,7 +68,7 @@ TEST_F(DorixAppTest, ModeKeywordGroupsInTheirOrder)
         {L"QV upsidedown Y", false, L"dword:2"},
     };
     for (const auto& c : cases) {
-        ResetModeSwitch();
+        NewRun();
         BootInto(false, 0);
         SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
         EXPECT_TRUE(Process(c.line)) << ::testing::PrintToString(std::wstring(c.line));
@@ -98,7 +98,7 @@ TEST_F(DorixAppTest, EveryKeywordAliasBelongsToItsGroup)
         for (const wchar_t* keyword : group.keywords) {
             const auto& [resolution, vga] = resolutions[n++ % std::size(resolutions)];
             const std::wstring line = std::wstring(keyword) + L" " + resolution + L" Y";
-            ResetModeSwitch();
+            NewRun();
             BootInto(false, 0);
             SetLiveCalibration(L"100,200 300,400 500,600 700,800 900,1000 ");
             EXPECT_TRUE(Process(line)) << ::testing::PrintToString(line);
@@ -150,7 +150,7 @@ TEST_F(DorixAppTest, AnyOtherFailureIsReportedAsUnknownErrorAndEndsWithCodeOne)
     class CFailingCommand : public CProfileCommand {
     public:
         void Parse(const std::wstring&) override {}
-        void Execute(CVideoMode, CVideoMode) override { throw std::runtime_error("not an error"); }
+        void Execute(CSwitchSession&, CVideoMode, CVideoMode) override { throw std::runtime_error("not an error"); }
     };
     static bool registered = false;
     if (!registered)

@@ -1,10 +1,10 @@
-#include "DeviceFixture.h"
-#include "core/VideoMode.h"
+#include "SessionFixture.h"
 #include "state/FileEntry.h"
+#include "state/VideoMode.h"
 
 namespace {
 
-class FileEntryTest : public DeviceTest {};
+class FileEntryTest : public SessionTest {};
 
 const wchar_t kLive[] = L"\\Windows\\PIResources.dll";
 
@@ -31,11 +31,11 @@ TEST_F(FileEntryTest, SwitchCopiesTheBestVersionOverTheLiveFile)
     WriteFileBytes(kLive + std::wstring(L".vga"), "vga");
     CFileEntry entry(kLive);
 
-    entry.Switch(CVideoMode(true, 0), CVideoMode(false, 0));
+    entry.Switch(Session(), CVideoMode(true, 0), CVideoMode(false, 0));
     EXPECT_EQ("<missing>", ReadFileBytes(kLive)) << "no version for QVGA: untouched";
-    entry.Switch(CVideoMode(false, 0), CVideoMode(true, 1));
+    entry.Switch(Session(), CVideoMode(false, 0), CVideoMode(true, 1));
     EXPECT_EQ("landscape", ReadFileBytes(kLive)) << "created from the version";
-    entry.Switch(CVideoMode(true, 1), CVideoMode(true, 2));
+    entry.Switch(Session(), CVideoMode(true, 1), CVideoMode(true, 2));
     EXPECT_EQ("vga", ReadFileBytes(kLive));
 }
 

@@ -1,22 +1,21 @@
 #include <algorithm>
 #include <functional>
-#include "DeviceFixture.h"
+#include "SessionFixture.h"
 #include "LockHolder.h"
-#include "framework/MainWindow.h"
+#include "app/ProgramUser.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/FileReplace.h"
 
 namespace {
 
-class FileReplaceTest : public DeviceTest {
+class FileReplaceTest : public SessionTest {
 protected:
     void TearDown() override
     {
-        SetMainWindow(nullptr);
         if (m_window != nullptr)
             ::DestroyWindow(m_window);
-        DeviceTest::TearDown();
+        SessionTest::TearDown();
     }
     // What the folder holds, sorted: a temporary name left behind shows up here.
     static std::vector<std::wstring> Listing(const std::wstring& folder)
@@ -50,7 +49,7 @@ TEST_F(FileReplaceTest, ReplacesFileEvenReadOnlyAndLeavesNoTemporaryName)
     WriteFileBytes(L"\\Windows\\lib.dll", "old");
     ::SetFileAttributesW(L"\\Windows\\lib.dll", FILE_ATTRIBUTE_READONLY);
     WriteFileBytes(L"\\Windows\\lib.dll.vga", "new");
-    CFileReplace(L"\\Windows\\lib.dll.vga", L"\\Windows\\lib.dll").Replace();
+    CFileReplace(L"\\Windows\\lib.dll.vga", L"\\Windows\\lib.dll").Replace(Session());
     EXPECT_EQ("new", ReadFileBytes(L"\\Windows\\lib.dll"));
     EXPECT_EQ((Names{L"lib.dll", L"lib.dll.vga"}), Listing(L"\\Windows"));
 }
@@ -89,7 +88,7 @@ TEST_F(FileReplaceTest, ReplacesFolderAsWholeTree)
     const std::wstring old = std::wstring(taken).substr(0, wcslen(taken) - 4) + L".old";
     WriteFileBytes(old, "someone's");
     CCountingReplace replace(L"\\Skin.VGA", L"\\Skin");
-    replace.Replace();
+    replace.Replace(Session());
     EXPECT_EQ(1, replace.m_nCopies) << "the first attempt swaps";
     EXPECT_EQ((Names{L"c", L"deep"}), Listing(L"\\Skin"));
     EXPECT_EQ("d", ReadFileBytes(L"\\Skin\\deep\\d"));
@@ -126,7 +125,7 @@ TEST_F(FileReplaceTest, FailedAttemptsPutTheLiveFileBackAndReport)
         WriteFileBytes(L"\\Windows\\lib.dll", "old");
         WriteFileBytes(L"\\Windows\\lib.dll.vga", "new");
         CFailingReplace replace(writePart);
-        EXPECT_EQ(kCannotReplace, ReplaceError([&] { replace.Replace(); }));
+        EXPECT_EQ(kCannotReplace, ReplaceError([&] { replace.Replace(Session()); }));
         EXPECT_EQ(2, replace.m_nCalls) << "one retry";
         EXPECT_FALSE(replace.m_bLiveWasAside) << "the live file stays in place while the copy is made";
         EXPECT_EQ("old", ReadFileBytes(L"\\Windows\\lib.dll")) << "writePart " << writePart;
@@ -141,14 +140,20 @@ TEST_F(FileReplaceTest, RetriesAfterClosingTheProgramThatHoldsTheFile)
     CLockHolder holder(L"titled", L"Holder", L"\\Windows\\lib.dll");
     ASSERT_FALSE(::MoveFileW(L"\\Windows\\lib.dll", L"\\Windows\\x")) << "the file is not held";
 
-    const auto replace = [] { CFileReplace(L"\\Windows\\lib.dll.vga", L"\\Windows\\lib.dll").Replace(); };
-    EXPECT_EQ(kCannotReplace, ReplaceError(replace)) << "without a main window nothing is closed";
+    const auto replace = [&] { CFileReplace(L"\\Windows\\lib.dll.vga", L"\\Windows\\lib.dll").Replace(Session()); };
+    EXPECT_EQ(kCannotReplace, ReplaceError(replace)) << "with nobody there nothing is closed";
     EXPECT_EQ((Names{L"lib.dll", L"lib.dll.vga"}), Listing(L"\\Windows")) << "held file stays in place";
     EXPECT_EQ(STILL_ACTIVE, holder.ExitCode());
 
     m_window = ::CreateWindowExW(0, L"STATIC", L"Dorix", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
                                  nullptr, nullptr);
-    SetMainWindow(m_window);
+    CProgramUser commandLine(nullptr);
+    Session().SetUser(&commandLine);
+    EXPECT_EQ(kCannotReplace, ReplaceError(replace)) << "from the command line nothing is closed";
+    EXPECT_EQ(STILL_ACTIVE, holder.ExitCode());
+
+    CProgramUser window(m_window);
+    Session().SetUser(&window);
     replace();
     EXPECT_TRUE(holder.Ends(5000)) << "exit code " << holder.ExitCode();
     EXPECT_EQ("new", ReadFileBytes(L"\\Windows\\lib.dll"));

@@ -1,14 +1,15 @@
 #include "DeviceFixture.h"
 #include "app/Installation.h"
+#include "core/KeepMode.h"
+#include "core/TouchCalibration.h"
 #include "framework/Error.h"
 #include "framework/Handle.h"
-#include "core/KeepMode.h"
-#include "core/VideoMode.h"
 #include "platform/Shortcut.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
 #include "state/SettingsRegistry.h"
+#include "state/VideoMode.h"
 
 namespace {
 

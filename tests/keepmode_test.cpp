@@ -77,10 +77,13 @@ private:
 };
 
 // The shortcut that starts this program with "KEEP", in the format the test below pins.
+// "N#path KEEP", N the characters of the line: the tests' program path holds no blank, so it
+// stands without quotes.
 std::string ExpectedShortcut()
 {
-    const std::wstring text = platform::ShortcutText(GetProgramPath(), L"KEEP");
-    return std::string(text.begin(), text.end());
+    const std::wstring program = GetProgramPath();
+    const std::string line = std::string(program.begin(), program.end()) + " KEEP";
+    return std::to_string(line.size()) + "#" + line;
 }
 
 }  // namespace
@@ -104,7 +107,7 @@ TEST_F(KeepModeTest, SwitchWithoutYRecordsTheOldModeAndStartsKeepAtTheNextBoot)
     EXPECT_TRUE(m_exitCodes.empty());
 
     // A device in VGA portrait upside down, the question answered, records that.
-    ResetModeSwitch();
+    NewRun();
     CKeepMode::Remove();
     BootInto(true, 2);
     AnswerNextBox(IDOK);
@@ -116,7 +119,7 @@ TEST_F(KeepModeTest, SwitchWithoutYRecordsTheOldModeAndStartsKeepAtTheNextBoot)
 TEST_F(KeepModeTest, ButtonSwitchRecordsButNotWithNoResetNorToTheSameMode)
 {
     GetSettingsRegistry().WriteDWord(nullptr, L"NoResetWarning", 1);
-    auto frame = std::make_unique<CMainFrame>();
+    auto frame = std::make_unique<CMainFrame>(Session());
     ASSERT_TRUE(frame->Create()) << "last error " << ::GetLastError();
     CButton(frame->GetView()->GetDlgItem(IDC_QVGA_PORTRAIT)).Click();
     EXPECT_FALSE(RecordExists()) << "the mode the device runs in is nothing new";
@@ -144,20 +147,20 @@ TEST_F(KeepModeTest, OffOrYSwitchesWithoutAnyNet)
             GetSettingsRegistry().WriteDWord(nullptr, L"KeepModeSeconds", 0);
         else
             GetSettingsRegistry().DeleteValue(nullptr, L"KeepModeSeconds");
-        ResetModeSwitch();
+        NewRun();
         BootInto(false, 0);
         AnswerNextBox(IDOK);
         EXPECT_TRUE(Process(L"VGA"));
         EXPECT_EQ("VGA.0", DriverMode()) << "setting " << setting;
         GetSettingsRegistry().WriteDWord(nullptr, L"NoResetWarning", 1);
-        auto frame = std::make_unique<CMainFrame>();
+        auto frame = std::make_unique<CMainFrame>(Session());
         ASSERT_TRUE(frame->Create()) << "last error " << ::GetLastError();
         CButton(frame->GetView()->GetDlgItem(IDC_QVGA_LANDSCAPE_LEFT)).Click();
         EXPECT_EQ("QVGA.3", DriverMode()) << "setting " << setting;
         ExpectNetGone();
     }
     TurnOn();
-    ResetModeSwitch();
+    NewRun();
     BootInto(false, 0);
     EXPECT_TRUE(Process(L"VGA L Y"));
     EXPECT_EQ("VGA.3", DriverMode());
@@ -192,7 +195,7 @@ TEST_F(KeepModeTest, OpenNetKeepsTheConfirmedModeUntilASwitchGoesThere)
     EXPECT_EQ(RawDWord(0), RawValue(kUser, kRecord, L"Orientation"));
     EXPECT_EQ(ExpectedShortcut(), ReadFileBytes(kShortcut));
 
-    ResetModeSwitch();
+    NewRun();
     GetSettingsRegistry().WriteDWord(L"VGA.portrait", L"ClkFreq.2", 0);
     AnswerNextBox(IDOK);
     AnswerNextBox(IDOK);
@@ -247,6 +250,16 @@ TEST_F(KeepModeTest, KeepWithoutRecordOnlyDeletesAStaleShortcut)
     EXPECT_TRUE(m_exitCodes.empty());
 }
 
+TEST_F(KeepModeTest, ShortcutThatCannotBeDeletedIsReported)
+{
+    WriteFileBytes(kShortcut, "held");
+    ASSERT_TRUE(::SetFileAttributesW(kShortcut, FILE_ATTRIBUTE_READONLY));
+    const std::wstring error = ErrorOf([] { CKeepMode::Remove(); });
+    EXPECT_NE(std::wstring::npos, error.find(L"Dorix Keep Mode.lnk")) << "got " << ::testing::PrintToString(error);
+    EXPECT_TRUE(FileExists(kShortcut));
+    ::SetFileAttributesW(kShortcut, FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(KeepModeTest, RecordNamingNoModeIsDeletedAndReported)
 {
     const struct {
@@ -267,7 +280,7 @@ TEST_F(KeepModeTest, RecordNamingNoModeIsDeletedAndReported)
     BootInto(true, 3);
     CKeepBoxDriver driver;
     for (const auto& c : cases) {
-        ResetModeSwitch();
+        NewRun();
         m_boxes.clear();
         m_exitCodes.clear();
         c.write();
@@ -410,7 +423,7 @@ TEST_F(KeepModeTest, SecondsOutOfRangeCountAsFifteen)
 TEST_F(KeepModeTest, ConfirmationsPageTurnsTheNetOnAndOff)
 {
     GetSettingsRegistry().DeleteValue(nullptr, L"KeepModeSeconds");
-    auto frame = std::make_unique<CMainFrame>();
+    auto frame = std::make_unique<CMainFrame>(Session());
     ASSERT_TRUE(frame->Create()) << "last error " << ::GetLastError();
     const auto ticked = [](CPropertySheet& sheet) {
         return CSheetDriver::Control(sheet, IDC_CONFIRM_KEEP_MODE).SendMessage(BM_GETCHECK) == BST_CHECKED;

@@ -30,7 +30,7 @@ protected:
     {
         RunningDeviceTest::SetUp();
         TakeQuit();
-        m_frame = std::make_unique<CMainFrame>();
+        m_frame = std::make_unique<CMainFrame>(Session());
         ASSERT_TRUE(m_frame->Create()) << "last error " << ::GetLastError();
         ASSERT_TRUE(m_frame->GetView());
     }

@@ -20,12 +20,12 @@ std::string Font(const CMenuFont& f)
 
 TEST_F(ModePropTest, NeverSavedGroupLoadsAsTheResolutionDefaults)
 {
-    CModeProp& vga = GetModeSwitch().CreateModeProp(CVideoMode(true, 2));
+    CModeProp& vga = Session().CreateModeProp(CVideoMode(true, 2));
     vga.Load();
     EXPECT_EQ("20,18,18,20", Sizes(vga));
     EXPECT_EQ("L\"Tahoma\" -11 400 upright", Font(vga.m_barFont));
     EXPECT_EQ("L\"Tahoma\" -11 400 upright", Font(vga.m_popFont));
-    CModeProp& qvga = GetModeSwitch().CreateModeProp(CVideoMode(false, 3));
+    CModeProp& qvga = Session().CreateModeProp(CVideoMode(false, 3));
     qvga.Load();
     EXPECT_EQ("20,13,13,20", Sizes(qvga));
 }

@@ -8,7 +8,7 @@ class ModeSwitchTest : public ModeTest {};
 TEST_F(ModeSwitchTest, CurrentModeIsReadOnceAndSettingsEveryTime)
 {
     BootInto(true, 3);
-    CModeSwitch& modeSwitch = GetModeSwitch();
+    CModeSwitch& modeSwitch = Session();
     EXPECT_EQ(CVideoMode(true, 3), modeSwitch.GetCurrentMode());
     BootInto(false, 1);
     EXPECT_EQ(CVideoMode(false, 1), modeSwitch.ReadCurrentMode());

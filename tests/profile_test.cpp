@@ -1,4 +1,5 @@
 #include "ProfileFixture.h"
+#include "app/DorixApp.h"
 #include "profiles/Profile.h"
 #include "profiles/ProfileScript.h"
 #include "profiles/ZipFile.h"
@@ -22,10 +23,10 @@ std::string Marks(const std::vector<std::string>& sections)
     return text;
 }
 
-std::wstring RunAndSeeSection(const std::wstring& path, CVideoMode to)
+std::wstring RunAndSeeSection(CSwitchSession& session, const std::wstring& path, CVideoMode to)
 {
     CProfile profile(path);
-    profile.Run(CVideoMode(false, 0), to);
+    profile.Run(session, CVideoMode(false, 0), to);
     return Scratch().ReadString(nullptr, L"ran", L"<none>");
 }
 
@@ -78,7 +79,7 @@ TEST_F(ProfileTest, VersionRule)
         WritePlain(L"\\profiles\\v.dorix", Text(Marks({"QVGA"}), c.version));
         CProfile profile(L"\\profiles\\v.dorix");
         try {
-            profile.Run(CVideoMode(false, 0), CVideoMode(false, 0));
+            profile.Run(Session(), CVideoMode(false, 0), CVideoMode(false, 0));
             ADD_FAILURE() << "version " << c.version << " ran";
         } catch (const CProfileException& e) {
             EXPECT_EQ(FormatResourceString(c.message, {L"\\profiles\\v.dorix"}), e.GetMessage()) << c.version;
@@ -86,30 +87,30 @@ TEST_F(ProfileTest, VersionRule)
     }
     EXPECT_EQ(L"<none>", Scratch().ReadString(nullptr, L"ran", L"<none>"));
     WritePlain(L"\\profiles\\v.dorix", "[Profile]\r\nAuthor=x\r\n" + Marks({"QVGA"}));
-    EXPECT_THROW(CProfile(L"\\profiles\\v.dorix").Run(CVideoMode(), CVideoMode()), CProfileException) << "no Version key";
+    EXPECT_THROW(CProfile(L"\\profiles\\v.dorix").Run(Session(), CVideoMode(), CVideoMode()), CProfileException) << "no Version key";
 }
 
 TEST_F(ProfileTest, SectionLookupOrder)
 {
     const std::wstring path = L"\\profiles\\s.dorix";
     WritePlain(path, Text(Marks({"QVGA.portrait", "QVGA.landscape", "VGA.portrait", "VGA.landscape", "QVGA", "VGA"})));
-    EXPECT_EQ(L"VGA.landscape", RunAndSeeSection(path, CVideoMode(true, 3)));
+    EXPECT_EQ(L"VGA.landscape", RunAndSeeSection(Session(), path, CVideoMode(true, 3)));
     WritePlain(path, Text(Marks({"QVGA.portrait", "VGA.portrait", "QVGA", "VGA"})));
-    EXPECT_EQ(L"VGA", RunAndSeeSection(path, CVideoMode(true, 1))) << "the class's section before the portrait one";
+    EXPECT_EQ(L"VGA", RunAndSeeSection(Session(), path, CVideoMode(true, 1))) << "the class's section before the portrait one";
     WritePlain(path, Text(Marks({"QVGA.portrait", "VGA.portrait", "QVGA"})));
-    EXPECT_EQ(L"VGA.portrait", RunAndSeeSection(path, CVideoMode(true, 3)));
+    EXPECT_EQ(L"VGA.portrait", RunAndSeeSection(Session(), path, CVideoMode(true, 3)));
     WritePlain(path, Text(Marks({"QVGA.landscape", "QVGA"})));
-    EXPECT_EQ(L"QVGA", RunAndSeeSection(path, CVideoMode(true, 1))) << "never QVGA.landscape for VGA";
-    EXPECT_EQ(L"QVGA.landscape", RunAndSeeSection(path, CVideoMode(false, 3)));
+    EXPECT_EQ(L"QVGA", RunAndSeeSection(Session(), path, CVideoMode(true, 1))) << "never QVGA.landscape for VGA";
+    EXPECT_EQ(L"QVGA.landscape", RunAndSeeSection(Session(), path, CVideoMode(false, 3)));
     WritePlain(path, Text(Marks({"QVGA.portrait"})));
-    EXPECT_EQ(L"QVGA.portrait", RunAndSeeSection(path, CVideoMode(false, 1)));
+    EXPECT_EQ(L"QVGA.portrait", RunAndSeeSection(Session(), path, CVideoMode(false, 1)));
 }
 
 TEST_F(ProfileTest, NoSectionForTheTarget)
 {
     WritePlain(L"\\profiles\\left.dorix", Text(Marks({"QVGA.landscape"})));
     try {
-        RunAndSeeSection(L"\\profiles\\left.dorix", CVideoMode(true, 3));
+        RunAndSeeSection(Session(), L"\\profiles\\left.dorix", CVideoMode(true, 3));
         ADD_FAILURE() << "no exception";
     } catch (const CProfileException& e) {
         EXPECT_EQ(L"Profile \"left\" does not contain any sections for video-modes.", e.GetMessage());
@@ -121,12 +122,12 @@ TEST_F(ProfileTest, CommandListEndsAtTheFirstGapOrEmptyValue)
     WritePlain(L"\\profiles\\gap.dorix", Text("[QVGA]\r\n0=RegWriteDWord,HKLM\\Software\\DorixTest,a,1\r\n"
                                               "1=RegWriteDWord,HKLM\\Software\\DorixTest,b,1\r\n"
                                               "3=RegWriteDWord,HKLM\\Software\\DorixTest,d,1\r\n"));
-    CProfile(L"\\profiles\\gap.dorix").Run(CVideoMode(), CVideoMode(false, 0));
+    CProfile(L"\\profiles\\gap.dorix").Run(Session(), CVideoMode(), CVideoMode(false, 0));
     EXPECT_EQ(1, Scratch().ReadDWord(nullptr, L"b", 0));
     EXPECT_EQ(0, Scratch().ReadDWord(nullptr, L"d", 0)) << "the missing key 2 ends the list";
     WritePlain(L"\\profiles\\empty.dorix", Text("[VGA]\r\n0=RegWriteDWord,HKLM\\Software\\DorixTest,a,2\r\n1=\r\n"
                                                 "2=RegWriteDWord,HKLM\\Software\\DorixTest,c,2\r\n"));
-    CProfile(L"\\profiles\\empty.dorix").Run(CVideoMode(), CVideoMode(true, 0));
+    CProfile(L"\\profiles\\empty.dorix").Run(Session(), CVideoMode(), CVideoMode(true, 0));
     EXPECT_EQ(2, Scratch().ReadDWord(nullptr, L"a", 0));
     EXPECT_EQ(0, Scratch().ReadDWord(nullptr, L"c", 0)) << "an empty value ends the list";
 }
@@ -135,7 +136,7 @@ TEST_F(ProfileTest, KeysAreSearchedPastTheNextSection)
 {
     WritePlain(L"\\profiles\\past.dorix", Text("[QVGA]\r\n0=RegWriteDWord,HKLM\\Software\\DorixTest,a,1\r\n"
                                                "[Other]\r\n1=RegWriteDWord,HKLM\\Software\\DorixTest,b,1\r\n"));
-    CProfile(L"\\profiles\\past.dorix").Run(CVideoMode(), CVideoMode());
+    CProfile(L"\\profiles\\past.dorix").Run(Session(), CVideoMode(), CVideoMode());
     EXPECT_EQ(1, Scratch().ReadDWord(nullptr, L"b", 0));
 }
 
@@ -157,7 +158,7 @@ TEST_F(ProfileTest, EverythingIsParsedBeforeAnythingRuns)
         section += std::string("5=") + c.line + "\r\n";
         WritePlain(L"\\profiles\\bad.dorix", Text(section));
         try {
-            CProfile(L"\\profiles\\bad.dorix").Run(CVideoMode(), CVideoMode());
+            CProfile(L"\\profiles\\bad.dorix").Run(Session(), CVideoMode(), CVideoMode());
             ADD_FAILURE() << "no exception for " << c.line;
         } catch (const error& e) {
             EXPECT_EQ(c.message, e.GetMessage()) << c.line;
@@ -171,7 +172,7 @@ TEST_F(ProfileTest, CommandNamesIgnoreCaseAndEmptyArgumentsAreValid)
     WritePlain(L"\\profiles\\case.dorix", Text("[QVGA]\r\n0=regwritedword,HKLM\\Software\\DorixTest,a,7\r\n"
                                                "1=SHOWMESSAGE,\r\n"));
     AnswerNextBox(IDOK);
-    CProfile(L"\\profiles\\case.dorix").Run(CVideoMode(), CVideoMode());
+    CProfile(L"\\profiles\\case.dorix").Run(Session(), CVideoMode(), CVideoMode());
     EXPECT_EQ(7, Scratch().ReadDWord(nullptr, L"a", 0));
     ASSERT_EQ(1u, m_boxes.size());
     EXPECT_EQ(L"", m_boxes[0].text);
@@ -190,7 +191,7 @@ TEST_F(ProfileTest, ConstantsExpandInArgumentsOnly)
               L"\\Windows\\StartUp|\\Windows\\Start Menu\\Programs|\\My Documents|\\Windows\\Favorites|\\Windows\\Recent",
               text);
     WritePlain(L"\\profiles\\n.dorix", Text("[QVGA]\r\n0=%PROFILE_NAME%,x\r\n"));
-    EXPECT_THROW(CProfile(L"\\profiles\\n.dorix").Run(CVideoMode(), CVideoMode()), CProfileException)
+    EXPECT_THROW(CProfile(L"\\profiles\\n.dorix").Run(Session(), CVideoMode(), CVideoMode()), CProfileException)
         << "constants in a command name stay as written";
 }
 
@@ -199,7 +200,7 @@ TEST_F(ProfileTest, PackedProfileRunsFromItsArchiveAndLeavesNoTemporaryFile)
     WritePacked(L"\\profiles\\Skin Switch.zdorix",
                 {{"PROFILE.DORIX", Text("[VGA]\r\n0=RegWriteDWord,HKLM\\Software\\DorixTest,skin,2\r\n")}});
     CProfile profile(L"\\profiles\\Skin Switch.zdorix");
-    profile.Run(CVideoMode(), CVideoMode(true, 1));
+    profile.Run(Session(), CVideoMode(), CVideoMode(true, 1));
     EXPECT_EQ(2, Scratch().ReadDWord(nullptr, L"skin", 0));
     EXPECT_EQ(L"Tester", profile.GetAuthor());
     EXPECT_TRUE(TempFiles().empty()) << TempFiles().size() << " temporary file(s) left";
@@ -245,14 +246,14 @@ TEST_F(ProfileTest, PackedProfileWhoseLoadFailsLeavesNoTemporaryFile)
     EXPECT_ANY_THROW(CProfile(L"\\profiles\\cut.zdorix").LoadInfo()) << "data beyond the archive's end";
     EXPECT_TRUE(TempFiles().empty()) << TempFiles().size() << " temporary file(s) left";
     WritePacked(L"\\profiles\\old.zdorix", {{"profile.dorix", Text("[VGA]\r\n", "1.3.0")}});
-    EXPECT_THROW(CProfile(L"\\profiles\\old.zdorix").Run(CVideoMode(), CVideoMode(true, 0)), CProfileException);
+    EXPECT_THROW(CProfile(L"\\profiles\\old.zdorix").Run(Session(), CVideoMode(), CVideoMode(true, 0)), CProfileException);
     EXPECT_TRUE(TempFiles().empty()) << TempFiles().size() << " temporary file(s) left";
 }
 
 TEST_F(ProfileTest, TestRunReportsAMissingProfile)
 {
     AnswerNextBox(IDOK);
-    TestProfile();
+    CDorixApp::ProcessCommandLine(L"TESTPROFILE", Session());
     ASSERT_EQ(1u, m_boxes.size());
     EXPECT_EQ(L"Cannot open file \"\\Pocket Informant 4.6.zdorix\".", m_boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), m_boxes[0].style);
@@ -287,7 +288,7 @@ TEST_F(ProfileTest, TestRunUndoesWhatItRecorded)
             return fixture(box);
         });
         AnswerNextBox(IDOK);
-        TestProfile();
+        CDorixApp::ProcessCommandLine(L"TESTPROFILE", Session());
         SetMessageBoxHandler(std::move(fixture));
         ASSERT_EQ(1u, m_boxes.size()) << c.failing;
         EXPECT_EQ(c.box, m_boxes[0].text) << c.failing;

@@ -20,14 +20,14 @@ protected:
     void RunPlain(const std::string& line)
     {
         WritePlain(L"\\profiles\\a.dorix", Text("[QVGA]\r\n0=" + line + "\r\n"));
-        CProfile(L"\\profiles\\a.dorix").Run(CVideoMode(), CVideoMode());
+        CProfile(L"\\profiles\\a.dorix").Run(Session(), CVideoMode(), CVideoMode());
     }
     // Runs one command line of a packed profile at \profiles\p.zdorix holding the payload.
     void RunPacked(const std::string& line, std::vector<ZipEntryDef> payload)
     {
         payload.insert(payload.begin(), ZipEntryDef("profile.dorix", Text("[QVGA]\r\n0=" + line + "\r\n")));
         WritePacked(L"\\profiles\\p.zdorix", payload);
-        CProfile(L"\\profiles\\p.zdorix").Run(CVideoMode(), CVideoMode());
+        CProfile(L"\\profiles\\p.zdorix").Run(Session(), CVideoMode(), CVideoMode());
     }
     static std::vector<std::wstring> Folder(const std::wstring& folder)
     {
@@ -76,7 +76,7 @@ TEST_F(ProfileCommandTest, RegSwapWithoutCommaDoesNothing)
     Scratch().WriteDWord(nullptr, L"v", 3);
     RunPlain("RegSwap,HKLM\\Software\\DorixTest");
     EXPECT_EQ(3, Scratch().ReadDWord(nullptr, L"v", 0));
-    EXPECT_EQ(0u, GetModeSwitch().GetUndoBuffer().GetSize());
+    EXPECT_EQ(0u, Session().GetUndoBuffer().GetSize());
 }
 
 TEST_F(ProfileCommandTest, RegSwapRecordsItsUndo)
@@ -85,10 +85,10 @@ TEST_F(ProfileCommandTest, RegSwapRecordsItsUndo)
     CRegistry(CRegistry::kCurrentUser, L"Software\\Dorix\\Saved Registry Data")
         .WriteDWord(nullptr, L"HKLM\\Software\\DorixTest\\v\\VGA.landscape", 8);
     WritePlain(L"\\profiles\\swap.dorix", Text("[VGA]\r\n0=RegSwap,HKLM\\Software\\DorixTest,v\r\n"));
-    CProfile(L"\\profiles\\swap.dorix").Run(CVideoMode(false, 0), CVideoMode(true, 1));
+    CProfile(L"\\profiles\\swap.dorix").Run(Session(), CVideoMode(false, 0), CVideoMode(true, 1));
     EXPECT_EQ(8, Scratch().ReadDWord(nullptr, L"v", 0));
-    EXPECT_EQ(1u, GetModeSwitch().GetUndoBuffer().GetSize());
-    GetModeSwitch().GetUndoBuffer().UndoAll(false);
+    EXPECT_EQ(1u, Session().GetUndoBuffer().GetSize());
+    Session().GetUndoBuffer().UndoAll(false);
     EXPECT_EQ(3, Scratch().ReadDWord(nullptr, L"v", 0));
 }
 
@@ -219,7 +219,7 @@ TEST_F(ProfileCommandTest, CopyArgumentErrorsStopBeforeAnythingRuns)
         WritePlain(L"\\profiles\\a.dorix", Text("[QVGA]\r\n0=RegWriteDWord,HKLM\\Software\\DorixTest,ran,1\r\n1="
                                                  + std::string(line) + "\r\n"));
         try {
-            CProfile(L"\\profiles\\a.dorix").Run(CVideoMode(), CVideoMode());
+            CProfile(L"\\profiles\\a.dorix").Run(Session(), CVideoMode(), CVideoMode());
             ADD_FAILURE() << "accepted " << line;
         } catch (const CProfileCommand::CArgumentException&) {
         }

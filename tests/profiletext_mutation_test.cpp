@@ -284,7 +284,7 @@ protected:
         else
             WritePlain(path, text);
         try {
-            CProfile(path).Run(CVideoMode(false, 0), CVideoMode(true, 0));
+            CProfile(path).Run(Session(), CVideoMode(false, 0), CVideoMode(true, 0));
             ++m_succeeded;
         } catch (const CFileException& e) {
             Fail("a file error: " + ::testing::PrintToString(e.GetMessage()));
@@ -293,7 +293,7 @@ protected:
         } catch (...) {
             Fail("an exception that is not the program's");
         }
-        GetModeSwitch().GetUndoBuffer().RemoveAll();
+        Session().GetUndoBuffer().RemoveAll();
         CheckAndRestore(Upper(Widen(text)));
     }
 
@@ -650,7 +650,7 @@ TEST_F(ProfileTextMutationTest, UndamagedTextsRunEveryCommand)
     EXPECT_EQ(2u, m_boxCount) << "one message from each";
     // What the runs did was undone after each case; run the plain one again and look.
     WritePlain(kPlainPath, kPlainText);
-    CProfile(kPlainPath).Run(CVideoMode(false, 0), CVideoMode(true, 0));
+    CProfile(kPlainPath).Run(Session(), CVideoMode(false, 0), CVideoMode(true, 0));
     EXPECT_EQ("source a", ReadFileBytes(L"\\Target\\a.txt"));
     EXPECT_EQ("source b", ReadFileBytes(L"\\Target\\dir\\b.txt"));
     EXPECT_FALSE(FileExists(L"\\Target\\dir\\old.txt")) << "a directory is replaced as a whole";
@@ -667,7 +667,7 @@ TEST_F(ProfileTextMutationTest, UndamagedTextsRunEveryCommand)
 class CStrayCommand : public CProfileCommand {
 public:
     void Parse(const std::wstring&) override {}
-    void Execute(CVideoMode, CVideoMode) override
+    void Execute(CSwitchSession&, CVideoMode, CVideoMode) override
     {
         WriteFileBytes(L"\\Windows\\stray.txt", "stray");
         WriteFileBytes(L"\\Temp\\drx9999.tmp", "");

@@ -3,7 +3,10 @@
 
 namespace {
 
-class RegEntryTest : public ModeTest {};
+class RegEntryTest : public ModeTest {
+protected:
+    CUndoBuffer& Undo() { return Session().GetUndoBuffer(); }
+};
 
 const wchar_t kSaved[] = L"Software\\Dorix\\Saved Registry Data";
 const wchar_t kLiveKey[] = L"Software\\DorixTest\\A";
@@ -22,11 +25,6 @@ std::string Copy(const std::wstring& name)
     return RawValue(CRegistry::kCurrentUser, kSaved, name);
 }
 
-CUndoBuffer& Undo()
-{
-    return GetModeSwitch().GetUndoBuffer();
-}
-
 TEST_F(RegEntryTest, StoredFormAndCopyNames)
 {
     CRegEntry entry;
@@ -42,7 +40,7 @@ TEST_F(RegEntryTest, StoredFormAndCopyNames)
     EXPECT_EQ(L"", entry.GetKeyPath());
     EXPECT_EQ(L"", entry.GetSavedValueName(kQvga0));
     EXPECT_EQ(CRegistry::kindMissing, entry.GetKind());
-    entry.Switch(kQvga0, kVga1);
+    entry.Switch(Session(), kQvga0, kVga1);
     EXPECT_EQ(0u, Undo().GetSize()) << "an unparsable entry never switches";
 }
 
@@ -51,14 +49,14 @@ TEST_F(RegEntryTest, SwitchSavesTheLiveValueBringsInTheCopyAndIsUndoneOnce)
     SetRawValue(CRegistry::kLocalMachine, kLiveKey, L"B", REG_SZ, SzBytes(L"qvga"));
     SetRawValue(CRegistry::kCurrentUser, kSaved, L"HKLM\\Software\\DorixTest\\A\\B\\VGA.landscape", REG_DWORD,
                 DWordBytes(640));
-    CRegEntry(kEntryKey, L"B").Switch(kQvga0, kVga1);
+    CRegEntry(kEntryKey, L"B").Switch(Session(), kQvga0, kVga1);
     // The same value named again: trailing backslash, other letter case.
-    CRegEntry(L"hklm\\software\\dorixtest\\a\\", L"b").Switch(kQvga0, kVga1);
+    CRegEntry(L"hklm\\software\\dorixtest\\a\\", L"b").Switch(Session(), kQvga0, kVga1);
     EXPECT_EQ(RawSz(L"qvga"), Copy(L"HKLM\\Software\\DorixTest\\A\\B\\QVGA.portrait"));
     EXPECT_EQ(RawDWord(640), Live(L"B"));
     EXPECT_EQ(1u, Undo().GetSize());
 
-    CRegEntry(kEntryKey, L"C").Switch(kQvga0, kVga1);
+    CRegEntry(kEntryKey, L"C").Switch(Session(), kQvga0, kVga1);
     EXPECT_EQ(2u, Undo().GetSize()) << "another value";
     EXPECT_EQ("<missing>", Live(L"C")) << "neither live value nor copy";
 
@@ -69,7 +67,7 @@ TEST_F(RegEntryTest, SwitchSavesTheLiveValueBringsInTheCopyAndIsUndoneOnce)
 TEST_F(RegEntryTest, TargetWithoutCopyKeepsTheLiveValue)
 {
     SetRawValue(CRegistry::kLocalMachine, kLiveKey, L"B", REG_DWORD, DWordBytes(7));
-    CRegEntry(kEntryKey, L"B").Switch(kQvga0, kVga1);
+    CRegEntry(kEntryKey, L"B").Switch(Session(), kQvga0, kVga1);
     EXPECT_EQ(RawDWord(7), Live(L"B"));
     EXPECT_EQ(RawDWord(7), Copy(L"HKLM\\Software\\DorixTest\\A\\B\\QVGA.portrait"));
 }
@@ -82,7 +80,7 @@ TEST_F(RegEntryTest, UndoOfAValueBroughtInLeavesNoKeyTheSwitchCreated)
     for (const wchar_t* key : {L"HKLM\\Software\\DorixTest\\A", L"HKLM\\Software\\DorixTest\\A\\New\\Deeper"}) {
         SetRawValue(CRegistry::kCurrentUser, kSaved, std::wstring(key) + L"\\V\\VGA.landscape", REG_DWORD,
                     DWordBytes(5));
-        CRegEntry(key, L"V").Switch(kQvga0, kVga1);
+        CRegEntry(key, L"V").Switch(Session(), kQvga0, kVga1);
     }
     CRegistry machine(CRegistry::kLocalMachine, L"Software\\DorixTest\\A");
     ASSERT_EQ(CRegistry::kindDWord, machine.GetValueKind(L"New\\Deeper", L"V")) << "the copy was brought in";
@@ -105,8 +103,8 @@ TEST_F(RegEntryTest, UndoRestoresExactBytesAndType)
                 SzBytes(L"vga"));
     SetRawValue(CRegistry::kCurrentUser, kSaved, L"HKLM\\Software\\DorixTest\\A\\M\\VGA.landscape", REG_DWORD,
                 DWordBytes(1));
-    CRegEntry(kEntryKey, L"").Switch(kQvga0, kVga1);
-    CRegEntry(kEntryKey, L"M").Switch(kQvga0, kVga1);
+    CRegEntry(kEntryKey, L"").Switch(Session(), kQvga0, kVga1);
+    CRegEntry(kEntryKey, L"M").Switch(Session(), kQvga0, kVga1);
     EXPECT_EQ(RawSz(L"vga"), Live(L""));
     EXPECT_EQ(RawDWord(1), Live(L"M"));
 
@@ -124,23 +122,23 @@ TEST_F(RegEntryTest, ValueTextIsTheLiveValueForTheCurrentModeAndTheCopyOtherwise
     const CRegEntry number(kEntryKey, L"N");
     const CRegEntry text(kEntryKey, L"S");
 
-    EXPECT_EQ(L"-3", number.GetValueText(kQvga0));
-    EXPECT_EQ(L"0", number.GetValueText(kVga1)) << "no copy yet";
-    number.SetValueText(kVga1, L"  -12xyz");
+    EXPECT_EQ(L"-3", number.GetValueText(kQvga0, kQvga0));
+    EXPECT_EQ(L"0", number.GetValueText(kVga1, kQvga0)) << "no copy yet";
+    number.SetValueText(kVga1, kQvga0, L"  -12xyz");
     EXPECT_EQ(RawDWord(static_cast<uint32_t>(-12)), Copy(L"HKLM\\Software\\DorixTest\\A\\N\\VGA.landscape"));
-    number.SetValueText(kQvga0, L"42");
+    number.SetValueText(kQvga0, kQvga0, L"42");
     EXPECT_EQ(RawDWord(42), Live(L"N"));
 
-    EXPECT_EQ(L"", text.GetValueText(kQvga2)) << "not the current mode; no copy yet";
-    text.SetValueText(kQvga2, L"upside");
+    EXPECT_EQ(L"", text.GetValueText(kQvga2, kQvga0)) << "not the current mode; no copy yet";
+    text.SetValueText(kQvga2, kQvga0, L"upside");
     EXPECT_EQ(RawSz(L"upside"), Copy(L"HKLM\\Software\\DorixTest\\A\\S\\QVGA.portrait"));
-    EXPECT_EQ(L"text", text.GetValueText(kQvga0));
+    EXPECT_EQ(L"text", text.GetValueText(kQvga0, kQvga0));
 
     for (const wchar_t* unsupported : {L"X", L"absent"}) {
         const CRegEntry entry(kEntryKey, unsupported);
-        EXPECT_EQ(L"Cannot access registry data, type not supported", ErrorOf([&] { entry.GetValueText(kVga1); }));
+        EXPECT_EQ(L"Cannot access registry data, type not supported", ErrorOf([&] { entry.GetValueText(kVga1, kQvga0); }));
         EXPECT_EQ(L"Cannot access registry data, type not supported",
-                  ErrorOf([&] { entry.SetValueText(kVga1, L"1"); }));
+                  ErrorOf([&] { entry.SetValueText(kVga1, kQvga0, L"1"); }));
     }
 }
 

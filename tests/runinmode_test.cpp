@@ -176,7 +176,7 @@ TEST_F(RunInModeTest, SwitchRecordsTheRunAndTheShortcutThatResumesIt)
     EXPECT_EQ(ShortcutTo(L"RESUME"), ReadFileBytes(kShortcut));
 
     // Without RETURN nothing is recorded to go back to, nor left of the run before.
-    ResetModeSwitch();
+    NewRun();
     AnswerNextBox(IDOK);
     EXPECT_TRUE(Process(L"QVGA UD RUN \\Windows\\game.exe"));
     ASSERT_EQ(1u, m_boxes.size());
@@ -290,7 +290,7 @@ TEST_F(RunInModeTest, ProgramThatCannotStartIsReportedByNameAndGoesBack)
     EXPECT_TRUE(m_exitCodes.empty());
 
     // Without the way back the device stays, and the run ends reported.
-    ResetModeSwitch();
+    NewRun();
     BootInto(true, 1);
     Record(missing, false);
     AnswerNextBox(IDOK);
@@ -345,7 +345,7 @@ TEST_F(RunInModeTest, KeepQuestionComesFirst)
 {
     GetSettingsRegistry().WriteDWord(nullptr, L"KeepModeSeconds", 15);
     for (const int answer : {IDOK, IDCANCEL}) {
-        ResetModeSwitch();
+        NewRun();
         BootInto(false, 0);
         AnswerNextBox(IDOK);
         EXPECT_TRUE(Process(L"VGA LANDSCAPE RETURN RUN " + Probe()));
@@ -353,7 +353,7 @@ TEST_F(RunInModeTest, KeepQuestionComesFirst)
         EXPECT_FALSE(FileExists(kKeepShortcut)) << "one shortcut of the program's at the next boot";
         EXPECT_EQ(RawDWord(0), RawValue(kUser, L"Software\\Dorix\\Pending", L"VGA"));
 
-        ResetModeSwitch();
+        NewRun();
         BootInto(true, 1);
         CKeepBoxDriver driver;
         driver.Press(answer);
@@ -389,7 +389,7 @@ TEST_F(RunInModeTest, NewShortcutSheetWritesTheStartMenuShortcut)
     ASSERT_TRUE(CreatePath(L"\\Windows\\Start Menu\\Programs"));
     const std::wstring taken = L"\\Windows\\Start Menu\\Programs\\Taken.lnk";
     WriteFileBytes(taken, "earlier");
-    auto frame = std::make_unique<CMainFrame>();
+    auto frame = std::make_unique<CMainFrame>(Session());
     ASSERT_TRUE(frame->Create()) << "last error " << ::GetLastError();
     CSheetDriver driver;
     driver.Then([](CPropertySheet& sheet) {

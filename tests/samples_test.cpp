@@ -22,11 +22,11 @@ protected:
 TEST_F(SampleProfileTest, PackedSampleInstallsTheSkinOfEachResolution)
 {
     CProfile profile(L"\\Program Files\\Dorix\\profiles\\Skin Switch.zdorix");
-    profile.Run(CVideoMode(false, 0), CVideoMode(true, 1));
+    profile.Run(Session(), CVideoMode(false, 0), CVideoMode(true, 1));
     EXPECT_EQ("skin for 480x640\r\n", ReadFileBytes(L"\\Program Files\\Skinnable\\current.skn"));
     CRegistry settings(CRegistry::kLocalMachine, L"Software\\Skinnable\\Settings");
     EXPECT_EQ(2, settings.ReadDWord(nullptr, L"Scale", 0));
-    profile.Run(CVideoMode(true, 1), CVideoMode(false, 2));
+    profile.Run(Session(), CVideoMode(true, 1), CVideoMode(false, 2));
     EXPECT_EQ("skin for 240x320\r\n", ReadFileBytes(L"\\Program Files\\Skinnable\\current.skn"));
     EXPECT_EQ(1, settings.ReadDWord(nullptr, L"Scale", 0));
     EXPECT_EQ(L"Installs the skin that fits the screen.\r\nVGA and QVGA each have their own.", profile.GetDescription());
@@ -37,10 +37,10 @@ TEST_F(SampleProfileTest, PackedSampleInstallsTheSkinOfEachResolution)
 TEST_F(SampleProfileTest, PlainSampleSetsFontSizes)
 {
     CProfile profile(L"\\Program Files\\Dorix\\profiles\\Big Fonts.dorix");
-    profile.Run(CVideoMode(false, 0), CVideoMode(true, 0));
+    profile.Run(Session(), CVideoMode(false, 0), CVideoMode(true, 0));
     CRegistry inbox(CRegistry::kCurrentUser, L"Software\\Microsoft\\Inbox\\Settings");
     EXPECT_EQ(12, inbox.ReadDWord(nullptr, L"FontSize", 0));
-    profile.Run(CVideoMode(true, 0), CVideoMode(false, 0));
+    profile.Run(Session(), CVideoMode(true, 0), CVideoMode(false, 0));
     EXPECT_EQ(8, inbox.ReadDWord(nullptr, L"FontSize", 0));
     EXPECT_EQ(L"Big Fonts", profile.GetName());
     ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Notes");

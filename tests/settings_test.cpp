@@ -175,12 +175,12 @@ TEST_F(SettingsTest, SwitchAllRunsCheckedProfilesAfterTheRegistryList)
     registry.WriteString(L"Registry", L"0", L"HKLM\\Software\\DorixTest,v");
     CSettings settings;
     settings.Load();
-    settings.SwitchAll(CVideoMode(false, 0), CVideoMode(true, 0));
+    settings.SwitchAll(Session(), CVideoMode(false, 0), CVideoMode(true, 0));
     EXPECT_EQ(2, live.ReadDWord(nullptr, L"v", 0)) << "switched once, by the list";
     EXPECT_EQ(1, saved.ReadDWord(nullptr, L"HKLM\\Software\\DorixTest\\v\\QVGA.portrait", 0));
     EXPECT_EQ(1, live.ReadDWord(nullptr, L"ran", 0));
     EXPECT_EQ(0, live.ReadDWord(nullptr, L"off", 0)) << "an unchecked profile does not run";
-    EXPECT_EQ(1u, GetModeSwitch().GetUndoBuffer().GetSize());
+    EXPECT_EQ(1u, Session().GetUndoBuffer().GetSize());
 }
 
 TEST_F(SettingsTest, FailingProfileStopsTheSwitchBeforeTheTheme)
@@ -191,7 +191,7 @@ TEST_F(SettingsTest, FailingProfileStopsTheSwitchBeforeTheTheme)
     CRegistry(CRegistry::kCurrentUser, L"Software\\Microsoft\\Today").WriteString(nullptr, L"Skin", L"\\t.tsk");
     CSettings settings;
     settings.Load();
-    EXPECT_THROW(settings.SwitchAll(CVideoMode(true, 0), CVideoMode(false, 0)), CProfileException);
+    EXPECT_THROW(settings.SwitchAll(Session(), CVideoMode(true, 0), CVideoMode(false, 0)), CProfileException);
     EXPECT_EQ(L"<none>", registry.ReadString(L"VGA.portrait", L"TodayTheme", L"<none>")) << "theme step not reached";
 }
 

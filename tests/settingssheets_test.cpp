@@ -26,7 +26,7 @@ protected:
     void SetUp() override
     {
         RunningDeviceTest::SetUp();
-        m_frame = std::make_unique<CMainFrame>();
+        m_frame = std::make_unique<CMainFrame>(Session());
         ASSERT_TRUE(m_frame->Create()) << "last error " << ::GetLastError();
     }
     void TearDown() override

@@ -33,7 +33,7 @@ protected:
     // Opens the sheet from the main window's Tools menu; returns when it has ended.
     void OpenStateSettings()
     {
-        CMainFrame frame;
+        CMainFrame frame(Session());
         ASSERT_TRUE(frame.Create()) << "last error " << ::GetLastError();
         frame.SendMessage(WM_COMMAND, ID_STATE_SETTINGS);
         ExpectAllStepsRan();

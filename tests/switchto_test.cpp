@@ -78,7 +78,7 @@ protected:
 
 TEST_F(SwitchToTest, SwitchCarriesTheDataAndWritesTheDriverSettings)
 {
-    GetModeSwitch().SwitchTo(CVideoMode(true, 0));
+    Session().SwitchTo(CVideoMode(true, 0));
     EXPECT_EQ(RawDWord(100), RawValue(CRegistry::kLocalMachine, kLive, L"a"));
     EXPECT_EQ(RawDWord(102), RawValue(CRegistry::kLocalMachine, kLive, L"c"));
     EXPECT_EQ(m_before[1], RawValue(CRegistry::kCurrentUser, kSaved, L"HKLM\\Software\\DorixTest\\b\\QVGA.portrait"));
@@ -86,7 +86,7 @@ TEST_F(SwitchToTest, SwitchCarriesTheDataAndWritesTheDriverSettings)
     EXPECT_EQ(L"dword:75", Table(L"ASIC1", L"FastClkFreq")) << "the VGA portrait default clock";
     EXPECT_EQ(L"dword:2", Table(L"LCD1", L"PixClkPostDivider"));
     EXPECT_EQ(1, CRegistry(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode").ReadDWord(nullptr, L"VGAMode", -1));
-    EXPECT_EQ(3u, GetModeSwitch().GetUndoBuffer().GetSize());
+    EXPECT_EQ(3u, Session().GetUndoBuffer().GetSize());
 }
 
 TEST_F(SwitchToTest, SavedMetricsAndFontsOfTheTargetReachTheWindowManager)
@@ -101,7 +101,7 @@ TEST_F(SwitchToTest, SavedMetricsAndFontsOfTheTargetReachTheWindowManager)
     SetRawValue(CRegistry::kCurrentUser, group + L"\\PopFnt", L"Wt", REG_DWORD, DWordBytes(700));
     SetRawValue(CRegistry::kCurrentUser, group + L"\\PopFnt", L"It", REG_DWORD, DWordBytes(1));
 
-    GetModeSwitch().SwitchTo(CVideoMode(true, 2));
+    Session().SwitchTo(CVideoMode(true, 2));
 
     const wchar_t kGwe[] = L"SYSTEM\\GWE";
     const std::pair<const wchar_t*, uint32_t> system[] = {
@@ -120,16 +120,16 @@ TEST_F(SwitchToTest, SavedMetricsAndFontsOfTheTargetReachTheWindowManager)
 TEST_F(SwitchToTest, SameModeReappliesOnlyMetricsClocksAndDriverSettings)
 {
     GetSettingsRegistry().WriteDWord(L"QVGA.portrait", L"ClkFreq.0", 90);
-    GetModeSwitch().SwitchTo(CVideoMode(false, 2));  // upside down is the same class but not the same mode
+    Session().SwitchTo(CVideoMode(false, 2));  // upside down is the same class but not the same mode
     EXPECT_EQ(RawDWord(1), RawValue(CRegistry::kLocalMachine, kLive, L"a")) << "portrait copies are shared";
-    ResetModeSwitch();
+    NewRun();
     BootInto(false, 0);
     const std::string before = RawValue(CRegistry::kLocalMachine, kLive, L"a");
     WriteFileBytes(L"\\Windows\\app.dll", "qvga build");
-    GetModeSwitch().SwitchTo(CVideoMode(false, 0));
+    Session().SwitchTo(CVideoMode(false, 0));
     EXPECT_EQ(before, RawValue(CRegistry::kLocalMachine, kLive, L"a"));
     EXPECT_EQ("qvga build", ReadFileBytes(L"\\Windows\\app.dll")) << "files untouched";
-    EXPECT_EQ(0u, GetModeSwitch().GetUndoBuffer().GetSize());
+    EXPECT_EQ(0u, Session().GetUndoBuffer().GetSize());
     EXPECT_EQ(L"dword:90", Table(L"ASIC0", L"FastClkFreq")) << "clocks written again";
     EXPECT_NE(-1, CRegistry(CRegistry::kLocalMachine, L"SYSTEM\\GWE").ReadDWord(nullptr, L"cxVScr", -1))
         << "metrics applied";
@@ -144,7 +144,7 @@ TEST_F(SwitchToTest, FailingProfileRollsBackTheRegistry)
     const std::wstring profile = FolderOf(self) + L"switchto-failing.dorix";
     WriteFileBytes(profile, "[Profile]\r\nVersion=1.4.0\r\n[VGA]\r\n0=NoSuchCommand,x\r\n");
     GetSettingsRegistry().WriteDWord(L"Profiles", L"switchto-failing", 1);
-    EXPECT_EQ(L"Unknown profile command: NoSuchCommand.", ErrorOf([] { GetModeSwitch().SwitchTo(CVideoMode(true, 0)); }));
+    EXPECT_EQ(L"Unknown profile command: NoSuchCommand.", ErrorOf([&] { Session().SwitchTo(CVideoMode(true, 0)); }));
     ::DeleteFileW(profile.c_str());
     ExpectRegistryRestored();
     EXPECT_EQ("vga build", ReadFileBytes(L"\\Windows\\app.dll")) << "files have no undo";
@@ -159,11 +159,11 @@ TEST_F(SwitchToTest, ThirdRegistryEntryFailingRollsBackTheFirstTwo)
     SetRawValue(CRegistry::kLocalMachine, kLive, L"c", REG_BINARY, std::vector<BYTE>(200000, 0x3C));
     m_before[2] = RawValue(CRegistry::kLocalMachine, kLive, L"c");
     g_failAllocationsFrom = 150000;
-    EXPECT_THROW(GetModeSwitch().SwitchTo(CVideoMode(true, 0)), std::bad_alloc);
+    EXPECT_THROW(Session().SwitchTo(CVideoMode(true, 0)), std::bad_alloc);
     g_failAllocationsFrom = 0;
     ExpectRegistryRestored();
     EXPECT_EQ("vga build", ReadFileBytes(L"\\Windows\\app.dll")) << "files have no undo";
-    const CUndoBuffer& undo = GetModeSwitch().GetUndoBuffer();
+    const CUndoBuffer& undo = Session().GetUndoBuffer();
     ASSERT_EQ(2u, undo.GetSize());
     for (size_t i = 0; i < 2; ++i) {
         const auto* record = dynamic_cast<const CRegEntry::CUndo*>(undo.GetAt(i));
@@ -184,7 +184,7 @@ TEST_F(SwitchToTest, RollBackRemovesAValueTheSwitchBroughtIn)
     SetRawValue(CRegistry::kCurrentUser, kSaved, L"HKLM\\Software\\DorixTest\\new\\QVGA.portrait", REG_DWORD,
                 DWordBytes(9));
     settings.WriteDWord(L"VGA.portrait", L"ClkFreq.0", 0);
-    EXPECT_EQ(L"Invalid clock settings", ErrorOf([] { GetModeSwitch().SwitchTo(CVideoMode(true, 0)); }));
+    EXPECT_EQ(L"Invalid clock settings", ErrorOf([&] { Session().SwitchTo(CVideoMode(true, 0)); }));
     EXPECT_EQ("<missing>", RawValue(CRegistry::kLocalMachine, kLive, L"new"));
     ExpectRegistryRestored();
 }
@@ -193,7 +193,7 @@ TEST_F(SwitchToTest, InvalidStoredClockRollsBackTheRegistry)
 {
     GetSettingsRegistry().WriteDWord(L"VGA.portrait", L"ClkFreq.0", 0);
     const std::string table = ReadFileBytes(kDriverTable);
-    EXPECT_EQ(L"Invalid clock settings", ErrorOf([] { GetModeSwitch().SwitchTo(CVideoMode(true, 0)); }));
+    EXPECT_EQ(L"Invalid clock settings", ErrorOf([&] { Session().SwitchTo(CVideoMode(true, 0)); }));
     ExpectRegistryRestored();
     EXPECT_EQ(table, ReadFileBytes(kDriverTable));
 }
@@ -202,31 +202,31 @@ TEST_F(SwitchToTest, MissingDriverKeyRollsBackTheRegistry)
 {
     WriteFileBytes(kDriverTable, "[LCD0]\r\nRotation=dword:0\r\n[LCD1]\r\nRotation=dword:0\r\n");
     EXPECT_EQ(L"CIniFile::WriteString failed: Key not found",
-              ErrorOf([] { GetModeSwitch().SwitchTo(CVideoMode(true, 0)); }));
+              ErrorOf([&] { Session().SwitchTo(CVideoMode(true, 0)); }));
     ExpectRegistryRestored();
 }
 
 TEST_F(SwitchToTest, UnreadableCalibrationRollsBackTheRegistry)
 {
     SetLiveCalibration(L"garbage");
-    EXPECT_EQ(L"Cannot rotate touchscreen data", ErrorOf([] { GetModeSwitch().SwitchTo(CVideoMode(true, 1)); }));
+    EXPECT_EQ(L"Cannot rotate touchscreen data", ErrorOf([&] { Session().SwitchTo(CVideoMode(true, 1)); }));
     ExpectRegistryRestored();
 }
 
 TEST_F(SwitchToTest, MissingDriverTableIsAFileErrorAndRollsBack)
 {
-    GetModeSwitch().GetCurrentMode();
+    Session().GetCurrentMode();
     ::DeleteFileW(kDriverTable);
-    EXPECT_THROW(GetModeSwitch().SwitchTo(CVideoMode(true, 0)), CFileException);
-    EXPECT_EQ(0u, GetModeSwitch().GetUndoBuffer().GetSize()) << "nothing was swapped: the mode could not be read";
+    EXPECT_THROW(Session().SwitchTo(CVideoMode(true, 0)), CFileException);
+    EXPECT_EQ(0u, Session().GetUndoBuffer().GetSize()) << "nothing was swapped: the mode could not be read";
 }
 
 TEST_F(SwitchToTest, SecondSwitchStartsWithAnEmptyUndoBuffer)
 {
-    GetModeSwitch().SwitchTo(CVideoMode(true, 0));
-    ASSERT_EQ(3u, GetModeSwitch().GetUndoBuffer().GetSize());
-    GetModeSwitch().SwitchTo(CVideoMode(true, 0));  // the driver now names the first switch's target
-    EXPECT_EQ(0u, GetModeSwitch().GetUndoBuffer().GetSize());
+    Session().SwitchTo(CVideoMode(true, 0));
+    ASSERT_EQ(3u, Session().GetUndoBuffer().GetSize());
+    Session().SwitchTo(CVideoMode(true, 0));  // the driver now names the first switch's target
+    EXPECT_EQ(0u, Session().GetUndoBuffer().GetSize());
 }
 
 }  // namespace

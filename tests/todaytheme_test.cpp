@@ -1,18 +1,18 @@
-#include "DeviceFixture.h"
-#include "core/VideoMode.h"
+#include "SessionFixture.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
 #include "state/TodayThemeManager.h"
+#include "state/VideoMode.h"
 
 namespace {
 
 const wchar_t kToday[] = L"Software\\Microsoft\\Today";
 
-class TodayThemeTest : public DeviceTest {
+class TodayThemeTest : public SessionTest {
 protected:
     void SetUp() override
     {
-        DeviceTest::SetUp();
+        SessionTest::SetUp();
         wchar_t self[MAX_PATH];
         ::GetModuleFileNameW(nullptr, self, MAX_PATH);
         const std::wstring installer = FolderOf(self) + L"fakewceload.exe";
@@ -24,7 +24,7 @@ protected:
     {
         // A hanging stand-in must not outlive the test that started it.
         ::WinExec("taskkill /f /im wceload.exe", SW_HIDE);
-        DeviceTest::TearDown();
+        SessionTest::TearDown();
     }
     CRegistry today{CRegistry::kCurrentUser, kToday};
     CRegistry settings{CRegistry::kCurrentUser, L"Software\\Dorix"};
@@ -118,7 +118,7 @@ TEST_F(TodayThemeTest, ResetToStandardClearsEverything)
 TEST_F(TodayThemeTest, FirstSwitchRemembersAndKeepsTheTheme)
 {
     today.WriteString(nullptr, L"Skin", L"\\My Documents\\blue.tsk");
-    manager.Switch(CVideoMode(false, 0), CVideoMode(true, 1));
+    manager.Switch(Session(), CVideoMode(false, 0), CVideoMode(true, 1));
     EXPECT_EQ(L"\\My Documents\\blue.tsk", Remembered(settings, CVideoMode(false, 0)));
     EXPECT_EQ(L"<none>", Remembered(settings, CVideoMode(true, 1)));
     EXPECT_EQ("<missing>", ReadFileBytes(L"\\Temp\\wceload.log"));
@@ -127,7 +127,7 @@ TEST_F(TodayThemeTest, FirstSwitchRemembersAndKeepsTheTheme)
 TEST_F(TodayThemeTest, SwitchInstallsTheRememberedTheme)
 {
     settings.WriteString(L"VGA.landscape", L"TodayTheme", L"\\My Documents\\blue.tsk");
-    manager.Switch(CVideoMode(false, 0), CVideoMode(true, 3));
+    manager.Switch(Session(), CVideoMode(false, 0), CVideoMode(true, 3));
     EXPECT_EQ(L"Windows Standard", Remembered(settings, CVideoMode(false, 2))) << "no Skin: the standard theme";
     EXPECT_EQ(L"\\My Documents\\blue.tsk", today.ReadString(nullptr, L"Skin"));
 }
@@ -136,7 +136,7 @@ TEST_F(TodayThemeTest, SwitchReportsAMissingThemeAndGoesOn)
 {
     settings.WriteString(L"VGA.portrait", L"TodayTheme", L"\\gone.tsk");
     AnswerNextBox(IDOK);
-    EXPECT_NO_THROW(manager.Switch(CVideoMode(false, 0), CVideoMode(true, 0)));
+    EXPECT_NO_THROW(manager.Switch(Session(), CVideoMode(false, 0), CVideoMode(true, 0)));
     ASSERT_EQ(1u, m_boxes.size());
     EXPECT_EQ(L"Cannot install theme \"\\gone.tsk\". File not found.", m_boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_OK | MB_ICONSTOP), m_boxes[0].style);
@@ -145,7 +145,7 @@ TEST_F(TodayThemeTest, SwitchReportsAMissingThemeAndGoesOn)
 TEST_F(TodayThemeTest, SwitchWithinOneStorageNameReinstallsTheActiveTheme)
 {
     today.WriteString(nullptr, L"Skin", L"\\My Documents\\blue.tsk");
-    manager.Switch(CVideoMode(true, 0), CVideoMode(true, 2));
+    manager.Switch(Session(), CVideoMode(true, 0), CVideoMode(true, 2));
     EXPECT_NE(std::string::npos, ReadFileBytes(L"\\Temp\\wceload.log").find("blue.tsk"));
     EXPECT_EQ(L"\\My Documents\\blue.tsk", today.ReadString(nullptr, L"Skin"));
 }

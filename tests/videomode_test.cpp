@@ -1,8 +1,8 @@
 #include "ModeFixture.h"
-#include "core/VideoMode.h"
 #include "framework/File.h"
 #include "state/IniFile.h"
 #include "state/Registry.h"
+#include "state/VideoMode.h"
 
 namespace {
 
@@ -54,7 +54,6 @@ TEST_F(VideoModeTest, NamesOfAllEightModes)
         CVideoMode mode(i >= 4, static_cast<int16_t>(i % 4));
         EXPECT_EQ(groups[i], mode.GetGroupName()) << i;
         EXPECT_EQ(modes[i], mode.GetModeName()) << i;
-        EXPECT_EQ(modes[i], mode.m_strName) << "the name buffer holds the last name";
         EXPECT_EQ(angles[i % 4], mode.GetAngle()) << i;
     }
     EXPECT_EQ(L"VGA", CVideoMode(true, 0).GetResolutionName());
@@ -100,13 +99,13 @@ TEST_F(VideoModeTest, OnlyVgaModeOneReadsAsVga)
 {
     SetRotation(L"LCD1", L"dword:1");
     SetRotation(L"LCD0", L"dword:3");
-    EXPECT_EQ(Mode(false, 3), CVideoMode::ReadCurrentMode()) << "VGAMode missing";
+    EXPECT_EQ(Mode(false, 3), CDisplayDriver::ReadCurrentMode()) << "VGAMode missing";
     for (DWORD value : {0u, 2u}) {
         SetVgaMode(value);
-        EXPECT_EQ(Mode(false, 3), CVideoMode::ReadCurrentMode()) << "VGAMode " << value;
+        EXPECT_EQ(Mode(false, 3), CDisplayDriver::ReadCurrentMode()) << "VGAMode " << value;
     }
     SetVgaMode(1);
-    const CVideoMode current = CVideoMode::ReadCurrentMode();
+    const CVideoMode current = CDisplayDriver::ReadCurrentMode();
     EXPECT_TRUE(current.m_bVGA);
     EXPECT_EQ(1, current.m_nOrientation);
 }
@@ -120,30 +119,30 @@ TEST_F(VideoModeTest, RotationTextsAndTheirOrientation)
                  {L"dword: 1", 0}, {L"", 0},      {L"  dword:1  ", 1}};
     for (const Case& c : cases) {
         SetRotation(L"LCD0", c.text);
-        EXPECT_EQ(c.orientation, CVideoMode::ReadCurrentMode().m_nOrientation) << ::testing::PrintToString(c.text);
+        EXPECT_EQ(c.orientation, CDisplayDriver::ReadCurrentMode().m_nOrientation) << ::testing::PrintToString(c.text);
     }
 }
 
 TEST_F(VideoModeTest, ReadingTheModeLeavesTheFileAlone)
 {
     WriteFileBytes(kDriverTableFile, "[LCD0]\nPixClkPostDivider=dword:14\n");
-    EXPECT_EQ(0, CVideoMode::ReadCurrentMode().m_nOrientation) << "missing Rotation key";
+    EXPECT_EQ(0, CDisplayDriver::ReadCurrentMode().m_nOrientation) << "missing Rotation key";
     EXPECT_EQ("[LCD0]\nPixClkPostDivider=dword:14\n", ReadFileBytes(kDriverTableFile));
 }
 
 TEST_F(VideoModeTest, MissingTableFileIsAFileError)
 {
     ::DeleteFileW(kDriverTableFile);
-    EXPECT_THROW(CVideoMode::ReadCurrentMode(), CFileException);
+    EXPECT_THROW(CDisplayDriver::ReadCurrentMode(), CFileException);
     CVideoMode mode = Mode(true, 1, 120, 23);
-    EXPECT_THROW(mode.WriteDriverSettings(), CFileException);
+    EXPECT_THROW(CDisplayDriver::WriteSettings(Session(), mode), CFileException);
     EXPECT_EQ(-12345, Dword(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode", L"VGAMode"));
 }
 
 TEST_F(VideoModeTest, WritingVgaLandscapeTouchesOnlyVgaSections)
 {
     CVideoMode mode = Mode(true, 1, 120, 23);
-    mode.WriteDriverSettings();
+    CDisplayDriver::WriteSettings(Session(), mode);
     EXPECT_EQ(L"dword:120", Table(L"ASIC1", L"FastClkFreq"));
     EXPECT_EQ(L"dword:23", Table(L"LCD1", L"PixClkPostDivider"));
     EXPECT_EQ(L"dword:1", Table(L"LCD1", L"Rotation"));
@@ -154,7 +153,7 @@ TEST_F(VideoModeTest, WritingVgaLandscapeTouchesOnlyVgaSections)
     EXPECT_EQ(L"dword:1", Table(L"ASIC0", L"AutoPwr"));
     EXPECT_EQ(1, Dword(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode", L"VGAMode"));
     EXPECT_EQ(270, Dword(CRegistry::kLocalMachine, L"System\\GDI\\Rotation", L"Angle"));
-    EXPECT_EQ(mode, CVideoMode::ReadCurrentMode());
+    EXPECT_EQ(mode, CDisplayDriver::ReadCurrentMode());
 }
 
 TEST_F(VideoModeTest, AutoPowerOnlyForQvgaPortrait)
@@ -169,11 +168,11 @@ TEST_F(VideoModeTest, AutoPowerOnlyForQvgaPortrait)
                  {true, 3, L"dword:0", 90}};
     for (const auto& c : cases) {
         CVideoMode mode = Mode(c.vga, c.orientation);
-        mode.WriteDriverSettings();
+        CDisplayDriver::WriteSettings(Session(), mode);
         EXPECT_EQ(c.autoPwr, Table(c.vga ? L"ASIC1" : L"ASIC0", L"AutoPwr")) << mode.GetModeName();
         EXPECT_EQ(c.angle, Dword(CRegistry::kLocalMachine, L"System\\GDI\\Rotation", L"Angle")) << mode.GetModeName();
         EXPECT_EQ(c.vga ? 1 : 0, Dword(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode", L"VGAMode"));
-        EXPECT_EQ(mode, CVideoMode::ReadCurrentMode()) << mode.GetModeName();
+        EXPECT_EQ(mode, CDisplayDriver::ReadCurrentMode()) << mode.GetModeName();
     }
 }
 
@@ -183,7 +182,7 @@ TEST_F(VideoModeTest, InvalidClocksWriteNothing)
     for (auto clocks : {std::pair<int, int>{200, 14}, {0, 14}, {100, 0}, {100, 200}, {-1, 5}}) {
         CVideoMode mode = Mode(true, 1, clocks.first, clocks.second);
         try {
-            mode.WriteDriverSettings();
+            CDisplayDriver::WriteSettings(Session(), mode);
             ADD_FAILURE() << "no exception for " << clocks.first << "/" << clocks.second;
         } catch (const CVideoModeException& e) {
             EXPECT_EQ(L"Invalid clock settings", e.GetMessage());
@@ -193,7 +192,7 @@ TEST_F(VideoModeTest, InvalidClocksWriteNothing)
     EXPECT_EQ(-12345, Dword(CRegistry::kCurrentUser, L"ControlPanel\\DisplayMode", L"VGAMode"));
     EXPECT_EQ(-12345, Dword(CRegistry::kLocalMachine, L"System\\GDI\\Rotation", L"Angle"));
     CVideoMode edge = Mode(false, 0, 199, 1);
-    EXPECT_NO_THROW(edge.WriteDriverSettings());
+    EXPECT_NO_THROW(CDisplayDriver::WriteSettings(Session(), edge));
 }
 
 TEST_F(VideoModeTest, MissingKeyLeavesFileAndRegistryUntouched)
@@ -203,7 +202,7 @@ TEST_F(VideoModeTest, MissingKeyLeavesFileAndRegistryUntouched)
     WriteFileBytes(kDriverTableFile, table);
     CVideoMode mode = Mode(true, 1, 120, 23);
     try {
-        mode.WriteDriverSettings();
+        CDisplayDriver::WriteSettings(Session(), mode);
         ADD_FAILURE() << "no exception";
     } catch (const CIniFile::CIniFileException& e) {
         EXPECT_EQ(L"CIniFile::WriteString failed: Key not found", e.GetMessage());
@@ -217,7 +216,7 @@ TEST_F(VideoModeTest, ReadOnlyTableFileIsRewrittenAndStaysReadOnly)
 {
     ASSERT_TRUE(::SetFileAttributesW(kDriverTableFile, FILE_ATTRIBUTE_READONLY));
     CVideoMode mode = Mode(false, 2);
-    mode.WriteDriverSettings();
+    CDisplayDriver::WriteSettings(Session(), mode);
     EXPECT_EQ(L"dword:2", Table(L"LCD0", L"Rotation"));
     EXPECT_TRUE(::GetFileAttributesW(kDriverTableFile) & FILE_ATTRIBUTE_READONLY);
     ::SetFileAttributesW(kDriverTableFile, FILE_ATTRIBUTE_NORMAL);

@@ -4,7 +4,7 @@
 // left-handed). Warns once when first shown, unless the warning is switched off. Its values
 // are stored when the sheet closes with OK, without waiting for the sheet's caller.
 #include "core/ModeProp.h"
-#include "core/VideoMode.h"
+#include "state/VideoMode.h"
 #include "ui/TabbedPage.h"
 #include "ui/UpDownCtrl.h"
 

@@ -3,8 +3,8 @@
 // question, "Keep" and "Back", and the seconds left until the old mode comes back by itself.
 // The box and its contents are fitted to the screen.
 #include <string>
-#include "core/VideoMode.h"
 #include "framework/Dialog.h"
+#include "state/VideoMode.h"
 #include "ui/LayoutScaler.h"
 
 class CKeepModeDlg : public CDialog {

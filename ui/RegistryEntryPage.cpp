@@ -10,7 +10,7 @@ constexpr size_t kUnlimited = 0x7FFF;
 
 }  // namespace
 
-CRegistryEntryPage::CRegistryEntryPage() : CTabbedPageOf(IDD_REGISTRY_ENTRY) {}
+CRegistryEntryPage::CRegistryEntryPage(CSwitchSession& session) : CTabbedPageOf(IDD_REGISTRY_ENTRY), m_session(session) {}
 
 bool CRegistryEntryPage::OnInitDialog()
 {
@@ -38,7 +38,7 @@ bool CRegistryEntryPage::OnButtonClicked(UINT id)
     // The texts as they stand now, applied or not.
     CRegEntry entry(GetDlgItem(IDC_REGISTRY_ENTRY_KEY).GetWindowText(),
                     GetDlgItem(IDC_REGISTRY_ENTRY_VALUE).GetWindowText());
-    CTabbedDialog::RunPage<CRegistryValuesPage>(IDS_REGISTRY_DATA, m_hWnd, &entry);
+    CTabbedDialog::RunPage<CRegistryValuesPage>(IDS_REGISTRY_DATA, m_hWnd, &entry, m_session);
     return true;
 }
 

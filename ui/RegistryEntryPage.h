@@ -7,9 +7,12 @@
 #include "state/RegEntry.h"
 #include "ui/TabbedPage.h"
 
+class CSwitchSession;
+
 class CRegistryEntryPage : public CTabbedPageOf<CRegEntry> {
 public:
-    CRegistryEntryPage();
+    // session: the mode the device runs in, for the entry's stored data.
+    explicit CRegistryEntryPage(CSwitchSession& session);
 
 protected:
     bool OnInitDialog() override;
@@ -18,6 +21,7 @@ protected:
     void OnApply() override;
 
 private:
+    CSwitchSession& m_session;
     std::wstring m_strKey;
     std::wstring m_strValue;
 };

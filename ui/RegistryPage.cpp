@@ -3,9 +3,10 @@
 #include "ui/RegistryEntryPage.h"
 #include "ui/TabbedDialog.h"
 
-CRegistryPage::CRegistryPage()
+CRegistryPage::CRegistryPage(CSwitchSession& session)
     : CEntryListPage(IDD_REGISTRY, {IDC_REGISTRY_LIST, IDC_REGISTRY_ADD, IDC_REGISTRY_EDIT, IDC_REGISTRY_DELETE},
-                     {{IDS_COLUMN_KEY, 200}, {IDS_COLUMN_VALUE, 100}})
+                     {{IDS_COLUMN_KEY, 200}, {IDS_COLUMN_VALUE, 100}}),
+      m_session(session)
 {
 }
 
@@ -25,7 +26,7 @@ CEntryListPage::CRow CRegistryPage::DefaultRow() const
 bool CRegistryPage::EditEntry(CRow& row)
 {
     CRegEntry entry(row[0], row[1]);
-    if (CTabbedDialog::RunPage<CRegistryEntryPage>(IDS_EDIT_REGISTRY_ENTRY, m_hWnd, &entry) != IDOK)
+    if (CTabbedDialog::RunPage<CRegistryEntryPage>(IDS_EDIT_REGISTRY_ENTRY, m_hWnd, &entry, m_session) != IDOK)
         return false;
     row = {entry.GetKeyPath(), entry.GetValueName()};
     return true;

@@ -1,8 +1,8 @@
 #include "ui/RegistryValuesPage.h"
-#include "core/ModeSwitch.h"
 #include "framework/MessageBox.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
+#include "state/SwitchSession.h"
 
 namespace {
 
@@ -11,12 +11,14 @@ constexpr size_t kMaxText = 0x7FFF;
 
 }  // namespace
 
-CRegistryValuesPage::CRegistryValuesPage() : CTabbedPageOf(IDD_REGISTRY_VALUES) {}
+CRegistryValuesPage::CRegistryValuesPage(CSwitchSession& session)
+    : CTabbedPageOf(IDD_REGISTRY_VALUES), m_session(session)
+{
+}
 
-CVideoMode CRegistryValuesPage::ClassMode(int i)
+CVideoMode CRegistryValuesPage::ClassMode(int i, const CVideoMode& current)
 {
     const CVideoMode first(i >= 2, static_cast<int16_t>(i % 2));
-    const CVideoMode current = GetModeSwitch().GetCurrentMode();
     return current.m_bVGA == first.m_bVGA && current.IsLandscape() == first.IsLandscape() ? current : first;
 }
 
@@ -30,9 +32,10 @@ bool CRegistryValuesPage::ReadValues()
 {
     const CRegEntry& entry = GetData();
     try {
+        m_current = m_session.GetCurrentMode();
         for (int i = 0; i < kClasses; ++i) {
-            m_modes[i] = ClassMode(i);
-            m_strRead[i] = m_strText[i] = entry.GetValueText(m_modes[i]);
+            m_modes[i] = ClassMode(i, m_current);
+            m_strRead[i] = m_strText[i] = entry.GetValueText(m_modes[i], m_current);
         }
         return true;
     } catch (const error& e) {
@@ -89,6 +92,6 @@ void CRegistryValuesPage::OnApply()
     // another type.
     for (int i = 0; i < kClasses; ++i) {
         if (m_strText[i] != m_strRead[i])
-            entry.SetValueText(m_modes[i], m_strText[i]);
+            entry.SetValueText(m_modes[i], m_current, m_strText[i]);
     }
 }

@@ -5,10 +5,12 @@
 // text the user changed; a number takes any whole number its 32 bits hold. Edits the registry
 // through the CRegEntry handed over by the sheet.
 #include <string>
-#include "core/VideoMode.h"
 #include "state/RegEntry.h"
+#include "state/VideoMode.h"
 #include "ui/ColorStatic.h"
 #include "ui/TabbedPage.h"
+
+class CSwitchSession;
 
 class CRegistryValuesPage : public CTabbedPageOf<CRegEntry> {
 public:
@@ -16,7 +18,8 @@ public:
     // landscape.
     static constexpr int kClasses = 4;
 
-    CRegistryValuesPage();
+    // session: the mode the device runs in, whose value is the live one.
+    explicit CRegistryValuesPage(CSwitchSession& session);
 
 protected:
     // Refuses a value that is missing or neither text nor number: tells why, and the sheet
@@ -28,10 +31,12 @@ protected:
 private:
     // The mode whose value stands for class i: the device's own mode for its class, whose
     // orientation may be upside down or left-handed, else the class's first mode.
-    static CVideoMode ClassMode(int i);
+    static CVideoMode ClassMode(int i, const CVideoMode& current);
     bool ReadValues();
     void Refuse(UINT messageId);
 
+    CSwitchSession& m_session;
+    CVideoMode m_current;
     CVideoMode m_modes[kClasses];
     std::wstring m_strText[kClasses];
     std::wstring m_strRead[kClasses];

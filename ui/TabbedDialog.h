@@ -4,6 +4,7 @@
 // (validation included) and Cancel do.
 #include <functional>
 #include <initializer_list>
+#include <utility>
 #include "framework/PropertySheet.h"
 #include "platform/CommandBar.h"
 #include "ui/LayoutScaler.h"
@@ -24,11 +25,11 @@ public:
     // store, if given, is what OK stores after the pages' apply steps (SetStore).
     static INT_PTR Run(UINT captionId, HWND parent, std::initializer_list<CPropertyPage*> pages, void* data,
                        std::function<void()> store = {});
-    // The same for a sheet of one page of type Page.
-    template <typename Page>
-    static INT_PTR RunPage(UINT captionId, HWND parent, void* data)
+    // The same for a sheet of one page of type Page, made from args.
+    template <typename Page, typename... Args>
+    static INT_PTR RunPage(UINT captionId, HWND parent, void* data, Args&&... args)
     {
-        Page page;
+        Page page(std::forward<Args>(args)...);
         return Run(captionId, parent, {&page}, data);
     }
 

@@ -1,13 +1,12 @@
-// The touch calibration per video mode: the touch driver keeps five points as text; rotating
-// the screen re-orders the last four as a ring, and each mode can keep its own copy.
+#include "core/TouchCalibration.h"
 #include <array>
 #include <cstdint>
-#include "core/VideoMode.h"
 #include "framework/WholeNumber.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
 #include "state/SettingsRegistry.h"
+#include "state/VideoMode.h"
 
 namespace {
 
@@ -72,7 +71,7 @@ Points Parse(const std::wstring& live)
 
 }  // namespace
 
-std::wstring CVideoMode::RotatedCalibration(int from, int to)
+std::wstring CTouchCalibration::Rotated(int from, int to)
 {
     const std::wstring live = ReadLive();
     if (live.empty())
@@ -94,28 +93,28 @@ std::wstring CVideoMode::RotatedCalibration(int from, int to)
     return text;
 }
 
-void CVideoMode::WriteLiveCalibration(const std::wstring& text)
+void CTouchCalibration::WriteLive(const std::wstring& text)
 {
     CRegistry(CRegistry::kLocalMachine, kTouchKey).WriteString(nullptr, kTouchCalibrationValue, text.c_str());
 }
 
-void CVideoMode::RotateCalibration(int from, int to)
+void CTouchCalibration::Rotate(int from, int to)
 {
     if (from == to)
         return;
-    WriteLiveCalibration(RotatedCalibration(from, to));
+    WriteLive(Rotated(from, to));
 }
 
-void CVideoMode::SaveCalibration()
+void CTouchCalibration::Save(const CVideoMode& mode)
 {
-    const std::wstring name = GetModeName();
+    const std::wstring name = mode.GetModeName();
     GetSettingsRegistry().WriteString(kSavedCalibrationKey, name.c_str(), ReadLive().c_str());
 }
 
-void CVideoMode::RestoreCalibration()
+void CTouchCalibration::Restore(const CVideoMode& mode)
 {
-    const std::wstring name = GetModeName();
+    const std::wstring name = mode.GetModeName();
     const std::wstring saved = GetSettingsRegistry().ReadString(kSavedCalibrationKey, name.c_str(), L"");
     if (!saved.empty())
-        WriteLiveCalibration(saved);
+        WriteLive(saved);
 }

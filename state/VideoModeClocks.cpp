@@ -1,6 +1,6 @@
 // The display controller's clock value and pixel clock divider per video mode: built-in
 // defaults, overridden per mode in the settings registry under the mode's group.
-#include "core/VideoMode.h"
+#include "state/VideoMode.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/Registry.h"

@@ -1,4 +1,4 @@
-#include "core/UndoBuffer.h"
+#include "state/UndoBuffer.h"
 
 void CUndoBuffer::UndoAll(bool continueOnErrors)
 {
