@@ -298,7 +298,7 @@ public:
             times[kRest] = Seconds([&] {
                 CModeProp& metrics = modeSwitch.CreateModeProp(target);
                 metrics.Load();
-                metrics.ApplyToSystem();
+                metrics.ApplyToSystem(modeSwitch);
                 target.LoadClocks();
                 CDisplayDriver::WriteSettings(modeSwitch, target);
             });

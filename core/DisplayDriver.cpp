@@ -6,6 +6,7 @@
 #include "state/FileHelpers.h"
 #include "state/IniFile.h"
 #include "state/Registry.h"
+#include "state/SwitchSession.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ void CDisplayDriver::WriteSettings(CModeSwitch& session, const CVideoMode& targe
     // cannot be rotated fails the switch with nothing written rather than half-way through.
     const bool rotate = current.m_nOrientation != orientation;
     const std::wstring rotated =
-        rotate ? CTouchCalibration::Rotated(current.m_nOrientation, orientation) : std::wstring();
+        rotate ? CTouchCalibration::Rotated(session, current.m_nOrientation, orientation) : std::wstring();
 
     CIniFile table(kDriverTableFile);
     const std::wstring controller = ControllerSection(target.m_bVGA);
@@ -66,20 +67,28 @@ void CDisplayDriver::WriteSettings(CModeSwitch& session, const CVideoMode& targe
     for (const Write& w : writes)
         if (!table.HasKey(w.section, w.key))
             throw CIniFile::CIniFileException(L"CIniFile::WriteString failed: Key not found");
-    for (const Write& w : writes)
-        table.WriteString(w.section, w.key, CVideoMode::FormatDwordText(w.value));
+    for (const Write& w : writes) {
+        const std::wstring text = CVideoMode::FormatDwordText(w.value);
+        const std::wstring now = table.ReadString(w.section, w.key);
+        if (now != text)
+            session.Record(CSwitchRecord::Kind::change, IDS_PREVIEW_DRIVER_TABLE,
+                           {kDriverTableFile, w.section, w.key, now, text});
+        // A preview leaves the table as it is: a changed one is written back when it goes.
+        if (!session.IsPreview())
+            table.WriteString(w.section, w.key, text);
+    }
     // The file goes to disk before the registry changes, so a failed write-back leaves both
     // as they were.
     table.Close();
 
-    CRegistry(CRegistry::kCurrentUser, kDisplayModeKey).WriteDWord(nullptr, kVgaModeValue, target.m_bVGA ? 1 : 0);
-    CRegistry(CRegistry::kLocalMachine, kRotationKey).WriteDWord(nullptr, kAngleValue, target.GetAngle());
+    session.Registry(CRegistry::kCurrentUser, kDisplayModeKey).WriteDWord(nullptr, kVgaModeValue, target.m_bVGA ? 1 : 0);
+    session.Registry(CRegistry::kLocalMachine, kRotationKey).WriteDWord(nullptr, kAngleValue, target.GetAngle());
 
     const bool perMode = session.IsCalibrationSwitched();
     if (perMode)
-        CTouchCalibration::Save(current);
+        CTouchCalibration::Save(session, current);
     if (rotate)
-        CTouchCalibration::WriteLive(rotated);
+        CTouchCalibration::WriteLive(session, rotated);
     if (perMode)
-        CTouchCalibration::Restore(target);
+        CTouchCalibration::Restore(session, target);
 }

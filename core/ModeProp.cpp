@@ -2,6 +2,7 @@
 #include "framework/Font.h"
 #include "state/Registry.h"
 #include "state/SettingsRegistry.h"
+#include "state/SwitchSession.h"
 
 namespace {
 
@@ -84,9 +85,9 @@ void CModeProp::Save()
         settings.WriteDWord(group.c_str(), size.settingsName, this->*size.member);
 }
 
-void CModeProp::ApplyToSystem()
+void CModeProp::ApplyToSystem(const CSwitchSession& session)
 {
-    CRegistry system(CRegistry::kLocalMachine, kSystemKey);
+    CRegistry system = session.Registry(CRegistry::kLocalMachine, kSystemKey);
     for (const SizeValue& size : kSizes) {
         const int32_t value = this->*size.member;
         if (kMinScrollSize <= value && value <= kMaxScrollSize)

@@ -7,6 +7,7 @@
 #include "state/VideoMode.h"
 
 class CRegistry;
+class CSwitchSession;
 
 // A menu font as the window manager stores it: "Nm", "Ht", "Wt", "It".
 struct CMenuFont {
@@ -54,7 +55,7 @@ public:
     // the bar font's and the pop-up font's four values each. A stored size outside
     // kMinScrollSize..kMaxScrollSize, or a font height the chooser cannot store, came from no
     // settings page: the system keeps its own value for it.
-    void ApplyToSystem();
+    void ApplyToSystem(const CSwitchSession& session);
 
     CMenuFont m_barFont;
     CMenuFont m_popFont;

@@ -27,6 +27,10 @@ public:
     // settings. On any failure the registry values recorded in the undo buffer are put back
     // and the same failure reaches the caller.
     void SwitchTo(CVideoMode target);
+    // What SwitchTo(target) would do, into record, with nothing written, copied, shown or
+    // started: the same switch, with the record as its sink. A failure the switch would end on
+    // is the record's last line; what is not an `error` reaches the caller.
+    void Preview(CVideoMode target, CSwitchRecord& record);
 
     // Whether every mode keeps its own copy of the touch calibration (settings value
     // "SwitchCalibrationData", default off).

@@ -6,6 +6,7 @@
 #include "state/FileHelpers.h"
 #include "state/Registry.h"
 #include "state/SettingsRegistry.h"
+#include "state/SwitchSession.h"
 #include "state/VideoMode.h"
 
 namespace {
@@ -19,9 +20,9 @@ struct Point {
 };
 using Points = std::array<Point, 5>;
 
-std::wstring ReadLive()
+std::wstring ReadLive(const CSwitchSession& session)
 {
-    return CRegistry(CRegistry::kLocalMachine, kTouchKey).ReadString(nullptr, kTouchCalibrationValue, L"");
+    return session.Registry(CRegistry::kLocalMachine, kTouchKey).ReadString(nullptr, kTouchCalibrationValue, L"");
 }
 
 [[noreturn]] void ThrowCannotRotate()
@@ -71,9 +72,9 @@ Points Parse(const std::wstring& live)
 
 }  // namespace
 
-std::wstring CTouchCalibration::Rotated(int from, int to)
+std::wstring CTouchCalibration::Rotated(const CSwitchSession& session, int from, int to)
 {
-    const std::wstring live = ReadLive();
+    const std::wstring live = ReadLive(session);
     if (live.empty())
         throw CVideoModeException(LoadResourceString(IDS_CANNOT_READ_CALIBRATION));
     Points points = Parse(live);
@@ -93,28 +94,28 @@ std::wstring CTouchCalibration::Rotated(int from, int to)
     return text;
 }
 
-void CTouchCalibration::WriteLive(const std::wstring& text)
+void CTouchCalibration::WriteLive(const CSwitchSession& session, const std::wstring& text)
 {
-    CRegistry(CRegistry::kLocalMachine, kTouchKey).WriteString(nullptr, kTouchCalibrationValue, text.c_str());
+    session.Registry(CRegistry::kLocalMachine, kTouchKey).WriteString(nullptr, kTouchCalibrationValue, text.c_str());
 }
 
-void CTouchCalibration::Rotate(int from, int to)
+void CTouchCalibration::Rotate(const CSwitchSession& session, int from, int to)
 {
     if (from == to)
         return;
-    WriteLive(Rotated(from, to));
+    WriteLive(session, Rotated(session, from, to));
 }
 
-void CTouchCalibration::Save(const CVideoMode& mode)
+void CTouchCalibration::Save(const CSwitchSession& session, const CVideoMode& mode)
 {
     const std::wstring name = mode.GetModeName();
-    GetSettingsRegistry().WriteString(kSavedCalibrationKey, name.c_str(), ReadLive().c_str());
+    session.SettingsRegistry().WriteString(kSavedCalibrationKey, name.c_str(), ReadLive(session).c_str());
 }
 
-void CTouchCalibration::Restore(const CVideoMode& mode)
+void CTouchCalibration::Restore(const CSwitchSession& session, const CVideoMode& mode)
 {
     const std::wstring name = mode.GetModeName();
-    const std::wstring saved = GetSettingsRegistry().ReadString(kSavedCalibrationKey, name.c_str(), L"");
+    const std::wstring saved = session.SettingsRegistry().ReadString(kSavedCalibrationKey, name.c_str(), L"");
     if (!saved.empty())
-        WriteLive(saved);
+        WriteLive(session, saved);
 }

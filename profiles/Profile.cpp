@@ -6,6 +6,7 @@
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/IniFile.h"
+#include "state/SwitchSession.h"
 
 const wchar_t CProfile::kVersion[] = L"1.4.0";
 
@@ -68,5 +69,7 @@ void CProfile::Run(CSwitchSession& session, CVideoMode from, CVideoMode to)
     if (m_strVersion != kVersion)
         throw CProfileException(FormatResourceString(IDS_PROFILE_INCOMPATIBLE, {m_strPath}));
     CProfileScript script(this);
+    session.Record(CSwitchRecord::Kind::note, IDS_PREVIEW_PROFILE, {m_strPath});
+    const CSwitchRecord::CIndented indented(session.GetRecord());
     script.Run(session, from, to, *text);
 }

@@ -93,14 +93,14 @@ void CRegWriteCommand::Parse(const std::wstring& args)
         BadArguments(args);
 }
 
-void CRegWriteDWordCommand::Execute(CSwitchSession&, CVideoMode, CVideoMode)
+void CRegWriteDWordCommand::Execute(CSwitchSession& session, CVideoMode, CVideoMode)
 {
-    CRegistry(m_root, m_strKeyPath).WriteDWord(nullptr, m_strValueName.c_str(), ParseNumber(m_strData));
+    session.Registry(m_root, m_strKeyPath).WriteDWord(nullptr, m_strValueName.c_str(), ParseNumber(m_strData));
 }
 
-void CRegWriteStringCommand::Execute(CSwitchSession&, CVideoMode, CVideoMode)
+void CRegWriteStringCommand::Execute(CSwitchSession& session, CVideoMode, CVideoMode)
 {
-    CRegistry(m_root, m_strKeyPath).WriteString(nullptr, m_strValueName.c_str(), m_strData.c_str());
+    session.Registry(m_root, m_strKeyPath).WriteString(nullptr, m_strValueName.c_str(), m_strData.c_str());
 }
 
 void CRegSwapCommand::Parse(const std::wstring& args)

@@ -42,6 +42,24 @@ bool CUnzipReplace::CopySourceFile(const std::wstring& destination)
     return Exists(destination);
 }
 
+void CUnzipReplace::CheckSource()
+{
+    CZipFile archive(m_strArchive);
+    archive.Open();
+    if (!m_bDirectory) {
+        if (archive.FindEntry(m_strSource) == nullptr)
+            throw CReplaceException(FormatResourceString(IDS_ZIP_ENTRY_NOT_FOUND, {m_strSource, m_strArchive}));
+        return;
+    }
+    const std::wstring prefix = AddBackslash(m_strSource);
+    for (size_t i = 0; i < archive.GetEntryCount(); ++i) {
+        const CZipFile::CEntry* entry = archive.GetEntry(i);
+        if (StartsWithNoCase(entry->GetName(), prefix) && !entry->IsDirectory())
+            return;
+    }
+    CFileReplace::CheckSource();
+}
+
 bool CUnzipReplace::CopySourceDirectory(const std::wstring& destination)
 {
     m_strDestinationPrefix = AddBackslash(destination);

@@ -22,6 +22,9 @@ protected:
     // invalid-format error, before anything is extracted, for an entry whose path would lead
     // outside the destination.
     bool CopySourceDirectory(const std::wstring& destination) override;
+    // The entry, or for a folder one file entry below it, must be in the archive; raises as
+    // the copies do.
+    void CheckSource() override;
 
 private:
     std::wstring m_strArchive;

@@ -194,6 +194,9 @@
 // A program run in a video mode of its own: the "New shortcut" sheet (Tools menu), its page
 // and the messages of the run.
 #define ID_NEW_SHORTCUT               32870
+#define ID_PREVIEW_SWITCH             32871
+#define IDD_PREVIEW_MODE              194
+#define IDC_PREVIEW_MODE              1170
 #define IDD_RUN_SHORTCUT              191
 #define IDC_RUN_MODE                  1150
 #define IDC_RUN_PROGRAM               1151
@@ -210,3 +213,28 @@
 #define IDS_RUN_CANNOT_START          61435
 #define IDS_RUN_BAD_RECORD            61436
 #define IDS_RESET_REFUSED             61437
+#define IDS_PREVIEW_REGISTRY          61460
+#define IDS_PREVIEW_DEFAULT_VALUE     61461
+#define IDS_PREVIEW_NO_VALUE          61462
+#define IDS_PREVIEW_REFUSED           61463
+#define IDS_PREVIEW_FILE              61464
+#define IDS_PREVIEW_NO_VERSION        61465
+#define IDS_PREVIEW_DRIVER_TABLE      61466
+#define IDS_PREVIEW_PROFILE           61467
+#define IDS_PREVIEW_MESSAGE           61468
+#define IDS_PREVIEW_WARNING           61469
+#define IDS_PREVIEW_THEME             61470
+#define IDS_PREVIEW_DELETE_FILE       61471
+#define IDS_PREVIEW_FAILS             61472
+#define IDS_PREVIEW_TITLE             61473
+#define IDS_PREVIEW_SUMMARY           61474
+#define IDS_PREVIEW_STEP_FILES        61475
+#define IDS_PREVIEW_STEP_REGISTRY     61476
+#define IDS_PREVIEW_STEP_PROFILES     61477
+#define IDS_PREVIEW_STEP_THEME        61478
+#define IDS_PREVIEW_STEP_METRICS      61479
+#define IDS_PREVIEW_STEP_DRIVER       61480
+#define IDS_PREVIEW_SAME_MODE         61481
+#define IDS_PREVIEW_NOTHING           61482
+#define IDS_PREVIEW_CAPTION           61483
+#define IDS_PREVIEW_MODE              61484

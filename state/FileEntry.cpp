@@ -1,6 +1,8 @@
 #include "state/FileEntry.h"
+#include "resources/resource.h"
 #include "state/FileHelpers.h"
 #include "state/FileReplace.h"
+#include "state/SwitchSession.h"
 #include "state/VideoMode.h"
 
 std::wstring CFileEntry::FindVersion(const CVideoMode& to) const
@@ -21,4 +23,6 @@ void CFileEntry::Switch(const CSwitchSession& session, const CVideoMode& /*from*
     const std::wstring version = FindVersion(to);
     if (!version.empty())
         CFileReplace(version, m_strPath).Replace(session);
+    else
+        session.Record(CSwitchRecord::Kind::note, IDS_PREVIEW_NO_VERSION, {m_strPath, to.GetGroupName()});
 }

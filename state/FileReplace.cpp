@@ -25,12 +25,24 @@ void RemovePath(const std::wstring& path)
 
 void CFileReplace::Replace(const CSwitchSession& session)
 {
+    if (session.IsPreview()) {
+        CheckSource();
+        session.Record(CSwitchRecord::Kind::change, IDS_PREVIEW_FILE, {m_strTarget, m_strSource});
+        return;
+    }
     if (Attempt())
         return;
     session.FreeHeldFiles();
     if (Attempt())
         return;
     throw CReplaceException(FormatResourceString(IDS_CANNOT_REPLACE_FILE, {m_strTarget}));
+}
+
+void CFileReplace::CheckSource()
+{
+    // Without a source no attempt can succeed.
+    if (!Exists(m_strSource))
+        throw CReplaceException(FormatResourceString(IDS_CANNOT_REPLACE_FILE, {m_strTarget}));
 }
 
 bool CFileReplace::SourceIsDirectory()

@@ -25,7 +25,9 @@ public:
     virtual ~CFileReplace() = default;
 
     // Returns when the target holds a copy of the source; raises CReplaceException ("Cannot
-    // replace file ...") when the attempt after freeing held files failed too.
+    // replace file ...") when the attempt after freeing held files failed too. A preview
+    // records the replacement instead, and raises what the copy would when the source is not
+    // there.
     void Replace(const CSwitchSession& session);
 
 protected:
@@ -35,6 +37,8 @@ protected:
     virtual bool CopySourceFile(const std::wstring& destination);
     // Copies the source folder tree to destination, which does not exist yet.
     virtual bool CopySourceDirectory(const std::wstring& destination);
+    // Raises what a copy would when the source is not there.
+    virtual void CheckSource();
 
     std::wstring m_strSource;
     std::wstring m_strTarget;

@@ -1,4 +1,5 @@
 #include "state/Registry.h"
+#include <cstring>
 #include "framework/NoCaseCompare.h"
 #include "framework/ResourceString.h"
 #include "resources/resource.h"
@@ -98,8 +99,14 @@ CRegistry::ValueKind CRegistry::GetValueKind(const wchar_t* subKey, const wchar_
 {
     const CKey key = CKey::Open(m_root, GetFullPath(subKey), m_pKeys);
     DWORD type = 0;
-    if (!key.IsOpen() || ::RegQueryValueExW(key.m_key, valueName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS)
+    if (key.m_pKeeper) {
+        std::vector<BYTE> data;
+        if (!key.Query(valueName, type, data))
+            return kindMissing;
+    } else if (!key.IsOpen()
+               || ::RegQueryValueExW(key.m_key, valueName, nullptr, &type, nullptr, nullptr) != ERROR_SUCCESS) {
         return kindMissing;
+    }
     if (type == REG_DWORD)
         return kindDWord;
     if (type == REG_SZ)
@@ -115,8 +122,9 @@ void CRegistry::DeleteValue(const wchar_t* subKey, const wchar_t* valueName)
 void CRegistry::DeleteKey(const wchar_t* subKey)
 {
     const std::wstring name = KeyName(GetFullPath(subKey));
-    // An empty path names the root itself: deleting everything below a root is never meant.
-    if (m_root == 0 || name.empty())
+    // An empty path names the root itself: deleting everything below a root is never meant. A
+    // preview deletes nothing.
+    if (m_root == 0 || name.empty() || (m_pKeys && m_pKeys->KeepsWrites()))
         return;
     if (m_pKeys)
         m_pKeys->Clear();
@@ -141,10 +149,38 @@ CRegistry::CKey CRegistry::CKey::Create(uint32_t root, const std::wstring& path,
     return Get(root, path, CreateKey, keys);
 }
 
+bool CRegistry::CKeyCache::CKeptLess::operator()(const KeptName& a, const KeptName& b) const
+{
+    if (std::get<0>(a) != std::get<0>(b))
+        return std::get<0>(a) < std::get<0>(b);
+    if (const int path = CompareNoCase(std::get<1>(a), std::get<1>(b)))
+        return path < 0;
+    return CompareNoCase(std::get<2>(a), std::get<2>(b)) < 0;
+}
+
+void CRegistry::CKeyCache::KeepWrites(std::function<void(const CChange&)> listener)
+{
+    m_listener = std::move(listener);
+}
+
+const CRegistry::CKeyCache::CKept* CRegistry::CKeyCache::FindKept(uint32_t root, const std::wstring& path,
+                                                                  const wchar_t* valueName) const
+{
+    const auto found = m_kept.find(KeptName(root, path, valueName ? valueName : L""));
+    return found == m_kept.end() ? nullptr : &found->second;
+}
+
 CRegistry::CKey CRegistry::CKey::Get(uint32_t root, const std::wstring& path,
                                      CRegKey (*open)(uint32_t, const std::wstring&, LONG&), CKeyCache* cache)
 {
     CKey key;
+    if (cache && cache->KeepsWrites()) {
+        // A preview creates no key: one that is missing reads as empty and takes kept writes.
+        open = OpenKey;
+        key.m_pKeeper = cache;
+        key.m_root = root;
+        key.m_path = KeyName(path);
+    }
     if (!cache) {
         key.m_owned = open(root, path, key.m_openError);
         key.m_key = key.m_owned.Get();
@@ -165,6 +201,13 @@ CRegistry::CKey CRegistry::CKey::Get(uint32_t root, const std::wstring& path,
 
 bool CRegistry::CKey::Query(const wchar_t* valueName, DWORD& type, std::vector<BYTE>& data) const
 {
+    if (m_pKeeper) {
+        if (const CKeyCache::CKept* kept = m_pKeeper->FindKept(m_root, m_path, valueName)) {
+            type = kept->type;
+            data = kept->data;
+            return kept->exists;
+        }
+    }
     if (!m_key)
         return false;
     data.resize(1024);
@@ -181,6 +224,15 @@ bool CRegistry::CKey::Query(const wchar_t* valueName, DWORD& type, std::vector<B
 
 int32_t CRegistry::CKey::ReadDWord(const wchar_t* valueName, int32_t defaultValue) const
 {
+    if (m_pKeeper && m_pKeeper->FindKept(m_root, m_path, valueName)) {
+        // As the registry reads it: at most four bytes, the missing ones zero.
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        if (!Query(valueName, type, data) || data.size() > 4)
+            return defaultValue;
+        data.resize(4, 0);
+        return static_cast<int32_t>(data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24));
+    }
     if (!m_key)
         return defaultValue;
     unsigned char data[4] = {0, 0, 0, 0};
@@ -193,6 +245,16 @@ int32_t CRegistry::CKey::ReadDWord(const wchar_t* valueName, int32_t defaultValu
 std::wstring CRegistry::CKey::ReadString(const wchar_t* valueName, const wchar_t* defaultValue) const
 {
     const std::wstring fallback = defaultValue ? defaultValue : L"";
+    if (m_pKeeper && m_pKeeper->FindKept(m_root, m_path, valueName)) {
+        DWORD type = 0;
+        std::vector<BYTE> data;
+        if (!Query(valueName, type, data))
+            return fallback;
+        data.resize(data.size() + sizeof(wchar_t), 0);
+        std::vector<wchar_t> text(data.size() / sizeof(wchar_t) + 1, L'\0');
+        std::memcpy(text.data(), data.data(), data.size() / sizeof(wchar_t) * sizeof(wchar_t));
+        return std::wstring(text.data());
+    }
     if (!m_key)
         return fallback;
     // One query for the usual short text; a longer one is asked for again with the size the
@@ -218,6 +280,11 @@ void CRegistry::CKey::Set(const wchar_t* valueName, DWORD type, const std::vecto
 
 void CRegistry::CKey::Set(const wchar_t* valueName, DWORD type, const void* data, DWORD size) const
 {
+    if (m_pKeeper) {
+        const BYTE* bytes = static_cast<const BYTE*>(data);
+        Keep(valueName, true, type, std::vector<BYTE>(bytes, bytes + size));
+        return;
+    }
     if (!m_key)
         throw CWriteException(m_openError);
     const LONG result = ::RegSetValueExW(m_key, valueName, 0, type, static_cast<const BYTE*>(data), size);
@@ -225,8 +292,27 @@ void CRegistry::CKey::Set(const wchar_t* valueName, DWORD type, const void* data
         throw CWriteException(result);
 }
 
+void CRegistry::CKey::Keep(const wchar_t* valueName, bool exists, DWORD type, const std::vector<BYTE>& data) const
+{
+    CKeyCache::CChange change{m_root, m_path, valueName ? valueName : L"", false, 0, {}, exists, type, data,
+                              ERROR_SUCCESS};
+    change.existed = Query(valueName, change.oldType, change.oldData);
+    if (change.existed == exists && (!exists || (change.oldType == type && change.oldData == data)))
+        return;
+    // A key that exists was opened for writing; one that cannot be opened for another reason
+    // than its absence would refuse the write.
+    if (!m_key && !IsMissing(m_openError))
+        change.refusal = m_openError;
+    m_pKeeper->m_kept[CKeyCache::KeptName(m_root, m_path, change.valueName)] = CKeyCache::CKept{exists, type, data};
+    m_pKeeper->m_listener(change);
+}
+
 void CRegistry::CKey::DeleteValue(const wchar_t* valueName) const
 {
+    if (m_pKeeper) {
+        Keep(valueName, false, REG_NONE, {});
+        return;
+    }
     if (!m_key) {
         if (!IsMissing(m_openError))
             throw CWriteException(m_openError);

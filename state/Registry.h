@@ -6,7 +6,9 @@
 // opened them, or the key cache (below) that a run of operations keeps them in.
 #include <windows.h>
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <tuple>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,14 +70,21 @@ public:
 
     private:
         friend class CRegistry;
+        friend class CKeyCache;
         static CKey Get(uint32_t root, const std::wstring& path, CRegKey (*open)(uint32_t, const std::wstring&, LONG&),
                         CKeyCache* keys);
+        // Set by a value's change as the preview keeps it.
+        void Keep(const wchar_t* valueName, bool exists, DWORD type, const std::vector<BYTE>& data) const;
 
         CRegKey m_owned;
         // The open key: m_owned's, or one a key cache holds.
         HKEY m_key = nullptr;
         // Why the key could not be opened.
         LONG m_openError = ERROR_SUCCESS;
+        // A preview's cache, which keeps this key's writes, and the key's name there.
+        CKeyCache* m_pKeeper = nullptr;
+        uint32_t m_root = 0;
+        std::wstring m_path;
     };
 
     // The keys a run of operations meets over and over (a mode switch: the key of the saved
@@ -91,11 +100,47 @@ public:
         // Closes every key.
         void Clear() { m_keys.clear(); }
 
+        // One value's change as a preview keeps it: where, the data before (as the registry
+        // and the changes kept before it have it) and after, and why the registry would
+        // refuse it (ERROR_SUCCESS when it would not be known to).
+        struct CChange {
+            uint32_t root;
+            std::wstring path;
+            std::wstring valueName;
+            bool existed;
+            DWORD oldType;
+            std::vector<BYTE> oldData;
+            bool exists;
+            DWORD type;
+            std::vector<BYTE> data;
+            LONG refusal;
+        };
+        // Makes this a preview's cache: from now on no write or deletion through it reaches
+        // the registry, no key is created and none deleted; each is kept here instead, reads
+        // through the cache see it, and listener is told of each one that changes a value.
+        void KeepWrites(std::function<void(const CChange&)> listener);
+        bool KeepsWrites() const { return static_cast<bool>(m_listener); }
+
     private:
         friend class CRegistry;
+        struct CKept {
+            bool exists;
+            DWORD type;
+            std::vector<BYTE> data;
+        };
+        // Root, key path as the system names it, value name; the names without regard to case.
+        using KeptName = std::tuple<uint32_t, std::wstring, std::wstring>;
+        struct CKeptLess {
+            bool operator()(const KeptName& a, const KeptName& b) const;
+        };
+        const CKept* FindKept(uint32_t root, const std::wstring& path, const wchar_t* valueName) const;
+
         // Keys by root and path as the system is given it; a path written in another letter
         // case is opened again, which costs only the open.
         std::map<std::pair<uint32_t, std::wstring>, CRegKey> m_keys;
+        // A preview's changes.
+        std::map<KeptName, CKept, CKeptLess> m_kept;
+        std::function<void(const CChange&)> m_listener;
     };
 
     // keys: the cache the operations keep their keys in; none when null. Not owned.

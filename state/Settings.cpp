@@ -3,7 +3,9 @@
 #include <set>
 #include "framework/NoCaseCompare.h"
 #include "state/FileHelpers.h"
+#include "resources/resource.h"
 #include "state/SettingsRegistry.h"
+#include "state/SwitchSession.h"
 #include "state/TodayThemeManager.h"
 
 namespace {
@@ -131,13 +133,17 @@ void CSettings::Save()
 
 void CSettings::SwitchAll(CSwitchSession& session, CVideoMode from, CVideoMode to)
 {
+    session.Record(CSwitchRecord::Kind::heading, IDS_PREVIEW_STEP_FILES);
     for (size_t i = 0; i < m_fileEntries.GetSize(); ++i)
         m_fileEntries[i]->Switch(session, from, to);
+    session.Record(CSwitchRecord::Kind::heading, IDS_PREVIEW_STEP_REGISTRY);
     for (size_t i = 0; i < m_regEntries.GetSize(); ++i)
         m_regEntries[i]->Switch(session, from, to);
+    session.Record(CSwitchRecord::Kind::heading, IDS_PREVIEW_STEP_PROFILES);
     for (size_t i = 0; i < m_profiles.GetSize(); ++i)
         if (m_profiles[i]->IsChecked())
             m_profiles[i]->Run(session, from, to);
+    session.Record(CSwitchRecord::Kind::heading, IDS_PREVIEW_STEP_THEME);
     if (m_bSwitchTodayTheme)
         CTodayThemeManager().Switch(session, from, to);
 }

@@ -2,10 +2,13 @@
 // One run of switching, made by the program's top and handed down to everything a switch
 // touches: the mode the device runs in (read once), the settings store, the undo buffer of the last switch, the registry keys a switch keeps open, and who is
 // there to answer while it runs. Nothing of it is global, so a test or a second session starts
-// from nothing.
+// from nothing. A preview is a session with a record: the same switch runs, and what it would
+// write, copy or show lands in the record instead.
 #include <memory>
+#include <initializer_list>
 #include <string>
 #include "state/Registry.h"
+#include "state/SwitchRecord.h"
 #include "state/UndoBuffer.h"
 #include "state/VideoMode.h"
 
@@ -35,7 +38,8 @@ public:
     // each opened once: a switch meets the same few keys over and over.
     class CKeysOpen {
     public:
-        explicit CKeysOpen(CSwitchSession& session) : m_session(session) { m_session.m_pKeys = &m_keys; }
+        // In a preview the keys keep every write for the record instead of making it.
+        explicit CKeysOpen(CSwitchSession& session);
         ~CKeysOpen() { m_session.m_pKeys = nullptr; }
         CKeysOpen(const CKeysOpen&) = delete;
         CKeysOpen& operator=(const CKeysOpen&) = delete;
@@ -77,6 +81,19 @@ public:
     // Asks the user, if there is one, to free the files running programs hold.
     void FreeHeldFiles() const;
 
+    // The preview's record; null in a switch that writes. Not owned.
+    CSwitchRecord* GetRecord() const { return m_pRecord; }
+    void SetRecord(CSwitchRecord* record) { m_pRecord = record; }
+    bool IsPreview() const { return m_pRecord != nullptr; }
+    // In a preview, a line of the record; nothing otherwise.
+    void Record(CSwitchRecord::Kind kind, const std::wstring& text) const;
+    void Record(CSwitchRecord::Kind kind, UINT textId, std::initializer_list<std::wstring> args = {}) const;
+
+    // A registry whose operations use the session's keys: what a switch reads and writes goes
+    // through these, so that a preview keeps it.
+    CRegistry Registry(uint32_t root, const std::wstring& path = std::wstring()) const;
+    CRegistry SettingsRegistry() const;
+
 protected:
     bool m_bCurrentKnown = false;
     CVideoMode m_current;
@@ -85,4 +102,5 @@ protected:
     // Set while a CKeysOpen lives.
     CRegistry::CKeyCache* m_pKeys = nullptr;
     CSwitchUser* m_pUser = nullptr;
+    CSwitchRecord* m_pRecord = nullptr;
 };

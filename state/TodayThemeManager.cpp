@@ -19,9 +19,17 @@ const wchar_t kColorKey[] = L"Software\\Microsoft\\Color";
 const wchar_t kInstaller[] = L"\\Windows\\wceload.exe";
 const DWORD kInstallTimeout = 10000;
 
-CRegistry Today()
+CRegistry Today(const CSwitchSession& session)
 {
-    return CRegistry(CRegistry::kCurrentUser, kTodayKey);
+    return session.Registry(CRegistry::kCurrentUser, kTodayKey);
+}
+
+void DeleteThemeFile(const CSwitchSession& session, const wchar_t* path)
+{
+    if (!session.IsPreview())
+        ::DeleteFileW(path);
+    else if (Exists(path))
+        session.Record(CSwitchRecord::Kind::change, IDS_PREVIEW_DELETE_FILE, {path});
 }
 
 void ClearWallpaper(CRegistry& today)
@@ -34,34 +42,39 @@ void ClearWallpaper(CRegistry& today)
 
 void CTodayThemeManager::Switch(const CSwitchSession& session, CVideoMode from, CVideoMode to)
 {
-    std::wstring active = Today().ReadString(nullptr, L"Skin");
+    std::wstring active = Today(session).ReadString(nullptr, L"Skin");
     if (active.empty())
         active = kStandardTheme;
-    CRegistry& settings = GetSettingsRegistry();
+    CRegistry settings = session.SettingsRegistry();
     settings.WriteString(from.GetGroupName().c_str(), L"TodayTheme", active.c_str());
     const std::wstring remembered = settings.ReadString(to.GetGroupName().c_str(), L"TodayTheme");
     if (remembered.empty())
         return;
     try {
-        Install(remembered);
+        Install(session, remembered);
     } catch (const CTodayThemeException& e) {
         session.Warn(e);
     }
 }
 
-void CTodayThemeManager::Install(const std::wstring& theme)
+void CTodayThemeManager::Install(const CSwitchSession& session, const std::wstring& theme)
 {
     if (EqualsNoCase(theme, kStandardTheme)) {
-        ResetToStandard();
+        ResetToStandard(session);
         return;
     }
     if (!Exists(theme))
         throw CTodayThemeException(FormatResourceString(IDS_THEME_NOT_FOUND, {theme}));
 
-    CRegistry today = Today();
+    CRegistry today = Today(session);
     today.DeleteValue(nullptr, L"UseStartImage");
     ClearWallpaper(today);
     today.DeleteValue(nullptr, L"Watermark");
+    if (session.IsPreview()) {
+        session.Record(CSwitchRecord::Kind::change, IDS_PREVIEW_THEME, {theme});
+        today.WriteString(nullptr, L"Skin", theme.c_str());
+        return;
+    }
 
     // The system hands the installer its arguments alone; it knows its own name.
     std::wstring arguments = L"/safe /noui /nouninstall /delete 0 \"" + theme + L"\"";
@@ -80,16 +93,16 @@ void CTodayThemeManager::Install(const std::wstring& theme)
     ::SendMessageTimeout(HWND_BROADCAST, WM_WININICHANGE, 0xF2, 0, SMTO_ABORTIFHUNG, 1000, &result);
 }
 
-void CTodayThemeManager::ResetToStandard()
+void CTodayThemeManager::ResetToStandard(const CSwitchSession& session)
 {
-    ::DeleteFileW(L"\\Windows\\stwater.gif");
-    ::DeleteFileW(L"\\Windows\\tdywater.gif");
-    CRegistry today = Today();
+    DeleteThemeFile(session, L"\\Windows\\stwater.gif");
+    DeleteThemeFile(session, L"\\Windows\\tdywater.gif");
+    CRegistry today = Today(session);
     ClearWallpaper(today);
     today.DeleteValue(nullptr, L"Watermark");
     today.WriteString(nullptr, L"Skin", L"");
     today.WriteDWord(nullptr, L"UseStartImage", 1);
-    CRegistry colors(CRegistry::kLocalMachine, kColorKey);
+    CRegistry colors = session.Registry(CRegistry::kLocalMachine, kColorKey);
     for (int i = 0; i < 50; ++i)
         colors.DeleteValue(nullptr, std::to_wstring(i).c_str());
 }

@@ -19,8 +19,9 @@ public:
     // Remembers the active theme for from and installs the one remembered for to, if any. A
     // theme that cannot be installed is reported to the session's user and the switch goes on.
     void Switch(const CSwitchSession& session, CVideoMode from, CVideoMode to);
-    // "Windows Standard" or the full path of a theme file. Raises CTodayThemeException
-    // ("Cannot install theme "%1". File not found." or "Cannot install theme "%1".").
-    void Install(const std::wstring& theme);
-    void ResetToStandard();
+    // "Windows Standard" or the full path of a theme file, in the session (a preview records
+    // what it would do). Raises CTodayThemeException ("Cannot install theme "%1". File not
+    // found." or "Cannot install theme "%1".").
+    void Install(const CSwitchSession& session, const std::wstring& theme);
+    void ResetToStandard(const CSwitchSession& session);
 };

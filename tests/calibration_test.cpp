@@ -10,18 +10,17 @@ protected:
         target.LoadClocks();
         CDisplayDriver::WriteSettings(Session(), target);
     }
+    std::wstring Rotated(const std::wstring& live, int from, int to)
+    {
+        SetLiveCalibration(live);
+        CTouchCalibration::Rotate(Session(), from, to);
+        return LiveCalibration();
+    }
 };
 
 const wchar_t kCentreFirst[] = L"500,500 100,100 100,900 900,900 900,100 ";
 const wchar_t kOneStep[] = L"500,500 900,100 100,100 100,900 900,900 ";  // a quarter turn forward
 const wchar_t kSavedKey[] = L"Software\\Dorix\\CalibrationData";
-
-std::wstring Rotated(const std::wstring& live, int from, int to)
-{
-    SetLiveCalibration(live);
-    CTouchCalibration::Rotate(from, to);
-    return LiveCalibration();
-}
 
 TEST_F(CalibrationTest, RingTurnsByTheDifferenceOfOrientations)
 {
@@ -34,7 +33,7 @@ TEST_F(CalibrationTest, RingTurnsByTheDifferenceOfOrientations)
     EXPECT_EQ(kOneStep, Rotated(L"500,500 100,100 100,900 900,900 900,100 7,7 ", 0, 1));
     EXPECT_EQ(L"12,0 0,0 0,1 -2,2 0,3 ", Rotated(L"12abc,x 0,1 -2,+2 +0,3 0,", 0, 1));
     ::RegDeleteKeyValueW(Root(CRegistry::kLocalMachine), kTouchKey, L"CalibrationData");
-    CTouchCalibration::Rotate(2, 2);
+    CTouchCalibration::Rotate(Session(), 2, 2);
     EXPECT_EQ(L"<missing>", LiveCalibration()) << "equal orientations read nothing";
 }
 

@@ -59,7 +59,7 @@ TEST_F(ModePropTest, ApplyWritesAllTwelveSystemValues)
     prop.m_nVertScrollWidth = 23;
     prop.m_nVertScrollHeight = 24;
     prop.m_popFont = CMenuFont{L"Arial", -12, 700, true};
-    prop.ApplyToSystem();
+    prop.ApplyToSystem(Session());
     const std::pair<const wchar_t*, std::string> sizes[] = {
         {L"cxHScr", RawDWord(21)}, {L"cyHScr", RawDWord(22)}, {L"cxVScr", RawDWord(23)}, {L"cyVScr", RawDWord(24)}};
     for (const auto& [name, raw] : sizes)
@@ -90,7 +90,7 @@ TEST_F(ModePropTest, ApplyLeavesTheSystemsValueForSizesAndHeightsNoPageStores)
     prop.m_nVertScrollHeight = 50;
     prop.m_barFont = CMenuFont{L"Arial", -400, 700, false};
     prop.m_popFont = CMenuFont{L"Arial", 12, 700, false};
-    prop.ApplyToSystem();
+    prop.ApplyToSystem(Session());
     const std::pair<const wchar_t*, std::string> sizes[] = {
         {L"cxHScr", RawDWord(16)}, {L"cyHScr", RawDWord(16)}, {L"cxVScr", RawDWord(16)}, {L"cyVScr", RawDWord(50)}};
     for (const auto& [name, raw] : sizes)

@@ -41,7 +41,7 @@ TEST_F(TodayThemeTest, InstallRunsTheInstallerAndRecordsTheSkin)
     today.WriteDWord(nullptr, L"UseStartImage", 1);
     today.WriteString(nullptr, L"Watermark", L"w.gif");
     today.WriteString(nullptr, L"WallFile", L"old.jpg");
-    manager.Install(L"\\My Documents\\blue.tsk");
+    manager.Install(Session(), L"\\My Documents\\blue.tsk");
     EXPECT_EQ(L"\\My Documents\\blue.tsk", today.ReadString(nullptr, L"Skin"));
     EXPECT_EQ(CRegistry::kindMissing, today.GetValueKind(nullptr, L"UseStartImage"));
     EXPECT_EQ(CRegistry::kindMissing, today.GetValueKind(nullptr, L"Watermark"));
@@ -62,7 +62,7 @@ TEST_F(TodayThemeTest, MissingThemeFileChangesNothing)
     today.WriteString(nullptr, L"Skin", L"\\old.tsk");
     today.WriteString(nullptr, L"WallFile", L"keep.jpg");
     try {
-        manager.Install(L"\\My Documents\\gone.tsk");
+        manager.Install(Session(), L"\\My Documents\\gone.tsk");
         ADD_FAILURE() << "no exception";
     } catch (const CTodayThemeManager::CTodayThemeException& e) {
         EXPECT_EQ(L"Cannot install theme \"\\My Documents\\gone.tsk\". File not found.", e.GetMessage());
@@ -77,7 +77,7 @@ TEST_F(TodayThemeTest, InstallerThatDoesNotFinishIsReported)
     WriteFileBytes(L"\\My Documents\\slow.tsk", "hang");
     today.WriteString(nullptr, L"Skin", L"\\old.tsk");
     try {
-        manager.Install(L"\\My Documents\\slow.tsk");
+        manager.Install(Session(), L"\\My Documents\\slow.tsk");
         ADD_FAILURE() << "no exception";
     } catch (const CTodayThemeManager::CTodayThemeException& e) {
         EXPECT_EQ(L"Cannot install theme \"\\My Documents\\slow.tsk\".", e.GetMessage());
@@ -89,7 +89,7 @@ TEST_F(TodayThemeTest, InstallerThatCannotStartIsReported)
 {
     ASSERT_TRUE(::DeleteFileW(L"\\Windows\\wceload.exe"));
     today.WriteString(nullptr, L"Skin", L"\\old.tsk");
-    EXPECT_THROW(manager.Install(L"\\My Documents\\blue.tsk"), CTodayThemeManager::CTodayThemeException);
+    EXPECT_THROW(manager.Install(Session(), L"\\My Documents\\blue.tsk"), CTodayThemeManager::CTodayThemeException);
     EXPECT_EQ(L"\\old.tsk", today.ReadString(nullptr, L"Skin"));
 }
 
@@ -103,7 +103,7 @@ TEST_F(TodayThemeTest, ResetToStandardClearsEverything)
     colors.WriteDWord(nullptr, L"50", 50);
     today.WriteString(nullptr, L"Skin", L"\\x.tsk");
     today.WriteString(nullptr, L"Watermark", L"w");
-    manager.Install(L"windows standard");
+    manager.Install(Session(), L"windows standard");
     EXPECT_FALSE(FileExists(L"\\Windows\\stwater.gif"));
     EXPECT_FALSE(FileExists(L"\\Windows\\tdywater.gif"));
     for (int i = 0; i < 50; ++i)

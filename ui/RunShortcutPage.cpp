@@ -5,19 +5,9 @@
 #include "state/FileHelpers.h"
 #include "ui/FileChooser.h"
 #include "ui/KeepModeDlg.h"
+#include "ui/ModeCombo.h"
 
 namespace {
-
-// The modes in the order of the main window's buttons.
-CVideoMode ModeAt(int index)
-{
-    return CVideoMode(index >= 4, static_cast<int16_t>(index & 3));
-}
-
-int IndexOf(const CVideoMode& mode)
-{
-    return (mode.m_bVGA ? 4 : 0) + (mode.m_nOrientation & 3);
-}
 
 std::wstring Trimmed(const std::wstring& text)
 {
@@ -40,10 +30,7 @@ CRunShortcutPage::CRunShortcutPage() : CTabbedPageOf(IDD_RUN_SHORTCUT) {}
 bool CRunShortcutPage::OnInitDialog()
 {
     m_bNameTyped = !GetData().m_strName.empty();
-    const CWindow modes = GetDlgItem(IDC_RUN_MODE);
-    for (int i = 0; i < 8; ++i)
-        modes.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(CKeepModeDlg::GetModeTitle(ModeAt(i)).c_str()));
-    modes.SendMessage(CB_SETCURSEL, static_cast<WPARAM>(IndexOf(GetData().m_mode)));
+    CModeCombo(GetDlgItem(IDC_RUN_MODE)).Fill(GetData().m_mode);
     m_bProposing = true;
     const bool result = CTabbedPage::OnInitDialog();
     m_bProposing = false;
@@ -54,22 +41,8 @@ bool CRunShortcutPage::OnInitDialog()
 LRESULT CRunShortcutPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_SIZE)
-        WidenModes(LOWORD(lParam));
+        CModeCombo(GetDlgItem(IDC_RUN_MODE)).Widen(LOWORD(lParam));
     return CTabbedPage::WindowProc(message, wParam, lParam);
-}
-
-void CRunShortcutPage::WidenModes(int pageWidth) const
-{
-    const CWindow modes = GetDlgItem(IDC_RUN_MODE);
-    const RECT place = modes.GetRectInParent();
-    const int width = pageWidth - 2 * place.left;
-    if (width <= place.right - place.left)
-        return;
-    // A combo box's window height is its box and its list together.
-    RECT dropped{};
-    modes.SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
-    ::SetWindowPos(modes, nullptr, 0, 0, width, dropped.bottom - dropped.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CRunShortcutPage::DoDataExchange(CDataExchange& dx)
@@ -87,11 +60,11 @@ void CRunShortcutPage::ProposeName()
     if (m_bNameTyped)
         return;
     const std::wstring program = ProgramName(Trimmed(GetDlgItem(IDC_RUN_PROGRAM).GetWindowText()));
-    const int mode = static_cast<int>(GetDlgItem(IDC_RUN_MODE).SendMessage(CB_GETCURSEL));
-    const std::wstring name = program.empty() || mode < 0
+    CVideoMode mode;
+    const std::wstring name = program.empty() || !CModeCombo(GetDlgItem(IDC_RUN_MODE)).GetSelected(mode)
                                   ? std::wstring()
                                   : FormatResourceString(IDS_RUN_SHORTCUT_NAME,
-                                                         {program, CKeepModeDlg::GetModeTitle(ModeAt(mode))});
+                                                         {program, CKeepModeDlg::GetModeTitle(mode)});
     m_bProposing = true;
     GetDlgItem(IDC_RUN_NAME).SetWindowText(name);
     m_bProposing = false;
@@ -150,7 +123,7 @@ bool CRunShortcutPage::OnKillActive()
 void CRunShortcutPage::OnApply()
 {
     CRunShortcut& shortcut = GetData();
-    shortcut.m_mode = ModeAt(static_cast<int>(GetDlgItem(IDC_RUN_MODE).SendMessage(CB_GETCURSEL)));
+    CModeCombo(GetDlgItem(IDC_RUN_MODE)).GetSelected(shortcut.m_mode);
     shortcut.m_strProgram = Trimmed(shortcut.m_strProgram);
     shortcut.m_strName = Trimmed(shortcut.m_strName);
 }

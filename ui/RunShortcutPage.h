@@ -26,9 +26,6 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The longest mode titles are wider than the box drawn for a portrait page: on a wider
-    // page the box takes the page's whole width, with its left margin on the right as well.
-    void WidenModes(int pageWidth) const;
     // Puts the name made from the program and the mode into its box, unless the user typed one.
     void ProposeName();
     bool Refuse(int id, UINT messageId);
