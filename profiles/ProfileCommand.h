@@ -66,6 +66,9 @@ public:
 class CRegWriteDWordCommand : public CRegWriteCommand {
 public:
     void Execute(CVideoMode from, CVideoMode to) override;
+    // Whether the data starts with digits, after blanks and a sign: without them the command
+    // writes 0.
+    bool HasNumber() const;
 };
 
 class CRegWriteStringCommand : public CRegWriteCommand {
@@ -87,6 +90,10 @@ public:
     void Parse(const std::wstring& args) override;
     void Execute(CVideoMode from, CVideoMode to) override;
     virtual bool CopiesDirectory() const { return false; }
+    // Whether what Execute copies from is there: the archive's entry (or a file entry below
+    // the folder) in a packed profile, else the file or folder on the device. Raises the
+    // archive's errors.
+    bool SourceExists() const;
 
     std::wstring m_strSource;
     std::wstring m_strTarget;

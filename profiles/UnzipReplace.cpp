@@ -30,6 +30,21 @@ bool StaysBelow(const std::wstring& relative)
 
 }  // namespace
 
+bool CUnzipReplace::HasSource(const std::wstring& archive, const std::wstring& source, bool directory)
+{
+    CZipFile zip(archive);
+    zip.Open();
+    if (!directory)
+        return zip.FindEntry(source) != nullptr;
+    const std::wstring prefix = AddBackslash(source);
+    for (size_t i = 0; i < zip.GetEntryCount(); ++i) {
+        const CZipFile::CEntry* entry = zip.GetEntry(i);
+        if (StartsWithNoCase(entry->GetName(), prefix) && !entry->IsDirectory())
+            return true;
+    }
+    return false;
+}
+
 bool CUnzipReplace::CopySourceFile(const std::wstring& destination)
 {
     CZipFile archive(m_strArchive);
