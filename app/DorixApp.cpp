@@ -14,6 +14,7 @@
 #include "profiles/Profile.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
+#include "ui/ProfileCheck.h"
 
 namespace {
 
@@ -63,6 +64,13 @@ bool CDorixApp::ProcessCommandLine(const std::wstring& commandLine)
         return true;
     case CCommandLine::Action::testProfile:
         TestProfile();
+        return true;
+    case CCommandLine::Action::check:
+        RunReported([&] {
+            CProfile profile(line.m_strProfile);
+            if (CheckProfile(profile, !line.m_bYes) > 0)
+                EndProgram(1);
+        });
         return true;
     case CCommandLine::Action::keep:
         RunReported([] { CKeepModeRun::Run(); });
