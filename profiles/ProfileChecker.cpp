@@ -154,7 +154,9 @@ void CProfileChecker::CheckCommand(CProfileScript& script, const std::wstring& s
                 Add(section, line, FormatResourceString(IDS_CHECK_NOT_A_NUMBER, {write->m_strData}));
         } else if (const auto* copy = dynamic_cast<const CCopyFileCommand*>(command.get())) {
             if (!copy->SourceExists())
-                Add(section, line, FormatResourceString(IDS_CHECK_NO_SOURCE, {copy->m_strSource}));
+                Add(section, line,
+                    FormatResourceString(copy->SourceInArchive() ? IDS_CHECK_NO_ENTRY : IDS_CHECK_NO_SOURCE,
+                                         {copy->m_strSource}));
         }
     } catch (const error& e) {
         Add(section, line, e.GetMessage());

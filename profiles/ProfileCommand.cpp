@@ -148,11 +148,15 @@ void CCopyFileCommand::Execute(CVideoMode, CVideoMode)
     CFileReplace(m_strSource, m_strTarget).Replace();
 }
 
+bool CCopyFileCommand::SourceInArchive() const
+{
+    return m_pProfile->IsPacked() && m_strSource[0] != L'\\';
+}
+
 bool CCopyFileCommand::SourceExists() const
 {
-    if (m_pProfile->IsPacked() && m_strSource[0] != L'\\')
-        return CUnzipReplace::HasSource(m_pProfile->GetPath(), m_strSource, CopiesDirectory());
-    return Exists(m_strSource);
+    return SourceInArchive() ? CUnzipReplace::HasSource(m_pProfile->GetPath(), m_strSource, CopiesDirectory())
+                             : Exists(m_strSource);
 }
 
 void CShowMessageCommand::Execute(CVideoMode, CVideoMode)

@@ -90,9 +90,11 @@ public:
     void Parse(const std::wstring& args) override;
     void Execute(CVideoMode from, CVideoMode to) override;
     virtual bool CopiesDirectory() const { return false; }
+    // Whether the source names what the packed profile's archive holds rather than a path on
+    // the device.
+    bool SourceInArchive() const;
     // Whether what Execute copies from is there: the archive's entry (or a file entry below
-    // the folder) in a packed profile, else the file or folder on the device. Raises the
-    // archive's errors.
+    // the folder), else the file or folder on the device. Raises the archive's errors.
     bool SourceExists() const;
 
     std::wstring m_strSource;

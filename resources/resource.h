@@ -231,3 +231,4 @@
 #define IDS_CHECK_UNKNOWN_NAME        61453
 #define IDS_CHECK_NOT_A_NUMBER        61454
 #define IDS_CHECK_NO_SOURCE           61455
+#define IDS_CHECK_NO_ENTRY            61456

@@ -66,8 +66,8 @@ TEST_F(ProfileTest, EachProblemIsFoundInItsSectionAtItsLine)
         {text("0=CopyFile,Skins\\vga.skn,\\t\r\n1=CopyDirectory,skins,\\t\r\n2=CopyFile,Skins\\none.skn,\\t\r\n"
               "3=CopyDirectory,Skin,\\t\r\n4=CopyFile,\\profiles\\there.txt,\\t\r\n"),
          true,
-         {{L"QVGA", 7, FormatResourceString(IDS_CHECK_NO_SOURCE, {L"Skins\\none.skn"})},
-          {L"QVGA", 8, FormatResourceString(IDS_CHECK_NO_SOURCE, {L"Skin"})}}},
+         {{L"QVGA", 7, FormatResourceString(IDS_CHECK_NO_ENTRY, {L"Skins\\none.skn"})},
+          {L"QVGA", 8, FormatResourceString(IDS_CHECK_NO_ENTRY, {L"Skin"})}}},
         {Text("[VGA.Portrait]\r\n0=ShowMessage,a\r\n[QVGA]\r\n0=ShowMessage,b\r\n[QVGA]\r\n[Profile]\r\n"), false,
          {{L"VGA.Portrait", 4, FormatResourceString(IDS_CHECK_UNUSED_SECTION, {L"VGA.Portrait"})},
           {L"QVGA", 8, FormatResourceString(IDS_CHECK_REPEATED_SECTION, {L"QVGA"})},
