@@ -15,6 +15,8 @@
 #include "profiles/Profile.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
+#include "ui/ProfileCheck.h"
+#include "ui/SwitchPreview.h"
 
 namespace {
 
@@ -84,11 +86,24 @@ bool CDorixApp::ProcessCommandLine(const std::wstring& commandLine, CModeSwitch&
     case CCommandLine::Action::testProfile:
         TestProfile(modeSwitch);
         return true;
+    case CCommandLine::Action::check:
+        RunReported([&] {
+            CProfile profile(line.m_strProfile);
+            if (CheckProfile(profile, !line.m_bYes) > 0)
+                EndProgram(1);
+        });
+        return true;
     case CCommandLine::Action::keep:
         RunReported([&] { CKeepModeRun::Run(modeSwitch); });
         return true;
     case CCommandLine::Action::resume:
         RunReported([&] { CRunInMode::Resume(modeSwitch); });
+        return true;
+    case CCommandLine::Action::preview:
+        RunReported([&] {
+            if (PreviewSwitch(modeSwitch, line.m_mode, !line.m_bYes) > 0)
+                EndProgram(1);
+        });
         return true;
     case CCommandLine::Action::incorrect:
         Ask(IDS_COMMAND_LINE_INCORRECT, MB_OK | MB_ICONSTOP);

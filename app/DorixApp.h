@@ -1,7 +1,7 @@
 #pragma once
 // The application: brings the installation up to date, carries out an action named on the
-// command line (install, uninstall, the profile test, "KEEP" after a switch, or a video mode)
-// without a window, and otherwise checks the device and opens the main window.
+// command line (install, uninstall, the profile test, a profile's check, "KEEP" after a switch,
+// or a video mode) without a window, and otherwise checks the device and opens the main window.
 #include <string>
 #include "core/ModeSwitch.h"
 #include "framework/WinApp.h"

@@ -8,11 +8,13 @@
 #include "ui/ConfirmationsPage.h"
 #include "ui/FilePage.h"
 #include "ui/FontPage.h"
+#include "ui/PreviewModePage.h"
 #include "ui/ProfilePage.h"
 #include "ui/RegistryPage.h"
 #include "ui/RunShortcutPage.h"
 #include "ui/ScrollbarPage.h"
 #include "ui/StateOptionsPage.h"
+#include "ui/SwitchPreview.h"
 #include "ui/TabbedDialog.h"
 
 namespace {
@@ -92,6 +94,10 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
         RunNewShortcut();
         return true;
     }
+    if (id == ID_PREVIEW_SWITCH) {
+        RunPreview();
+        return true;
+    }
     return CFrameWnd::OnCommand(id, code, control);
 }
 
@@ -120,6 +126,24 @@ void CMainFrame::RunStateSettings()
 void CMainFrame::RunProgramSettings()
 {
     CTabbedDialog::RunPage<CConfirmationsPage>(IDS_PROGRAM_SETTINGS, m_hWnd, nullptr);
+}
+
+void CMainFrame::RunPreview()
+{
+    CVideoMode target;
+    try {
+        target = m_modeSwitch.GetCurrentMode();
+    } catch (...) {
+        // A driver table that cannot be read only leaves the first mode chosen; the preview
+        // reports it.
+    }
+    if (CTabbedDialog::RunPage<CPreviewModePage>(IDS_PREVIEW_CAPTION, m_hWnd, &target) != IDOK)
+        return;
+    try {
+        PreviewSwitch(m_modeSwitch, target, true, m_hWnd);
+    } catch (...) {
+        ReportCurrentException(m_hWnd);
+    }
 }
 
 void CMainFrame::RunNewShortcut()

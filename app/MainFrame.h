@@ -29,6 +29,8 @@ public:
     // "New shortcut...": a Start-menu shortcut that runs a program in a mode of its own,
     // written when the sheet ends with OK.
     void RunNewShortcut();
+    // "Preview switch...": asks for a mode, then shows what a switch to it would do.
+    void RunPreview();
 
 protected:
     bool OnCommand(UINT id, UINT code, HWND control) override;

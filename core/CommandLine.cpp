@@ -1,6 +1,7 @@
 #include "core/CommandLine.h"
 #include <vector>
 
+const wchar_t CCommandLine::kCheck[] = L"CHECK";
 const wchar_t CCommandLine::kKeep[] = L"KEEP";
 const wchar_t CCommandLine::kResume[] = L"RESUME";
 const wchar_t CCommandLine::kReturn[] = L"RETURN";
@@ -10,8 +11,8 @@ const wchar_t CCommandLine::kYes[] = L"Y";
 namespace {
 
 // A group of keywords of one meaning; the program writes the first of a group.
-enum class Meaning { install, uninstall, testProfile, keep, resume, yes, ret, portrait, right, left, upsideDown,
-                     qvga, vga };
+enum class Meaning { install, uninstall, testProfile, check, keep, resume, preview, yes, ret, portrait, right,
+                     left, upsideDown, qvga, vga };
 struct KeywordGroup {
     Meaning meaning;
     std::vector<const wchar_t*> words;
@@ -20,8 +21,10 @@ const KeywordGroup kKeywords[] = {
     {Meaning::install, {L"INSTALL", L"I"}},
     {Meaning::uninstall, {L"UNINSTALL", L"U"}},
     {Meaning::testProfile, {L"TESTPROFILE"}},
+    {Meaning::check, {CCommandLine::kCheck}},
     {Meaning::keep, {CCommandLine::kKeep}},
     {Meaning::resume, {CCommandLine::kResume}},
+    {Meaning::preview, {L"PREVIEW"}},
     {Meaning::yes, {CCommandLine::kYes}},
     {Meaning::ret, {CCommandLine::kReturn}},
     {Meaning::portrait, {L"PORTRAIT", L"P"}},
@@ -78,8 +81,9 @@ const wchar_t* Written(Meaning meaning)
     return L"";
 }
 
-// Where the word "RUN" starts in text and where what follows it starts; false without one.
-bool FindRun(const std::wstring& text, size_t& start, size_t& rest)
+// Where the first word that is keyword starts in text and where what follows it starts; false
+// without one.
+bool FindWord(const std::wstring& text, const std::wstring& keyword, size_t& start, size_t& rest)
 {
     size_t at = 0;
     while (at < text.size()) {
@@ -87,8 +91,10 @@ bool FindRun(const std::wstring& text, size_t& start, size_t& rest)
         size_t word = at;
         if (end - at > 1 && (text[at] == L'/' || text[at] == L'-'))
             ++word;
-        if (end - word == 3 && Upper(text[word]) == L'R' && Upper(text[word + 1]) == L'U'
-            && Upper(text[word + 2]) == L'N') {
+        bool same = end - word == keyword.size();
+        for (size_t i = 0; same && i < keyword.size(); ++i)
+            same = Upper(text[word + i]) == keyword[i];
+        if (same) {
             start = at;
             rest = end + 1;
             return true;
@@ -98,6 +104,13 @@ bool FindRun(const std::wstring& text, size_t& start, size_t& rest)
     return false;
 }
 
+// A path as it stands, or the part within the double quotes it starts with.
+std::wstring Unquoted(const std::wstring& path)
+{
+    const size_t close = path.empty() || path[0] != L'"' ? std::wstring::npos : path.find(L'"', 1);
+    return close == std::wstring::npos ? path : path.substr(1, close - 1);
+}
+
 }  // namespace
 
 CCommandLine CCommandLine::Parse(const std::wstring& text)
@@ -105,10 +118,18 @@ CCommandLine CCommandLine::Parse(const std::wstring& text)
     CCommandLine line;
     if (text.empty())
         return line;
-    size_t runStart = 0, rest = 0;
-    line.m_bRun = FindRun(text, runStart, rest);
-    // Keywords stand only before "RUN": the program and its arguments are not ours to read.
-    const std::vector<std::wstring> words = Words(line.m_bRun ? text.substr(0, runStart) : text);
+    size_t runStart = 0, rest = 0, checkStart = 0, checkRest = 0;
+    const bool run = FindWord(text, kRun, runStart, rest);
+    const bool check = FindWord(text, kCheck, checkStart, checkRest);
+    // Whichever of the two comes first takes the rest of the line.
+    line.m_bRun = run && !(check && checkStart < runStart);
+    const bool checking = check && !line.m_bRun;
+    if (checking && checkRest < text.size())
+        line.m_strProfile = Unquoted(text.substr(checkRest));
+    // Keywords stand only before "RUN": the program and its arguments are not ours to read;
+    // nor is the profile's path after "CHECK".
+    const std::vector<std::wstring> words
+        = Words(line.m_bRun ? text.substr(0, runStart) : checking ? text.substr(0, checkRest) : text);
     if (line.m_bRun && rest < text.size()) {
         const std::wstring after = text.substr(rest);
         size_t end;
@@ -129,10 +150,12 @@ CCommandLine CCommandLine::Parse(const std::wstring& text)
     line.m_bReturn = Has(words, Meaning::ret);
     const std::pair<Meaning, Action> actions[] = {
         {Meaning::install, Action::install}, {Meaning::uninstall, Action::uninstall},
-        {Meaning::testProfile, Action::testProfile}, {Meaning::keep, Action::keep}, {Meaning::resume, Action::resume}};
+        {Meaning::testProfile, Action::testProfile}, {Meaning::check, Action::check},
+        {Meaning::keep, Action::keep}, {Meaning::resume, Action::resume}};
     for (const auto& action : actions) {
         if (Has(words, action.first)) {
-            line.m_action = action.second;
+            line.m_action = action.second == Action::check && line.m_strProfile.empty() ? Action::incorrect
+                                                                                         : action.second;
             return line;
         }
     }
@@ -147,12 +170,13 @@ CCommandLine CCommandLine::Parse(const std::wstring& text)
         orientation = 2;
     const bool qvga = Has(words, Meaning::qvga);
     const bool vga = !qvga && Has(words, Meaning::vga);
-    if ((!qvga && !vga) || (line.m_bRun && line.m_strProgram.empty())) {
+    const bool preview = Has(words, Meaning::preview);
+    if ((!qvga && !vga) || (!preview && line.m_bRun && line.m_strProgram.empty())) {
         line.m_action = Action::incorrect;
         return line;
     }
     line.m_mode = CVideoMode(vga, orientation);
-    line.m_action = Action::switchMode;
+    line.m_action = preview ? Action::preview : Action::switchMode;
     return line;
 }
 

@@ -34,16 +34,24 @@ CTypedColArray<CProfileCommand::CCommandFactory>& CommandTable()
     return table;
 }
 
-// Leading blanks and a sign, then digits up to the first other character; no digits give 0.
-// Numbers beyond 32 bits keep their low 32 bits.
-int32_t ParseNumber(const std::wstring& text)
+// Where a number's digits start in text: after leading blanks and a sign.
+size_t NumberStart(const std::wstring& text, bool& negative)
 {
     size_t i = 0;
     while (i < text.size() && std::iswspace(text[i]))
         ++i;
-    bool negative = false;
+    negative = false;
     if (i < text.size() && (text[i] == L'+' || text[i] == L'-'))
         negative = text[i++] == L'-';
+    return i;
+}
+
+// Leading blanks and a sign, then digits up to the first other character; no digits give 0.
+// Numbers beyond 32 bits keep their low 32 bits.
+int32_t ParseNumber(const std::wstring& text)
+{
+    bool negative;
+    size_t i = NumberStart(text, negative);
     uint32_t value = 0;
     for (; i < text.size() && text[i] >= L'0' && text[i] <= L'9'; ++i)
         value = value * 10 + static_cast<uint32_t>(text[i] - L'0');
@@ -98,6 +106,13 @@ void CRegWriteDWordCommand::Execute(CSwitchSession& session, CVideoMode, CVideoM
     session.Registry(m_root, m_strKeyPath).WriteDWord(nullptr, m_strValueName.c_str(), ParseNumber(m_strData));
 }
 
+bool CRegWriteDWordCommand::HasNumber() const
+{
+    bool negative;
+    const size_t i = NumberStart(m_strData, negative);
+    return i < m_strData.size() && m_strData[i] >= L'0' && m_strData[i] <= L'9';
+}
+
 void CRegWriteStringCommand::Execute(CSwitchSession& session, CVideoMode, CVideoMode)
 {
     session.Registry(m_root, m_strKeyPath).WriteString(nullptr, m_strValueName.c_str(), m_strData.c_str());
@@ -126,11 +141,22 @@ void CCopyFileCommand::Parse(const std::wstring& args)
 
 void CCopyFileCommand::Execute(CSwitchSession& session, CVideoMode, CVideoMode)
 {
-    if (m_pProfile->IsPacked() && m_strSource[0] != L'\\') {
+    if (SourceInArchive()) {
         CUnzipReplace(m_strSource, m_strTarget, m_pProfile->GetPath(), CopiesDirectory()).Replace(session);
         return;
     }
     CFileReplace(m_strSource, m_strTarget).Replace(session);
+}
+
+bool CCopyFileCommand::SourceInArchive() const
+{
+    return m_pProfile->IsPacked() && m_strSource[0] != L'\\';
+}
+
+bool CCopyFileCommand::SourceExists() const
+{
+    return SourceInArchive() ? CUnzipReplace::HasSource(m_pProfile->GetPath(), m_strSource, CopiesDirectory())
+                             : Exists(m_strSource);
 }
 
 void CShowMessageCommand::Execute(CSwitchSession& session, CVideoMode, CVideoMode)

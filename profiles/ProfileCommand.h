@@ -68,6 +68,9 @@ public:
 class CRegWriteDWordCommand : public CRegWriteCommand {
 public:
     void Execute(CSwitchSession& session, CVideoMode from, CVideoMode to) override;
+    // Whether the data starts with digits, after blanks and a sign: without them the command
+    // writes 0.
+    bool HasNumber() const;
 };
 
 class CRegWriteStringCommand : public CRegWriteCommand {
@@ -89,6 +92,12 @@ public:
     void Parse(const std::wstring& args) override;
     void Execute(CSwitchSession& session, CVideoMode from, CVideoMode to) override;
     virtual bool CopiesDirectory() const { return false; }
+    // Whether the source names what the packed profile's archive holds rather than a path on
+    // the device.
+    bool SourceInArchive() const;
+    // Whether what Execute copies from is there: the archive's entry (or a file entry below
+    // the folder), else the file or folder on the device. Raises the archive's errors.
+    bool SourceExists() const;
 
     std::wstring m_strSource;
     std::wstring m_strTarget;

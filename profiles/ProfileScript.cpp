@@ -47,15 +47,21 @@ void CProfileScript::Load(CVideoMode mode, const CIniFile& text)
         const std::wstring value = text.ReadString(section, std::to_wstring(n));
         if (value.empty())
             break;
-        const size_t comma = value.find(L',');
-        if (comma == std::wstring::npos)
-            throw CProfileException(ReplaceAll(LoadResourceString(IDS_PROFILE_COMMAND_ERROR), L"%d", std::to_wstring(n)));
-        std::wstring args = value.substr(comma + 1);
-        ExpandConstants(args);
-        CProfileCommand* command = m_commands[m_commands.Add(CreateCommand(value.substr(0, comma)))];
-        command->m_pProfile = m_pProfile;
-        command->Parse(args);
+        m_commands.Add(ParseCommand(value, n));
     }
+}
+
+std::unique_ptr<CProfileCommand> CProfileScript::ParseCommand(const std::wstring& value, int key)
+{
+    const size_t comma = value.find(L',');
+    if (comma == std::wstring::npos)
+        throw CProfileException(ReplaceAll(LoadResourceString(IDS_PROFILE_COMMAND_ERROR), L"%d", std::to_wstring(key)));
+    std::wstring args = value.substr(comma + 1);
+    ExpandConstants(args);
+    std::unique_ptr<CProfileCommand> command = CreateCommand(value.substr(0, comma));
+    command->m_pProfile = m_pProfile;
+    command->Parse(args);
+    return command;
 }
 
 void CProfileScript::AddConstant(const std::wstring& name, const std::wstring& value)

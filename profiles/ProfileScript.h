@@ -2,6 +2,7 @@
 // Turns the section of one profile chosen for a target mode into commands and runs them. The
 // whole section is read and parsed before the first command runs, so a bad line anywhere
 // stops the profile before it has changed anything.
+#include <memory>
 #include <string>
 #include "profiles/ProfileCommand.h"
 #include "state/ColArray.h"
@@ -31,6 +32,11 @@ public:
     // Empties the command list and fills it from the section chosen for mode.
     void Load(CVideoMode mode);
     void Load(CVideoMode mode, const CIniFile& text);
+    // One command line of a section as the switch takes it: the command of the name before the
+    // first comma, made through the command-name table and given the arguments after it, the
+    // constants expanded, to parse. key is the line's key, for the message of a line without
+    // a comma. Raises what a section's loading raises for the line.
+    std::unique_ptr<CProfileCommand> ParseCommand(const std::wstring& value, int key);
     // The first section the profile text has for mode, in fallback order; empty for none.
     static std::wstring FindSection(const CIniFile& text, CVideoMode mode);
     // Replaces every constant's name in text by its value, the constants in their fixed order.

@@ -30,6 +30,21 @@ bool StaysBelow(const std::wstring& relative)
 
 }  // namespace
 
+bool CUnzipReplace::HasSource(const std::wstring& archive, const std::wstring& source, bool directory)
+{
+    CZipFile zip(archive);
+    zip.Open();
+    if (!directory)
+        return zip.FindEntry(source) != nullptr;
+    const std::wstring prefix = AddBackslash(source);
+    for (size_t i = 0; i < zip.GetEntryCount(); ++i) {
+        const CZipFile::CEntry* entry = zip.GetEntry(i);
+        if (StartsWithNoCase(entry->GetName(), prefix) && !entry->IsDirectory())
+            return true;
+    }
+    return false;
+}
+
 bool CUnzipReplace::CopySourceFile(const std::wstring& destination)
 {
     CZipFile archive(m_strArchive);
@@ -44,19 +59,10 @@ bool CUnzipReplace::CopySourceFile(const std::wstring& destination)
 
 void CUnzipReplace::CheckSource()
 {
-    CZipFile archive(m_strArchive);
-    archive.Open();
-    if (!m_bDirectory) {
-        if (archive.FindEntry(m_strSource) == nullptr)
-            throw CReplaceException(FormatResourceString(IDS_ZIP_ENTRY_NOT_FOUND, {m_strSource, m_strArchive}));
+    if (HasSource(m_strArchive, m_strSource, m_bDirectory))
         return;
-    }
-    const std::wstring prefix = AddBackslash(m_strSource);
-    for (size_t i = 0; i < archive.GetEntryCount(); ++i) {
-        const CZipFile::CEntry* entry = archive.GetEntry(i);
-        if (StartsWithNoCase(entry->GetName(), prefix) && !entry->IsDirectory())
-            return;
-    }
+    if (!m_bDirectory)
+        throw CReplaceException(FormatResourceString(IDS_ZIP_ENTRY_NOT_FOUND, {m_strSource, m_strArchive}));
     CFileReplace::CheckSource();
 }
 

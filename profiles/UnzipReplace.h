@@ -12,6 +12,10 @@ public:
     {
     }
 
+    // Whether the archive holds what a copy of source takes: the entry, or for a directory a
+    // file entry below that folder. Raises the archive's errors.
+    static bool HasSource(const std::wstring& archive, const std::wstring& source, bool directory);
+
 protected:
     bool SourceIsDirectory() override { return m_bDirectory; }
     // Raises CReplaceException "File "%1" not found within zip-archive "%2"." for a missing

@@ -213,6 +213,29 @@
 #define IDS_RUN_CANNOT_START          61435
 #define IDS_RUN_BAD_RECORD            61436
 #define IDS_RESET_REFUSED             61437
+// The profile checker: its report, the window that lists a report, and the check of the
+// "Profiles" page.
+#define IDD_REPORT                    192
+#define IDC_REPORT_LIST               1160
+#define IDC_PROFILE_CHECK             1161
+#define IDS_CHECK_TITLE               61440
+#define IDS_CHECK_REPORT_PROFILE      61441
+#define IDS_CHECK_NONE                61442
+#define IDS_CHECK_COUNT               61443
+#define IDS_CHECK_LINE                61444
+#define IDS_CHECK_SECTION             61445
+#define IDS_CHECK_NO_PROFILE          61446
+#define IDS_CHECK_NOT_TEXT            61447
+#define IDS_CHECK_NO_SECTION          61448
+#define IDS_CHECK_UNUSED_SECTION      61449
+#define IDS_CHECK_REPEATED_SECTION    61450
+#define IDS_CHECK_KEY_BELOW           61451
+#define IDS_CHECK_AFTER_GAP           61452
+#define IDS_CHECK_UNKNOWN_NAME        61453
+#define IDS_CHECK_NOT_A_NUMBER        61454
+#define IDS_CHECK_NO_SOURCE           61455
+#define IDS_CHECK_NO_ENTRY            61456
+// The preview of a switch: its report's lines and the Tools menu's page.
 #define IDS_PREVIEW_REGISTRY          61460
 #define IDS_PREVIEW_DEFAULT_VALUE     61461
 #define IDS_PREVIEW_NO_VALUE          61462

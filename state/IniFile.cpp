@@ -264,6 +264,51 @@ std::wstring CIniFile::ReadString(const std::wstring& section, const std::wstrin
     return ToWide(m_strContent.data() + first, last - first);
 }
 
+int CIniFile::LineAt(size_t position) const
+{
+    // The content starts with the line feed that reading added, so the line feeds before a
+    // position count its line.
+    return static_cast<int>(
+        std::count(m_strContent.begin(), m_strContent.begin() + static_cast<std::ptrdiff_t>(position), '\n'));
+}
+
+std::vector<CIniFile::CLine> CIniFile::GetSections() const
+{
+    std::vector<CLine> sections;
+    for (size_t header = m_strContent.find("\n["); header != std::string::npos;
+         header = m_strContent.find("\n[", header + 1)) {
+        const size_t close = m_strContent.find_first_of("]\n", header + 2);
+        if (close != std::string::npos && m_strContent[close] == ']')
+            sections.push_back({ToWide(m_strContent.data() + header + 2, close - header - 2), LineAt(header + 1)});
+    }
+    return sections;
+}
+
+std::vector<CIniFile::CLine> CIniFile::GetKeys(const std::wstring& section) const
+{
+    std::vector<CLine> keys;
+    std::string name;
+    if (!ToTextBytes(section, name))
+        return keys;
+    const size_t header = m_strContent.find("\n[" + name + "]");
+    if (header == std::string::npos)
+        return keys;
+    for (size_t line = m_strContent.find('\n', header + 1);
+         line != std::string::npos && m_strContent.compare(line + 1, 1, "[") != 0;
+         line = m_strContent.find('\n', line + 1)) {
+        size_t first, last;
+        if (QuotedName(line, first, last) || BareName(line, first, last))
+            keys.push_back({ToWide(m_strContent.data() + first, last - first), LineAt(line + 1)});
+    }
+    return keys;
+}
+
+int CIniFile::GetLine(const std::wstring& section, const std::wstring& key) const
+{
+    size_t first, last;
+    return FindValue(section, key, first, last) ? LineAt(first) : 0;
+}
+
 void CIniFile::WriteString(const std::wstring& section, const std::wstring& key, const std::wstring& value)
 {
     size_t first, last;

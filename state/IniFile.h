@@ -44,6 +44,21 @@ public:
 
     bool IsModified() const { return m_bModified; }
 
+    // Where names stand in the text, for reports about it: lines count from 1.
+    struct CLine {
+        std::wstring name;
+        int line;
+    };
+    // Every section header in text order, a name that repeats as often as it stands there.
+    std::vector<CLine> GetSections() const;
+    // The keys of the lines from the section's first header to the next header.
+    std::vector<CLine> GetKeys(const std::wstring& section) const;
+    // The line of the value ReadString reads, which may lie below later headers; 0 for none.
+    int GetLine(const std::wstring& section, const std::wstring& key) const;
+    // False when a zero byte ended the text with more than zero bytes after it: a file in
+    // another encoding, or no text at all, of which only the start is read.
+    bool IsText() const { return m_tail.find_first_not_of('\0') == std::string::npos; }
+
 private:
     // A slot of a key index table: a line's position plus one (0: free) and the hash of the
     // name it holds.
@@ -81,6 +96,8 @@ private:
     // would go. The table must not be empty.
     size_t Slot(const std::vector<CKeySlot>& table, NameOf name, const char* key, size_t length) const;
     void WriteBack();
+    // The line number of a position in the content.
+    int LineAt(size_t position) const;
     // Appends the file's next bytes: text up to the first zero byte, the tail after it.
     void AddBytes(const char* bytes, size_t count);
 

@@ -1,6 +1,12 @@
 #include <set>
 #include "DeviceSnapshot.h"
+#include "ModalDriver.h"
 #include "ModeFixture.h"
+#include "ReportLines.h"
+#include "SheetDriver.h"
+#include "app/MainFrame.h"
+#include "core/CommandLine.h"
+#include "ui/ReportDlg.h"
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
 #include "state/SwitchRecord.h"
@@ -8,6 +14,7 @@
 namespace {
 
 const CVideoMode kVgaLandscape(true, 1);
+const wchar_t kReport[] = L"\\My Documents\\Dorix Preview.txt";
 
 // A device whose switch to VGA landscape carries a per-mode registry value and file, runs a
 // checked profile that writes, copies and shows, and rotates the calibration.
@@ -32,6 +39,7 @@ protected:
                                   "1=CopyFile,\\src.txt,\\Windows\\copied.txt\r\n"
                                   "2=ShowMessage,Hello\r\n");
         settings.WriteDWord(L"Profiles", L"preview-test", 1);
+        ASSERT_TRUE(CreatePath(L"\\My Documents"));
     }
     void TearDown() override
     {
@@ -120,6 +128,86 @@ TEST_F(PreviewTest, EndsWithTheFailureTheSwitchWouldEndOn)
     EXPECT_EQ(CSwitchRecord::Kind::failure, record.GetLines().back().kind);
     EXPECT_EQ(L"THE SWITCH WOULD FAIL HERE: Invalid clock settings", record.GetLines().back().text);
     EXPECT_EQ(1u, record.CountOf(CSwitchRecord::Kind::failure));
+}
+
+TEST_F(PreviewTest, PreviewIsAKeywordThatNeedsAMode)
+{
+    const struct {
+        const wchar_t* line;
+        CCommandLine::Action action;
+    } cases[] = {
+        {L"VGA LANDSCAPE PREVIEW", CCommandLine::Action::preview},
+        {L"-preview q", CCommandLine::Action::preview},
+        {L"VGA PREVIEW RUN", CCommandLine::Action::preview},
+        {L"VGA RUN \\p.exe PREVIEW", CCommandLine::Action::switchMode},
+        {L"PREVIEW", CCommandLine::Action::incorrect},
+        {L"KEEP VGA PREVIEW", CCommandLine::Action::keep},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.action, CCommandLine::Parse(c.line).m_action) << ::testing::PrintToString(std::wstring(c.line));
+}
+
+TEST_F(PreviewTest, CommandLineWritesTheReportAndShowsItUnlessY)
+{
+    EXPECT_TRUE(Process(L"VGA LANDSCAPE PREVIEW Y"));
+    const std::vector<std::wstring> report = ReadReportLines(kReport);
+    ASSERT_GE(report.size(), 3u);
+    EXPECT_EQ(L"A switch from 240x320 - Portrait (Standard) to 640x480 - Landscape (Right-handed) would make these "
+              L"changes:",
+              report.front());
+    EXPECT_EQ(L"Per-mode files:", report[1]);
+    EXPECT_EQ(L"File \\Windows\\lib.dll would be replaced by \\Windows\\lib.dll.VGA", report[2]);
+    EXPECT_TRUE(m_exitCodes.empty());
+    EXPECT_EQ("\xff\xfe", ReadFileBytes(kReport).substr(0, 2));
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(0, m_resets);
+    EXPECT_EQ("qvga", ReadFileBytes(L"\\Windows\\lib.dll"));
+
+    CModalDriver driver([](HWND hwnd) { return dynamic_cast<CReportDlg*>(CWnd::FromHandle(hwnd)) != nullptr; });
+    driver.Then([&](CWindow window) {
+        EXPECT_EQ(L"Preview", window.GetWindowText());
+        EXPECT_EQ(report, ListedLines(window));
+        window.GetDlgItem(IDOK).SendMessage(BM_CLICK);
+    });
+    EXPECT_TRUE(Process(L"VGA LANDSCAPE PREVIEW"));
+    EXPECT_EQ(0u, driver.StepsLeft());
+}
+
+TEST_F(PreviewTest, WhatWouldFailEndsWithCodeOne)
+{
+    GetSettingsRegistry().WriteDWord(L"VGA.landscape", L"ClkFreq.1", 0);
+    EXPECT_TRUE(Process(L"VGA LANDSCAPE PREVIEW Y"));
+    EXPECT_EQ(std::vector<UINT>{1}, m_exitCodes);
+    const std::vector<std::wstring> report = ReadReportLines(kReport);
+    ASSERT_GE(report.size(), 2u);
+    EXPECT_EQ(L"THE SWITCH WOULD FAIL HERE: Invalid clock settings", report[report.size() - 2]);
+}
+
+TEST_F(PreviewTest, ToolsMenuAsksForTheModeAndShowsTheReport)
+{
+    CMainFrame frame(Session());
+    ASSERT_TRUE(frame.Create());
+    CModalDriver driver([](HWND hwnd) {
+        CWnd* window = CWnd::FromHandle(hwnd);
+        return dynamic_cast<CReportDlg*>(window) != nullptr || dynamic_cast<CPropertySheet*>(window) != nullptr;
+    });
+    driver
+        .Then([](CWindow window) {
+            auto& sheet = *static_cast<CPropertySheet*>(CWnd::FromHandle(window));
+            EXPECT_EQ(L"Preview", sheet.GetWindowText());
+            CSheetDriver::Pick(sheet, IDC_PREVIEW_MODE, 5);
+            CSheetDriver::Press(sheet, ID_SHEET_OK);
+        })
+        .Then([](CWindow report) {
+            EXPECT_EQ(ReadReportLines(kReport), ListedLines(report));
+            report.GetDlgItem(IDOK).SendMessage(BM_CLICK);
+        });
+    frame.SendMessage(WM_COMMAND, ID_PREVIEW_SWITCH);
+    EXPECT_EQ(0u, driver.StepsLeft());
+    const std::vector<std::wstring> report = ReadReportLines(kReport);
+    ASSERT_GE(report.size(), 3u);
+    EXPECT_EQ(L"File \\Windows\\lib.dll would be replaced by \\Windows\\lib.dll.VGA", report[2]) << "the mode picked";
+    EXPECT_TRUE(m_exitCodes.empty());
 }
 
 }  // namespace

@@ -75,13 +75,13 @@ std::wstring MenuText(HMENU menu, int position)
 TEST_F(SettingsSheetTest, ToolsMenuOpensModeStateAndProgramSettingsAboutAndExit)
 {
     HMENU tools = ::GetSubMenu(m_frame->GetCommandBar().GetMenu(), 0);
-    ASSERT_EQ(6, ::GetMenuItemCount(tools));
+    ASSERT_EQ(7, ::GetMenuItemCount(tools));
     EXPECT_EQ(L"Mode settings", MenuText(tools, 0));
-    const UINT ids[] = {static_cast<UINT>(-1), ID_STATE_SETTINGS, ID_PROGRAM_SETTINGS, ID_NEW_SHORTCUT, ID_APP_ABOUT,
-                        ID_APP_EXIT};
-    const wchar_t* texts[] = {L"Mode settings", L"State settings...", L"Program settings...", L"New shortcut...",
-                              L"About...", L"Exit"};
-    for (int i = 1; i < 6; ++i) {
+    const UINT ids[] = {static_cast<UINT>(-1), ID_STATE_SETTINGS, ID_PROGRAM_SETTINGS, ID_NEW_SHORTCUT,
+                        ID_PREVIEW_SWITCH,         ID_APP_ABOUT,      ID_APP_EXIT};
+    const wchar_t* texts[] = {L"Mode settings",     L"State settings...", L"Program settings...", L"New shortcut...",
+                              L"Preview switch...", L"About...",          L"Exit"};
+    for (int i = 1; i < 7; ++i) {
         EXPECT_EQ(ids[i], ::GetMenuItemID(tools, i)) << "item " << i;
         EXPECT_EQ(texts[i], MenuText(tools, i)) << "item " << i;
     }

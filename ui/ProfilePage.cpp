@@ -1,6 +1,7 @@
 #include "ui/ProfilePage.h"
 #include "resources/resource.h"
 #include "state/FileHelpers.h"
+#include "ui/ProfileCheck.h"
 #include "ui/ProfileInfoPage.h"
 #include "ui/TabbedDialog.h"
 
@@ -22,19 +23,43 @@ bool CProfilePage::OnInitDialog()
 
 bool CProfilePage::OnButtonClicked(UINT id)
 {
-    if (id != IDC_PROFILE_INFO)
+    switch (id) {
+    case IDC_PROFILE_INFO:
+        ShowInfo();
+        return true;
+    case IDC_PROFILE_CHECK:
+        Check();
+        return true;
+    default:
         return false;
-    ShowInfo();
-    return true;
+    }
+}
+
+CProfile* CProfilePage::GetSelected() const
+{
+    const CListView list = m_list.GetList();
+    const int selected = list.GetSelectedItem();
+    return selected < 0 ? nullptr : reinterpret_cast<CProfile*>(list.GetItemData(selected));
+}
+
+void CProfilePage::Check()
+{
+    CProfile* profile = GetSelected();
+    if (!profile)
+        return;
+    try {
+        CheckProfile(*profile, true, m_hWnd);
+    } catch (const error& e) {
+        ReportError(e, m_hWnd);
+    }
 }
 
 void CProfilePage::ShowInfo()
 {
-    const CListView list = m_list.GetList();
-    const int selected = list.GetSelectedItem();
-    if (selected < 0)
+    CProfile* selected = GetSelected();
+    if (!selected)
         return;
-    auto& profile = *reinterpret_cast<CProfile*>(list.GetItemData(selected));
+    CProfile& profile = *selected;
     try {
         profile.LoadInfo();
     } catch (const error& e) {

@@ -1,8 +1,11 @@
 """dorix-device: the simulated Pocket PC on this machine."""
 
 import argparse
+import contextlib
+import io
 import json
 import os
+import shutil
 import signal
 import sys
 import time
@@ -12,7 +15,7 @@ import supervisor
 import ui
 from build import STANDIN, default_build
 from errors import DeviceError
-from home import DORIX_PATH, Home, default_home
+from home import DORIX_PATH, Home, default_home, host_path
 from session import Session
 
 DESCRIPTION = """\
@@ -34,6 +37,7 @@ program again, as a user would.
 
 Commands:
   run            boot the device and run Dorix (or another program) on it
+  check          check a profile file with Dorix's own checker, on the device
   state          what the device would boot in, its driver settings, its calibration, and
                  what differs from the factory state
   factory-reset  return the device to factory state
@@ -97,6 +101,64 @@ def cmd_run(args):
             with open(args.report, "w") as f:
                 json.dump(report, f, indent=1)
     return 0
+
+
+# Where Dorix's check writes its report on the device, and where the host puts the profile to
+# check (its name kept: the profile's constants name it).
+CHECK_REPORT = "\\My Documents\\Dorix Check.txt"
+CHECK_FOLDER = "\\Temp\\Check"
+# The check could not be run: no device, no Dorix, no end within the time.
+NOT_CHECKED = 3
+
+
+def cmd_check(args):
+    """Runs Dorix's profile checker (dorix.exe Y CHECK <path>) on a copy of a profile file of this
+    machine on the device and prints its report; gives Dorix's exit code (0 no problems, 1
+    problems or a profile that cannot be checked), NOT_CHECKED when the check could not run."""
+    name = " ".join(os.path.basename(args.profile).split())
+    if not os.path.isfile(args.profile) or not name:
+        print("dorix-device: %s: no such file" % args.profile, file=sys.stderr)
+        return NOT_CHECKED
+    home = make_home(args)
+    log = io.StringIO()
+    try:
+        if not args.no_build:
+            home.build.make()
+        home.build.require("devctl.exe", "boxfit.exe", "navbar.exe")
+        home.lock()
+        if home.running():
+            raise DeviceError("the device is running: stop it first (dorix-device stop)")
+        if not home.created:
+            home.create()
+        program = home.install_program()
+        if program is None:
+            raise DeviceError("Dorix is not built (bash tools/check builds it)")
+        device_path = CHECK_FOLDER + "\\" + name
+        copy = host_path(home.drive, device_path, existing=False)
+        os.makedirs(os.path.dirname(copy), exist_ok=True)
+        shutil.copyfile(args.profile, copy)
+        report_file = host_path(home.drive, CHECK_REPORT, existing=False)
+        if os.path.exists(report_file):
+            os.remove(report_file)
+        report = {"boots": [], "boxes": [], "resets": []}
+        dev = Session(home)
+        # With "Y" only a profile that cannot be checked shows a box: its stop box, answered OK.
+        answerer = ui.BoxAnswerer(dev, [], lambda line: print(line, file=log))
+        try:
+            with contextlib.redirect_stdout(log):
+                supervisor.run(dev, program, ["Y", "CHECK"] + device_path.split(" "), True, answerer, 10, report)
+        finally:
+            dev.shutdown()
+            os.remove(copy)
+        if "exit_code" not in report or not os.path.exists(report_file):
+            raise DeviceError("Dorix did not finish the check:\n" + log.getvalue())
+    except DeviceError as e:
+        print("dorix-device: %s" % e, file=sys.stderr)
+        return NOT_CHECKED
+    with open(report_file, encoding="utf-16") as f:
+        for line in f.read().splitlines():
+            print(line.replace(device_path, args.profile))
+    return report["exit_code"]
 
 
 def cmd_state(args):
@@ -328,6 +390,15 @@ def parser():
     run.add_argument("--no-build", action="store_true", help="do not set up the machine or build first")
     run.add_argument("args", nargs=argparse.REMAINDER, help="the program's command line (after --)")
     run.set_defaults(func=cmd_run)
+    check = sub.add_parser("check", parents=[common], help="check a profile file with Dorix's checker",
+                           description="Copies a profile (.dorix or .zdorix) of this machine onto the device, "
+                           "boots it headless and runs Dorix's checker on it (dorix.exe Y CHECK <path>) as it runs "
+                           "on the device: copy sources are looked for in a packed profile's archive, else on the "
+                           "device. Prints the report. Exit code 0 for no problems, 1 for problems or a profile "
+                           "that cannot be checked, 3 when the check could not be run.")
+    check.add_argument("--no-build", action="store_true", help="do not set up the machine or build first")
+    check.add_argument("profile", help="the profile file")
+    check.set_defaults(func=cmd_check)
     state = sub.add_parser("state", parents=[common], help="report the device's state")
     state.add_argument("--json", action="store_true")
     state.set_defaults(func=cmd_state)

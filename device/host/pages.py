@@ -2,6 +2,7 @@
 and checked (window_faults), every sheet of SHEETS is opened through the main window's command
 bar as a user opens it, and every sheet of NESTED from its page as a user opens it there; each of
 their pages is shown and saved as a screenshot, and the page's layout checked (layout_faults).
+Windows that are no sheets, opened from a page (OPENED), are saved and checked as well.
 Everything is measured against the work area, the screen below the navigation bar."""
 
 import os
@@ -12,6 +13,7 @@ from collections import namedtuple
 import driver
 import ui
 from errors import DeviceError
+from home import host_path
 
 Sheet = namedtuple("Sheet", "menu caption")
 
@@ -41,6 +43,26 @@ NESTED = [
     Nested("State Settings", "Files", [("press", 1108)], "Add/Edit file for swapping"),
     Nested("Add/Edit file for swapping", "File Entry", [("press", 1115)], "Choose file"),
 ]
+# The windows that pages open which are no sheets, reached as the NESTED sheets are; after the
+# steps a box tells what is coming (the start of its text) and is answered, then the window of
+# the caption shows, is saved and checked, and is closed with its OK.
+Opened = namedtuple("Opened", "parent tab steps box caption")
+OPENED = [
+    # The check of a profile with mistakes (CHECK_DEMO), the second row.
+    Opened("State Settings", "Profiles", [("row", 1118, 1), ("press", 1161)], "9 problems found", "Profile check"),
+]
+# A profile with one of each of the usual mistakes, beside the samples, for the check's report.
+CHECK_DEMO = ("\\Program Files\\Dorix\\profiles\\Old Skin.dorix",
+              "// An old skin profile, written for an earlier Dorix\r\n"
+              "[Profile]\r\nVersion=1.3\r\nAuthor=Dorix\r\n\r\n"
+              "[VGA]\r\n"
+              "0=RegWriteDWord,HKCU\\Software\\Microsoft\\Inbox\\Settings,FontSize,twelve\r\n"
+              "1=CopyFile,%WINDOW%\\Skins\\vga.skn,%PROGRAM_FILES%\\Skinnable\\current.skn\r\n"
+              "2=RegWriteString,HKLM\\Software\\Skinnable,,large\r\n"
+              "4=ShowMessage,The VGA skin is installed.\r\n\r\n"
+              "[QVGA.Portrait]\r\n"
+              "0=RegWriteDWord,HKCU\\Software\\Microsoft\\Inbox\\Settings,FontSize,8\r\n")
+OK = 1
 # The box a page shows when it is first opened (unless its setting turns it off), by tab text:
 # the start of the box's text.
 PAGE_BOXES = {"GPU-Clock": "Changing timings can cause"}
@@ -198,6 +220,10 @@ class Pictures:
                 if (nested.parent, nested.tab) == (caption, tab["text"]):
                     self.open_nested(hwnd, nested)
                     self.pages(size, nested.caption)
+            for opened in OPENED:
+                if (opened.parent, opened.tab) == (caption, tab["text"]):
+                    self.open_nested(hwnd, opened)
+                    self.opened(size, opened)
         ui.call(self.dev, "tap", "--hwnd", str(hwnd), "--id", str(CANCEL))
         ui.wait_for('the sheet "%s" to close' % caption, lambda: self.window(hwnd) is None, WAIT)
 
@@ -250,6 +276,24 @@ class Pictures:
         for fault in faults:
             self.fault(size, caption, tab, fault)
 
+    def opened(self, size, opened):
+        """Answers the box that comes first, then saves and checks the window of the caption
+        once it shows, and closes it with its OK."""
+        box = ui.wait_for('the box "%s..."' % opened.box,
+                          lambda: next((w for w in self.listing() if w["box"] and w["text"].startswith(opened.box)),
+                                       None), WAIT)
+        ui.call(self.dev, "answer", "--hwnd", str(box["hwnd"]), "ok")
+        window = ui.wait_for('the window "%s"' % opened.caption, lambda: ui.titled(self.listing(), opened.caption), WAIT)
+        shot, faults = self.shoot(window, "%s-%s-1-window.png" % ("x".join(map(str, size)), slug(opened.caption)))
+        faults += [] if inside(window["rect"], self.area) else [
+            "the window %s runs past the work area %s" % (window["rect"], self.area)]
+        faults += control_faults([c for c in ui.children(window, window["hwnd"]) if c["visible"]], window, self.area)
+        self.log("  %s: %s%s" % (opened.caption, shot, "" if faults else ", layout sound"))
+        for fault in faults:
+            self.fault(size, opened.caption, "window", fault)
+        ui.call(self.dev, "tap", "--hwnd", str(window["hwnd"]), "--id", str(OK))
+        ui.wait_for('the window "%s" to close' % opened.caption, lambda: self.window(window["hwnd"]) is None, WAIT)
+
     def fault(self, size, caption, tab, fault):
         self.log("    FAULT " + fault)
         self.faults.append("%s %s / %s: %s" % ("x".join(map(str, size)), caption, tab, fault))
@@ -263,6 +307,9 @@ def take(dev, screens, out, log=print):
     program = dev.home.install_program()
     if program is None:
         raise DeviceError("Dorix is not built: no sheets to show")
+    demo = host_path(dev.home.drive, CHECK_DEMO[0], existing=False)
+    with open(demo, "w", newline="") as f:
+        f.write(CHECK_DEMO[1])
     for screen in screens:
         vga, orientation = SCREENS[screen]
         dev.home.set_mode(vga, orientation)

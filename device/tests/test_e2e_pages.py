@@ -1,5 +1,5 @@
-"""The pictures of Dorix's settings sheets (dorix-device pages): every page of every sheet on
-each of the four screens, each page's layout sound."""
+"""The pictures of Dorix's settings sheets (dorix-device pages): every page of every sheet, and
+every window a page opens, on each of the four screens, each one's layout sound."""
 
 import os
 import re
@@ -30,7 +30,7 @@ class Pictures(unittest.TestCase):
         self.assertEqual(set(pages.SCREENS), screens, result.stdout)
         for screen in screens:
             captions = {re.match(r"\d+x\d+-(.+)-\d+-", name).group(1) for name in shots if name.startswith(screen)}
-            self.assertEqual({pages.slug(sheet.caption) for sheet in pages.SHEETS + pages.NESTED}
+            self.assertEqual({pages.slug(sheet.caption) for sheet in pages.SHEETS + pages.NESTED + pages.OPENED}
                              | {pages.slug(pages.MAIN_WINDOW)}, captions, result.stdout)
         for name in shots:
             size = [int(n) for n in name.split("-")[0].split("x")]

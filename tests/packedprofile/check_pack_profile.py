@@ -35,9 +35,9 @@ class PackProfileTest(unittest.TestCase):
     def tearDown(self):
         self.tmp.cleanup()
 
-    def pack(self, output=None):
-        return subprocess.run([sys.executable, PACKER, self.folder, output or self.output],
-                              capture_output=True, text=True)
+    def pack(self, output=None, check=False, env=None):
+        return subprocess.run([sys.executable, PACKER] + ([] if check else ["--no-check"])
+                              + [self.folder, output or self.output], capture_output=True, text=True, env=env)
 
     def assert_refused(self, fragment):
         result = self.pack()
@@ -106,6 +106,17 @@ class PackProfileTest(unittest.TestCase):
         result = self.pack(os.path.join(self.folder, "self.zdorix"))
         self.assertEqual(1, result.returncode)
         self.assertIn("must not lie inside", result.stderr)
+
+    def test_without_the_checker_the_archive_is_written_with_how_to_check_it(self):
+        make_tree(self.folder, {"profile.dorix": b"[Profile]\r\nVersion=1.4.0\r\n"})
+        # A build without Dorix: the checker cannot be had.
+        nothing = os.path.join(self.tmp.name, "no-build")
+        os.mkdir(nothing)
+        result = self.pack(check=True, env=dict(os.environ, DORIX_BUILD=nothing, DORIX_DEVICE_HOME=nothing))
+        self.assertEqual(0, result.returncode, result.stderr)
+        self.assertTrue(os.path.exists(self.output))
+        self.assertIn("was not checked", result.stderr)
+        self.assertIn('device/dorix-device check "%s"' % self.output, result.stderr)
 
 
 if __name__ == "__main__":

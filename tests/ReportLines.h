@@ -1,0 +1,31 @@
+#pragma once
+// The lines of a report: read back from its UTF-16 text file, or as its window lists them.
+#include <string>
+#include <vector>
+#include "DeviceFixture.h"
+#include "framework/Window.h"
+#include "resources/resource.h"
+
+inline std::vector<std::wstring> ReadReportLines(const std::wstring& path)
+{
+    const std::string bytes = ReadFileBytes(path);
+    std::wstring text;
+    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
+    std::vector<std::wstring> lines;
+    for (size_t at = 0, end; (end = text.find(L"\r\n", at)) != std::wstring::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    return lines;
+}
+
+inline std::vector<std::wstring> ListedLines(CWindow report)
+{
+    const CWindow list = report.GetDlgItem(IDC_REPORT_LIST);
+    std::vector<std::wstring> lines;
+    for (int i = 0; i < static_cast<int>(list.SendMessage(LB_GETCOUNT)); ++i) {
+        std::wstring line(static_cast<size_t>(list.SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(i))), L'\0');
+        list.SendMessage(LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()));
+        lines.push_back(line);
+    }
+    return lines;
+}
