@@ -260,4 +260,4 @@
 #define IDS_PREVIEW_SAME_MODE         61481
 #define IDS_PREVIEW_NOTHING           61482
 #define IDS_PREVIEW_CAPTION           61483
-#define IDS_PREVIEW_MODE              61484
+#define IDS_PREVIEW_REPORT            61485

@@ -165,7 +165,7 @@ TEST_F(PreviewTest, CommandLineWritesTheReportAndShowsItUnlessY)
 
     CModalDriver driver([](HWND hwnd) { return dynamic_cast<CReportDlg*>(CWnd::FromHandle(hwnd)) != nullptr; });
     driver.Then([&](CWindow window) {
-        EXPECT_EQ(L"Preview", window.GetWindowText());
+        EXPECT_EQ(L"Switch preview", window.GetWindowText());
         EXPECT_EQ(report, ListedLines(window));
         window.GetDlgItem(IDOK).SendMessage(BM_CLICK);
     });

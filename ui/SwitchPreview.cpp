@@ -43,6 +43,6 @@ size_t PreviewSwitch(CModeSwitch& modeSwitch, const CVideoMode& target, bool sho
     const std::vector<std::wstring> report = PreviewReport(modeSwitch, target, failures);
     WriteTextFile(GetPreviewReportPath(), report);
     if (show)
-        CReportDlg(LoadResourceString(IDS_PREVIEW_CAPTION), report, owner).DoModal();
+        CReportDlg(LoadResourceString(IDS_PREVIEW_REPORT), report, owner).DoModal();
     return failures;
 }

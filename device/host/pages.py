@@ -2,7 +2,8 @@
 and checked (window_faults), every sheet of SHEETS is opened through the main window's command
 bar as a user opens it, and every sheet of NESTED from its page as a user opens it there; each of
 their pages is shown and saved as a screenshot, and the page's layout checked (layout_faults).
-Windows that are no sheets, opened from a page (OPENED), are saved and checked as well.
+Windows that are no sheets, opened from a page (OPENED) or by a sheet's OK (ENDED), are saved and
+checked as well.
 Everything is measured against the work area, the screen below the navigation bar."""
 
 import os
@@ -28,6 +29,7 @@ SHEETS = [
     Sheet(("Tools", "State settings..."), "State Settings"),
     Sheet(("Tools", "Program settings..."), "Program Settings"),
     Sheet(("Tools", "New shortcut..."), "New shortcut"),
+    Sheet(("Tools", "Preview switch..."), "Preview"),
 ]
 Nested = namedtuple("Nested", "parent tab steps caption")
 # The sheets that pages open, each reached from the page (by its tab text) of the sheet of the
@@ -51,6 +53,15 @@ OPENED = [
     # The check of a profile with mistakes (CHECK_DEMO), the second row.
     Opened("State Settings", "Profiles", [("row", 1118, 1), ("press", 1161)], "9 problems found", "Profile check"),
 ]
+# The windows that a sheet's OK opens: the sheet of SHEETS with the caption sheet is opened as
+# there, the entry of its combo box (id, then the entry on a QVGA and on a VGA screen) picked,
+# and ended with OK; the window of the caption shows, is saved and checked, and is closed with
+# its OK.
+Ended = namedtuple("Ended", "sheet pick caption")
+ENDED = [
+    # A switch to the other resolution: VGA landscape from QVGA, QVGA portrait from VGA.
+    Ended("Preview", (1170, 5, 0), "Switch preview"),
+]
 # A profile with one of each of the usual mistakes, beside the samples, for the check's report.
 CHECK_DEMO = ("\\Program Files\\Dorix\\profiles\\Old Skin.dorix",
               "// An old skin profile, written for an earlier Dorix\r\n"
@@ -63,6 +74,7 @@ CHECK_DEMO = ("\\Program Files\\Dorix\\profiles\\Old Skin.dorix",
               "[QVGA.Portrait]\r\n"
               "0=RegWriteDWord,HKCU\\Software\\Microsoft\\Inbox\\Settings,FontSize,8\r\n")
 OK = 1
+SHEET_OK = 32790
 # The box a page shows when it is first opened (unless its setting turns it off), by tab text:
 # the start of the box's text.
 PAGE_BOXES = {"GPU-Clock": "Changing timings can cause"}
@@ -198,6 +210,17 @@ class Pictures:
             self.fault(size, MAIN_WINDOW, "main window", fault)
         for sheet in SHEETS:
             self.sheet(size, sheet)
+        for ended in ENDED:
+            sheet = next(s for s in SHEETS if s.caption == ended.sheet)
+            ui.call(self.dev, "menu", *sheet.menu)
+            found = ui.wait_for('the sheet "%s"' % sheet.caption,
+                                lambda: next((w for w in self.listing() if w["title"] == sheet.caption
+                                              and not w["box"] and ui.active_page(w)), None), WAIT)
+            control, qvga, vga = ended.pick
+            index = qvga if min(size) == 240 else vga
+            ui.call(self.dev, "pick", "--hwnd", str(found["hwnd"]), "--id", str(control), "--index", str(index))
+            ui.call(self.dev, "tap", "--hwnd", str(found["hwnd"]), "--id", str(SHEET_OK))
+            self.window_shot(size, ended.caption)
 
     def sheet(self, size, sheet):
         # As a user opens it: a tap on the menu in the main window's command bar, then its items.
@@ -283,16 +306,20 @@ class Pictures:
                           lambda: next((w for w in self.listing() if w["box"] and w["text"].startswith(opened.box)),
                                        None), WAIT)
         ui.call(self.dev, "answer", "--hwnd", str(box["hwnd"]), "ok")
-        window = ui.wait_for('the window "%s"' % opened.caption, lambda: ui.titled(self.listing(), opened.caption), WAIT)
-        shot, faults = self.shoot(window, "%s-%s-1-window.png" % ("x".join(map(str, size)), slug(opened.caption)))
+        self.window_shot(size, opened.caption)
+
+    def window_shot(self, size, caption):
+        """Saves and checks the window of the caption once it shows, and closes it with its OK."""
+        window = ui.wait_for('the window "%s"' % caption, lambda: ui.titled(self.listing(), caption), WAIT)
+        shot, faults = self.shoot(window, "%s-%s-1-window.png" % ("x".join(map(str, size)), slug(caption)))
         faults += [] if inside(window["rect"], self.area) else [
             "the window %s runs past the work area %s" % (window["rect"], self.area)]
         faults += control_faults([c for c in ui.children(window, window["hwnd"]) if c["visible"]], window, self.area)
-        self.log("  %s: %s%s" % (opened.caption, shot, "" if faults else ", layout sound"))
+        self.log("  %s: %s%s" % (caption, shot, "" if faults else ", layout sound"))
         for fault in faults:
-            self.fault(size, opened.caption, "window", fault)
+            self.fault(size, caption, "window", fault)
         ui.call(self.dev, "tap", "--hwnd", str(window["hwnd"]), "--id", str(OK))
-        ui.wait_for('the window "%s" to close' % opened.caption, lambda: self.window(window["hwnd"]) is None, WAIT)
+        ui.wait_for('the window "%s" to close' % caption, lambda: self.window(window["hwnd"]) is None, WAIT)
 
     def fault(self, size, caption, tab, fault):
         self.log("    FAULT " + fault)

@@ -30,7 +30,7 @@ class Pictures(unittest.TestCase):
         self.assertEqual(set(pages.SCREENS), screens, result.stdout)
         for screen in screens:
             captions = {re.match(r"\d+x\d+-(.+)-\d+-", name).group(1) for name in shots if name.startswith(screen)}
-            self.assertEqual({pages.slug(sheet.caption) for sheet in pages.SHEETS + pages.NESTED + pages.OPENED}
+            self.assertEqual({pages.slug(sheet.caption) for sheet in pages.SHEETS + pages.NESTED + pages.OPENED + pages.ENDED}
                              | {pages.slug(pages.MAIN_WINDOW)}, captions, result.stdout)
         for name in shots:
             size = [int(n) for n in name.split("-")[0].split("x")]
