@@ -187,11 +187,10 @@ int ExtractionGrowthInChild()
 {
     wchar_t self[MAX_PATH] = L"";
     ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring commandLine = L"\"" + std::wstring(self) + L"\" extract-once";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
+    // As the device starts a program: by its image, the arguments alone, no startup info.
+    std::wstring commandLine = L"extract-once";
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessW(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!::CreateProcessW(self, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info))
         throw error(L"cannot start " + std::wstring(self) + L": " + LastErrorText());
     ::CloseHandle(info.hThread);
     ::WaitForSingleObject(info.hProcess, INFINITE);

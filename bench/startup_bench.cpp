@@ -75,14 +75,11 @@ DWORD WaitForEnd(HANDLE process, const Program& program)
 
 CKernelHandle Start(const Program& program)
 {
-    std::wstring commandLine = L"\"" + program.path + L"\"" + program.arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
+    // As the device starts a program: by its image, the arguments alone, no startup info.
+    std::wstring arguments = program.arguments;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info))
+    if (!::CreateProcessW(program.path.c_str(), arguments.empty() ? nullptr : arguments.data(), nullptr, nullptr,
+                          FALSE, 0, nullptr, nullptr, nullptr, &info))
         throw error(L"cannot start " + program.path + L": " + LastErrorText());
     const CKernelHandle thread(info.hThread);
     return CKernelHandle(info.hProcess);
