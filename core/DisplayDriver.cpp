@@ -81,7 +81,8 @@ void CDisplayDriver::WriteSettings(CModeSwitch& session, const CVideoMode& targe
     // as they were.
     table.Close();
 
-    session.Registry(CRegistry::kCurrentUser, kDisplayModeKey).WriteDWord(nullptr, kVgaModeValue, target.m_bVGA ? 1 : 0);
+    session.Registry(CRegistry::kCurrentUser, kDisplayModeKey)
+        .WriteDWord(nullptr, kVgaModeValue, target.m_bVGA ? 1 : 0);
     session.Registry(CRegistry::kLocalMachine, kRotationKey).WriteDWord(nullptr, kAngleValue, target.GetAngle());
 
     const bool perMode = session.IsCalibrationSwitched();

@@ -73,5 +73,5 @@ CModeProp& CModeSwitch::CreateModeProp(const CVideoMode& mode)
 
 bool CModeSwitch::IsCalibrationSwitched() const
 {
-    return GetSettingsRegistry().ReadDWord(nullptr, kSwitchCalibrationSetting, 0) != 0;
+    return SettingsRegistry().ReadDWord(nullptr, kSwitchCalibrationSetting, 0) != 0;
 }

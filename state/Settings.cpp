@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <set>
 #include "framework/NoCaseCompare.h"
-#include "state/FileHelpers.h"
 #include "resources/resource.h"
+#include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
 #include "state/SwitchSession.h"
 #include "state/TodayThemeManager.h"

@@ -1,11 +1,11 @@
 #pragma once
 // One run of switching, made by the program's top and handed down to everything a switch
-// touches: the mode the device runs in (read once), the settings store, the undo buffer of the last switch, the registry keys a switch keeps open, and who is
-// there to answer while it runs. Nothing of it is global, so a test or a second session starts
+// touches: the mode the device runs in (read once), the settings store, the undo buffer of the
+// last switch, the registry keys a switch keeps open, and who is there to answer while it runs. Nothing of it is global, so a test or a second session starts
 // from nothing. A preview is a session with a record: the same switch runs, and what it would
 // write, copy or show lands in the record instead.
-#include <memory>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include "state/Registry.h"
 #include "state/SwitchRecord.h"

@@ -6,10 +6,10 @@
 #include "SheetDriver.h"
 #include "app/MainFrame.h"
 #include "core/CommandLine.h"
-#include "ui/ReportDlg.h"
 #include "state/FileHelpers.h"
 #include "state/SettingsRegistry.h"
 #include "state/SwitchRecord.h"
+#include "ui/ReportDlg.h"
 
 namespace {
 
