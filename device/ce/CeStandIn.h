@@ -13,6 +13,17 @@
 
 namespace ce {
 
+// The desktop DLL's function name, the DLL loaded at the first call. A name forwarded to
+// comctl32 would have the loader bring in comctl32, which registers all its window classes,
+// with every program that imports the name; the device's coredll and commctrl cost a program
+// nothing like that at its start. Null, with the loader's error, when it is not there.
+template <typename Function>
+Function* Desktop(const wchar_t* dll, const char* name)
+{
+    HMODULE module = ::LoadLibraryW(dll);
+    return module ? reinterpret_cast<Function*>(reinterpret_cast<void*>(::GetProcAddress(module, name))) : nullptr;
+}
+
 // True for a path with the device's drive letter ("D:..."), which the device's file system has
 // no form for; the last error is then ERROR_INVALID_NAME, as the device gives for a name it
 // cannot take. Null paths, and paths on the host's other drives, are left to the function they

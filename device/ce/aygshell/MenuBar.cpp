@@ -92,7 +92,8 @@ HBITMAP CutPicture(HBITMAP strip, int index, int width, int height)
         HGDIOBJ oldTarget = ::SelectObject(target, picture);
         RECT all{0, 0, width, height};
         ::FillRect(target, &all, ::GetSysColorBrush(COLOR_BTNFACE));
-        ::TransparentBlt(target, 0, 0, width, height, source, index * width, 0, width, height, kTransparent);
+        // gdi32's own, which msimg32's TransparentBlt hands on to: no DLL more at the start.
+        ::GdiTransparentBlt(target, 0, 0, width, height, source, index * width, 0, width, height, kTransparent);
         ::SelectObject(source, oldSource);
         ::SelectObject(target, oldTarget);
     }
