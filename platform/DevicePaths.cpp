@@ -3,6 +3,13 @@
 
 namespace platform {
 
+namespace {
+
+// The shell's folder of the user's documents (CSIDL_PERSONAL).
+constexpr int kPersonalFolder = 5;
+
+}  // namespace
+
 std::wstring GetTempFolder()
 {
     return L"\\Temp\\";
@@ -17,6 +24,11 @@ std::wstring GetSpecialFolderPath(int csidl)
     if (result.size() > 1 && result.back() == L'\\')
         result.pop_back();
     return result;
+}
+
+std::wstring GetDocumentPath(const std::wstring& name)
+{
+    return GetSpecialFolderPath(kPersonalFolder) + L"\\" + name;
 }
 
 }  // namespace platform

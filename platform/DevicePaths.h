@@ -11,4 +11,7 @@ std::wstring GetTempFolder();
 // backslash; empty for a number the device does not know.
 std::wstring GetSpecialFolderPath(int csidl);
 
+// A file of that name in the user's documents folder ("\My Documents" on the device).
+std::wstring GetDocumentPath(const std::wstring& name);
+
 }  // namespace platform

@@ -9,16 +9,9 @@
 #include "resources/resource.h"
 #include "ui/ReportDlg.h"
 
-namespace {
-
-// The shell's special folder of the user's documents (CSIDL_PERSONAL).
-constexpr int kMyDocuments = 5;
-
-}  // namespace
-
 std::wstring GetCheckReportPath()
 {
-    return platform::GetSpecialFolderPath(kMyDocuments) + L"\\Dorix Check.txt";
+    return platform::GetDocumentPath(L"Dorix Check.txt");
 }
 
 size_t CheckProfile(CProfile& profile, bool show, HWND owner)

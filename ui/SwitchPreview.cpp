@@ -8,16 +8,9 @@
 #include "ui/KeepModeDlg.h"
 #include "ui/ReportDlg.h"
 
-namespace {
-
-// The shell's special folder of the user's documents (CSIDL_PERSONAL).
-constexpr int kMyDocuments = 5;
-
-}  // namespace
-
 std::wstring GetPreviewReportPath()
 {
-    return platform::GetSpecialFolderPath(kMyDocuments) + L"\\Dorix Preview.txt";
+    return platform::GetDocumentPath(L"Dorix Preview.txt");
 }
 
 std::vector<std::wstring> PreviewReport(CModeSwitch& modeSwitch, const CVideoMode& target, size_t& failures)
