@@ -70,7 +70,7 @@ class Session:
             name for name in BUILT_ROM if name.endswith(".dll")))
         self._install_fonts()
         self.wine.run(home.build.device("devctl.exe"), "load-volatile", win_path(home.volatile))
-        self.desktop = self.wine.start("explorer", "/desktop=Default,%dx%d" % (width, height))
+        self.desktop = self.wine.launch("explorer", "/desktop=Default,%dx%d" % (width, height))
         self.navbar = self._start_ready("navbar.exe", "navigation bar")
         self.boxfit = self._start_ready("boxfit.exe", "message-box layout")
         self._write_session(mode)
@@ -108,7 +108,7 @@ class Session:
             if entry.skipped:
                 lines.append("StartUp %s skipped: %s" % (entry.shortcut, entry.skipped))
                 continue
-            self.started.append(self.wine.start(entry.program, *entry.args))
+            self.started.append(self.wine.launch(entry.program, *entry.args))
             lines.append("StartUp %s started: %s" % (entry.shortcut, " ".join([entry.program] + entry.args)))
         return lines
 
@@ -152,7 +152,7 @@ class Session:
         """Starts a program of the device (a device path or a host path) in its session."""
         if program.startswith("\\") and host_path(self.home.drive, program) is None:
             raise DeviceError("no program %s on the device" % program)
-        self.program = self.wine.start(program, *args)
+        self.program = self.wine.launch(program, *args)
         return self.program
 
     def start_shortcut(self, name):
@@ -162,7 +162,7 @@ class Session:
             program, args = startup.start_menu_entry(lambda path: host_path(self.home.drive, path), name)
         except (OSError, startup.ShortcutError) as e:
             raise DeviceError(str(e))
-        return self.wine.start(program, *args)
+        return self.wine.launch(program, *args)
 
     def take_reset_request(self):
         """Accepts a pending soft-reset request: True when there was one. Renaming is the

@@ -4,6 +4,7 @@ messages into a log file, a start that Wine's loader could not make made again (
 import os
 import subprocess
 import tempfile
+import time
 
 import winestart
 from errors import DeviceError
@@ -83,6 +84,14 @@ class WineRunner:
                                 stdout=self.log() if stdout is None else stdout,
                                 stderr=self.log() if stderr is None else stderr)
 
+    def launch(self, *args, stdout=None):
+        """Starts a Windows program without waiting for it, as start does, and starts it again
+        when Wine's loader could not (see StartedProgram); output goes to the log unless given."""
+        def start(errors):
+            return subprocess.Popen([WINE] + list(args), env=self.env(), cwd=self.cwd, stdin=subprocess.DEVNULL,
+                                    stdout=self.log() if stdout is None else stdout, stderr=errors)
+        return StartedProgram(start, self.log_errors)
+
     def keep_server(self):
         """Starts the prefix's wineserver, if it is not running, to stay until it is stopped."""
         subprocess.run([WINESERVER, "-p"], env=self.env(), stdin=subprocess.DEVNULL, stdout=self.log(),
@@ -94,3 +103,62 @@ class WineRunner:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run([WINESERVER, "-w"], env=self.env(), stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+
+
+class StartedProgram:
+    """A program started in the background, told by its windows and its exit code: what
+    subprocess.Popen offers of it, with a start that Wine's loader could not make made again
+    when it is found ended (winestart). Its error output goes to log(bytes) once it has ended."""
+
+    def __init__(self, start, log):
+        self._start = start
+        self._log = log
+        self._attempts = 0
+        self._finished = False
+        self._launch()
+
+    def _launch(self):
+        self._errors = tempfile.TemporaryFile()
+        self._proc = self._start(self._errors)
+        self._attempts += 1
+
+    @property
+    def pid(self):
+        return self._proc.pid
+
+    @property
+    def returncode(self):
+        return self._proc.returncode
+
+    def _ended(self, code):
+        """Whether the program has ended for good: one that never started is started again."""
+        if self._finished:
+            return True
+        self._errors.seek(0)
+        errors = self._errors.read()
+        self._errors.close()
+        if self._attempts < winestart.START_ATTEMPTS and winestart.never_started(code, errors):
+            self._launch()
+            return False
+        self._log(errors)
+        self._finished = True
+        return True
+
+    def poll(self):
+        while True:
+            code = self._proc.poll()
+            if code is None or self._ended(code):
+                return code
+
+    def wait(self, timeout=None):
+        deadline = None if timeout is None else time.monotonic() + timeout
+        while True:
+            code = self._proc.wait(None if deadline is None else max(0.0, deadline - time.monotonic()))
+            if self._ended(code):
+                return code
+
+    def terminate(self):
+        self._proc.terminate()
+
+    def kill(self):
+        self._proc.kill()

@@ -89,7 +89,9 @@ class Session:
         return self.output().count("soft reset requested")
 
     def fail(self, what):
-        raise AssertionError("%s; the device host said:\n%s" % (what, self.output()))
+        programs = ["still running" if p.poll() is None else "ended with %d" % p.returncode for p in self.started]
+        raise AssertionError("%s; the programs the test started: %s; the device host said:\n%s"
+                             % (what, programs or "none", self.output()))
 
     def windows(self):
         self.dev.attach()
@@ -127,8 +129,7 @@ class Session:
     def start_dorix(self, *args):
         self.dev.attach()
         self.dev.home.install_program()
-        self.started.append(self.dev.wine.start(DORIX_PATH, *args, stdout=subprocess.DEVNULL,
-                                                stderr=subprocess.DEVNULL))
+        self.started.append(self.dev.wine.launch(DORIX_PATH, *args, stdout=subprocess.DEVNULL))
         return self.started[-1]
 
     def wait_for(self, what, probe, timeout=WAIT):

@@ -231,8 +231,8 @@ exit "${CODE:-0}"
 
 class StartFailures(unittest.TestCase):
     """A program that Wine's loader could not start is started again, at most three times in
-    all; one that ran and failed is not: by the device host, its devctl server and the unit
-    tests' runner."""
+    all; one that ran and failed is not: by the device host, whether it waits for the program or
+    not, its devctl server and the unit tests' runner."""
 
     def setUp(self):
         self.folder = tempfile.mkdtemp()
@@ -270,10 +270,16 @@ class StartFailures(unittest.TestCase):
         def run():
             result = wine.run("program", check=False, capture=True)
             return result.returncode, result.stdout
+
+        def launched():
+            return wine.launch("program").wait(timeout=30)
         with mock.patch.object(winerunner, "WINE", self.wine):
             self.assertEqual(((0, b"ran\n"), 2), self.started(run, unstarted=1))
             self.assertEqual(((1, b""), 3), self.started(run, unstarted=5))
             self.assertEqual(((1, b"ran\n"), 1), self.started(run, code=1))
+            self.assertEqual((0, 2), self.started(launched, unstarted=1))
+            self.assertEqual((1, 3), self.started(launched, unstarted=5))
+            self.assertEqual((1, 1), self.started(launched, code=1))
         with open(wine.log_path, "rb") as f:
             self.assertIn(winestart.START_FAILURE, f.read())
 
