@@ -1,5 +1,5 @@
 #pragma once
-// The lines of a report: read back from its UTF-16 text file, or as its window lists them.
+// The lines of a report: read back from its UTF-16 text file, or as its window shows them.
 #include <string>
 #include <vector>
 #include "DeviceFixture.h"
@@ -20,12 +20,14 @@ inline std::vector<std::wstring> ReadReportLines(const std::wstring& path)
 
 inline std::vector<std::wstring> ListedLines(CWindow report)
 {
-    const CWindow list = report.GetDlgItem(IDC_REPORT_LIST);
+    const CWindow box = report.GetDlgItem(IDC_REPORT_LIST);
+    std::wstring text(static_cast<size_t>(box.SendMessage(WM_GETTEXTLENGTH)) + 1, L'\0');
+    text.resize(static_cast<size_t>(box.SendMessage(WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     std::vector<std::wstring> lines;
-    for (int i = 0; i < static_cast<int>(list.SendMessage(LB_GETCOUNT)); ++i) {
-        std::wstring line(static_cast<size_t>(list.SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(i))), L'\0');
-        list.SendMessage(LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()));
-        lines.push_back(line);
-    }
+    size_t at = 0;
+    for (size_t end; (end = text.find(L"\r\n", at)) != std::wstring::npos; at = end + 2)
+        lines.push_back(text.substr(at, end - at));
+    if (!text.empty())
+        lines.push_back(text.substr(at));
     return lines;
 }

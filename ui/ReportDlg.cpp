@@ -4,33 +4,6 @@
 
 namespace {
 
-// A device context of a window, given back when it goes; the font selected into it for the
-// measurement is taken out again first.
-class CWindowDC {
-public:
-    CWindowDC(HWND window, HFONT font) : m_window(window), m_dc(::GetDC(window))
-    {
-        if (m_dc && font)
-            m_old = ::SelectObject(m_dc, font);
-    }
-    ~CWindowDC()
-    {
-        if (!m_dc)
-            return;
-        if (m_old)
-            ::SelectObject(m_dc, m_old);
-        ::ReleaseDC(m_window, m_dc);
-    }
-    CWindowDC(const CWindowDC&) = delete;
-    CWindowDC& operator=(const CWindowDC&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
-    HGDIOBJ m_old = nullptr;
-};
-
 // Design pixels around the controls and between them, and the width of OK.
 constexpr int kMargin = 4;
 constexpr int kButtonWidth = 60;
@@ -49,18 +22,20 @@ bool CReportDlg::OnInitDialog()
     CDialog::OnInitDialog();
     SetWindowText(m_strTitle);
     m_scaler.Measure(kDesignWidth, kDesignHeight);
-    const CWindow list = GetDlgItem(IDC_REPORT_LIST);
+    std::wstring text;
     for (const std::wstring& line : m_lines)
-        list.SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        text += (text.empty() ? L"" : L"\r\n") + line;
+    GetDlgItem(IDC_REPORT_LIST).SetWindowText(text);
     for (HWND child : GetChildren())
         CWindow(child).SetFont(m_scaler.GetFont(), false);
-    SetScrollWidth();
     RECT area{};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     ::SetWindowPos(m_hWnd, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     LayOut();
-    return true;
+    // On OK rather than the text, which an edit box given the focus would show all selected.
+    ::SetFocus(GetDlgItem(IDOK));
+    return false;
 }
 
 void CReportDlg::LayOut() const
@@ -77,20 +52,4 @@ void CReportDlg::LayOut() const
         .MoveWindow(RECT{client.left + margin, client.top + margin, client.right - margin,
                          std::max(client.top + margin, button.top - margin)},
                     false);
-}
-
-void CReportDlg::SetScrollWidth() const
-{
-    const CWindow list = GetDlgItem(IDC_REPORT_LIST);
-    const CWindowDC dc(list, m_scaler.GetFont());
-    if (!dc.Get())
-        return;
-    LONG widest = 0;
-    for (const std::wstring& line : m_lines) {
-        SIZE size{};
-        if (::GetTextExtentPoint32W(dc.Get(), line.c_str(), static_cast<int>(line.size()), &size))
-            widest = std::max(widest, size.cx);
-    }
-    // A few pixels more, so that the end of the widest line does not touch the border.
-    list.SendMessage(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 2 * kMargin));
 }

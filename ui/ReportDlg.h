@@ -1,6 +1,7 @@
 #pragma once
 // A report shown whole: a window over the work area, titled by the caller, with the report's
-// lines in a read-only list that scrolls both ways and OK below it. Fitted to the screen.
+// lines in a read-only box that wraps them to its width and scrolls, and OK below it. Fitted to
+// the screen.
 #include <string>
 #include <vector>
 #include "framework/Dialog.h"
@@ -19,13 +20,11 @@ public:
     const CLayoutScaler& GetScaler() const { return m_scaler; }
 
 protected:
-    // Fills the list, then fills the work area and places the list and OK in it.
+    // Fills the box, then fills the work area and places the box and OK in it.
     bool OnInitDialog() override;
 
 private:
     void LayOut() const;
-    // Lets the list scroll sideways to the end of its widest line.
-    void SetScrollWidth() const;
 
     std::wstring m_strTitle;
     std::vector<std::wstring> m_lines;
