@@ -23,8 +23,8 @@ bool CReportDlg::OnInitDialog()
     SetWindowText(m_strTitle);
     m_scaler.Measure(kDesignWidth, kDesignHeight);
     std::wstring text;
-    for (const std::wstring& line : m_lines)
-        text += (text.empty() ? L"" : L"\r\n") + line;
+    for (size_t i = 0; i < m_lines.size(); ++i)
+        text += (i == 0 ? L"" : L"\r\n") + m_lines[i];
     GetDlgItem(IDC_REPORT_LIST).SetWindowText(text);
     for (HWND child : GetChildren())
         CWindow(child).SetFont(m_scaler.GetFont(), false);

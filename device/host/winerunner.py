@@ -32,6 +32,9 @@ class WineRunner:
         self.extra_env = env
         self.display = None
         self._log = None
+        # How often the prefix's programs were all ended: a program found never started is not
+        # started again once its prefix has been stopped since.
+        self._stops = 0
 
     def env(self):
         env = dict(os.environ)
@@ -87,10 +90,12 @@ class WineRunner:
     def launch(self, *args, stdout=None):
         """Starts a Windows program without waiting for it, as start does, and starts it again
         when Wine's loader could not (see StartedProgram); output goes to the log unless given."""
+        stops = self._stops
+
         def start(errors):
             return subprocess.Popen([WINE] + list(args), env=self.env(), cwd=self.cwd, stdin=subprocess.DEVNULL,
                                     stdout=self.log() if stdout is None else stdout, stderr=errors)
-        return StartedProgram(start, self.log_errors)
+        return StartedProgram(start, self.log_errors, lambda: self._stops == stops)
 
     def keep_server(self):
         """Starts the prefix's wineserver, if it is not running, to stay until it is stopped."""
@@ -99,6 +104,7 @@ class WineRunner:
 
     def stop_server(self):
         """wineserver -k ends every process of the prefix and writes the registry to disk."""
+        self._stops += 1
         subprocess.run([WINESERVER, "-k"], env=self.env(), stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run([WINESERVER, "-w"], env=self.env(), stdin=subprocess.DEVNULL,
@@ -108,11 +114,13 @@ class WineRunner:
 class StartedProgram:
     """A program started in the background, told by its windows and its exit code: what
     subprocess.Popen offers of it, with a start that Wine's loader could not make made again
-    when it is found ended (winestart). Its error output goes to log(bytes) once it has ended."""
+    when it is found ended (winestart) while may_start_again() holds. Its error output goes to
+    log(bytes) once it has ended."""
 
-    def __init__(self, start, log):
+    def __init__(self, start, log, may_start_again):
         self._start = start
         self._log = log
+        self._may_start_again = may_start_again
         self._attempts = 0
         self._finished = False
         self._launch()
@@ -137,7 +145,8 @@ class StartedProgram:
         self._errors.seek(0)
         errors = self._errors.read()
         self._errors.close()
-        if self._attempts < winestart.START_ATTEMPTS and winestart.never_started(code, errors):
+        if self._attempts < winestart.START_ATTEMPTS and winestart.never_started(code, errors) \
+                and self._may_start_again():
             self._launch()
             return False
         self._log(errors)
