@@ -5,7 +5,6 @@ dorix-device commands how to join it."""
 
 import json
 import os
-import select
 import shutil
 import signal
 import subprocess
@@ -83,10 +82,8 @@ class Session:
         """Starts a program of the device's system and waits until it says it is in place: the
         navigation bar, so that every program gets the work area below it, and the message-box
         layout, so that every program lays its boxes out for the device's screen."""
-        proc = self.wine.start(self.home.build.device(name), stdout=subprocess.PIPE)
-        answer = b""
-        if select.select([proc.stdout], [], [], 30)[0]:
-            answer = proc.stdout.readline()
+        proc = self.wine.launch(self.home.build.device(name), stdout=subprocess.PIPE)
+        answer = proc.first_line(30)
         if answer.strip() != b"ready":
             raise DeviceError("the device's %s did not start: %r" % (what, answer.decode(errors="replace")))
         return proc

@@ -2,6 +2,7 @@
 messages into a log file, a start that Wine's loader could not make made again (winestart)."""
 
 import os
+import select
 import subprocess
 import tempfile
 import time
@@ -137,6 +138,30 @@ class StartedProgram:
     @property
     def returncode(self):
         return self._proc.returncode
+
+    @property
+    def stdout(self):
+        return self._proc.stdout
+
+    def first_line(self, seconds):
+        """The first line the program writes to its output, a pipe, within seconds; empty when
+        it ended or the time ran out first. One found never started meanwhile is started again
+        and its line read from then."""
+        deadline = time.monotonic() + seconds
+        while True:
+            out = self._proc.stdout
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([out], [], [], left)[0]:
+                return b""
+            line = out.readline()
+            if line:
+                return line
+            # The end of its output: it has ended or is ending, unless it is started again.
+            while self._proc.stdout is out and self.poll() is None and time.monotonic() < deadline:
+                time.sleep(0.05)
+            if self._proc.stdout is out:
+                return b""
+            out.close()
 
     def _ended(self, code):
         """Whether the program has ended for good: one that never started is started again."""

@@ -273,6 +273,14 @@ class StartFailures(unittest.TestCase):
 
         def launched():
             return wine.launch("program").wait(timeout=30)
+
+        def first_line():
+            program = wine.launch("program", stdout=subprocess.PIPE)
+            try:
+                return program.first_line(30)
+            finally:
+                program.wait(timeout=30)
+                program.stdout.close()
         with mock.patch.object(winerunner, "WINE", self.wine):
             self.assertEqual(((0, b"ran\n"), 2), self.started(run, unstarted=1))
             self.assertEqual(((1, b""), 3), self.started(run, unstarted=5))
@@ -280,6 +288,8 @@ class StartFailures(unittest.TestCase):
             self.assertEqual((0, 2), self.started(launched, unstarted=1))
             self.assertEqual((1, 3), self.started(launched, unstarted=5))
             self.assertEqual((1, 1), self.started(launched, code=1))
+            self.assertEqual((b"ran\n", 2), self.started(first_line, unstarted=1))
+            self.assertEqual((b"", 3), self.started(first_line, unstarted=5))
         with open(wine.log_path, "rb") as f:
             self.assertIn(winestart.START_FAILURE, f.read())
 
